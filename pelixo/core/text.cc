@@ -1,0 +1,127 @@
+#include "pelixo/core/text.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace pelixo {
+
+std::string_view TrimLeft(std::string_view text) {
+  size_t start = 0;
+  while (start < text.size() && IsTrimmable(text[start])) ++start;
+  return text.substr(start);
+}
+
+std::string_view TrimRight(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && IsTrimmable(text[end - 1])) --end;
+  return text.substr(0, end);
+}
+
+std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+std::string UpperAscii(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = UpperAscii(c);
+  return result;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  }
+  return true;
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+bool ParseInteger(std::string_view text, int* value) {
+  if (text.empty()) return false;
+  size_t i = 0;
+  bool negative = false;
+  if (text[i] == '+' || text[i] == '-') {
+    negative = text[i] == '-';
+    ++i;
+  }
+  bool hex = false;
+  if (i < text.size() && text[i] == '$') {
+    hex = true;
+    ++i;
+  }
+  if (i >= text.size()) return false;
+  int64_t result = 0;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (hex && UpperAscii(c) >= 'A' && UpperAscii(c) <= 'F') {
+      digit = UpperAscii(c) - 'A' + 10;
+    } else {
+      return false;
+    }
+    result = result * (hex ? 16 : 10) + digit;
+    // Hexadecimal texts may give the full 32 bits (as two's complement).
+    if (result > (hex ? int64_t{0xFFFFFFFF} : int64_t{1} << 31)) return false;
+  }
+  if (hex && result > std::numeric_limits<int32_t>::max()) {
+    result -= int64_t{1} << 32;
+  }
+  if (negative) result = -result;
+  if (result > std::numeric_limits<int32_t>::max() ||
+      result < std::numeric_limits<int32_t>::min()) {
+    return false;
+  }
+  *value = static_cast<int>(result);
+  return true;
+}
+
+namespace {
+
+// Position of the dot that starts the extension of the file-name part, or
+// npos.
+size_t ExtensionDot(std::string_view path) {
+  for (size_t i = path.size(); i > 0; --i) {
+    char c = path[i - 1];
+    if (c == '.') return i - 1;
+    if (c == '\\' || c == '/' || c == ':') break;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string ChangeFileExtension(std::string_view path, std::string_view extension) {
+  size_t dot = ExtensionDot(path);
+  std::string result(dot == std::string_view::npos ? path : path.substr(0, dot));
+  result += extension;
+  return result;
+}
+
+std::string_view FileExtension(std::string_view path) {
+  size_t dot = ExtensionDot(path);
+  return dot == std::string_view::npos ? std::string_view() : path.substr(dot);
+}
+
+}  // namespace pelixo

@@ -1,0 +1,44 @@
+// Pelixo's text rules: trimming removes every character with a code from 0
+// to 32 at both ends; comparisons without regard to case fold only a to z;
+// text files split into lines at CR LF, LF or a lone CR, and a NUL ends the
+// text.
+#ifndef PELIXO_CORE_TEXT_H_
+#define PELIXO_CORE_TEXT_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelixo {
+
+inline bool IsTrimmable(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
+
+std::string_view Trim(std::string_view text);
+std::string_view TrimLeft(std::string_view text);
+std::string_view TrimRight(std::string_view text);
+
+char UpperAscii(char c);
+std::string UpperAscii(std::string_view text);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
+
+// The lines of a whole text; views into `text`. A NUL ends the text; a final
+// line end does not make an empty last line.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// Parses an optionally signed decimal integer, or a hexadecimal one after a
+// leading "$", over the whole of `text` (no blanks). False when it is not a
+// valid 32-bit integer.
+bool ParseInteger(std::string_view text, int* value);
+
+// File names are built by replacing or appending extensions; `extension`
+// includes its dot (".tic") or is empty to remove it.
+std::string ChangeFileExtension(std::string_view path, std::string_view extension);
+// The extension of the file name part with its dot, or empty.
+std::string_view FileExtension(std::string_view path);
+
+}  // namespace pelixo
+
+#endif  // PELIXO_CORE_TEXT_H_

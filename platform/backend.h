@@ -1,0 +1,34 @@
+// What the shared code of the platform layer asks of each backend. Only the
+// files of platform/ include this header.
+#ifndef PLATFORM_BACKEND_H_
+#define PLATFORM_BACKEND_H_
+
+#include <cstdio>
+#include <string>
+
+#include "platform/error.h"
+
+namespace platform::backend {
+
+// Creates `path` for binary writing; fails when it exists already.
+std::FILE* CreateNewFile(const std::string& path);
+
+// Pushes the bytes of a closed-soon file to the disk, so that a rename after
+// it never exposes a half-written file after a crash.
+bool SyncFile(std::FILE* file);
+
+// Moves `from` over `to`, replacing `to` in one step.
+Status ReplaceFile(const std::string& from, const std::string& to);
+
+// The text of the last system error (errno or GetLastError).
+std::string LastErrorText();
+
+// The value of an environment variable; empty when unset.
+std::string GetEnv(const char* name);
+
+// Prints the text of a message box on stderr, followed by a line feed.
+void PrintBox(const std::string& text);
+
+}  // namespace platform::backend
+
+#endif  // PLATFORM_BACKEND_H_

@@ -1,0 +1,64 @@
+// Every file the system writes goes through one writer: the bytes go to a
+// temporary file in the target's folder, which replaces the target only when
+// everything was written; on failure the temporary file is removed and the
+// target stays as it was.
+//
+// Tests make writes fail through the environment variable
+// PELIXO_FAIL_WRITES: when set, a write whose target path contains its value
+// fails (root ignores read-only folders, so permissions cannot do this).
+#ifndef PLATFORM_FILE_OUTPUT_H_
+#define PLATFORM_FILE_OUTPUT_H_
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "platform/error.h"
+
+namespace platform {
+
+class FileOutput {
+ public:
+  FileOutput() = default;
+  FileOutput(const FileOutput&) = delete;
+  FileOutput& operator=(const FileOutput&) = delete;
+  FileOutput(FileOutput&& other) noexcept;
+  FileOutput& operator=(FileOutput&& other) noexcept;
+  // Discards the temporary file unless Commit succeeded.
+  ~FileOutput();
+
+  // Starts writing `target`. Fails (naming the path) when the temporary file
+  // cannot be created.
+  static Expected<FileOutput> Create(const std::string& target);
+
+  // Appends bytes exactly as given (no line-end translation).
+  void Write(std::string_view bytes);
+  void Put(char c) { Write(std::string_view(&c, 1)); }
+
+  // Flushes, closes and moves the temporary file over the target. After a
+  // failed write or a failed replace the target is unchanged.
+  Status Commit();
+  // Like Commit, but fails (removing the temporary file) when the target
+  // exists already instead of replacing it.
+  Status CommitNoReplace();
+  // Gives up: the temporary file is removed, the target untouched.
+  void Discard();
+
+  const std::string& target() const { return target_; }
+  bool failed() const { return failed_; }
+
+ private:
+  std::string target_;
+  std::string temp_path_;
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+
+  Status Finish(bool replace);
+};
+
+// Writes `bytes` as the whole new content of `path` through FileOutput.
+Status WriteWholeFile(const std::string& path, std::string_view bytes);
+
+}  // namespace platform
+
+#endif  // PLATFORM_FILE_OUTPUT_H_
