@@ -18,7 +18,7 @@ std::FILE* CreateNewFile(const std::string& path);
 bool SyncFile(std::FILE* file);
 
 // Moves `from` over `to`, replacing `to` in one step.
-Status ReplaceFile(const std::string& from, const std::string& to);
+Status MoveOver(const std::string& from, const std::string& to);
 
 // The text of the last system error (errno or GetLastError).
 std::string LastErrorText();

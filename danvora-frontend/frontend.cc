@@ -1,0 +1,224 @@
+#include "danvora-frontend/frontend.h"
+
+#include <cstdint>
+
+#include "danvora-frontend/library.h"
+#include "platform/file_output.h"
+#include "platform/message_box.h"
+#include "platform/registry.h"
+
+namespace danvora_frontend {
+namespace {
+
+constexpr char kPelixoKey[] = "Software\\Corvane\\Pelixo";
+
+void Tell(const std::string& text) {
+  platform::ShowMessageBox(text, "Danvora", platform::BoxIcon::kNone);
+}
+
+char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+
+// The position of `option` in `text`, letter case ignored.
+size_t FindIgnoringCase(std::string_view text, std::string_view option) {
+  if (option.size() > text.size()) return std::string_view::npos;
+  for (size_t i = 0; i + option.size() <= text.size(); ++i) {
+    size_t j = 0;
+    while (j < option.size() && FoldAscii(text[i + j]) == FoldAscii(option[j])) {
+      ++j;
+    }
+    if (j == option.size()) return i;
+  }
+  return std::string_view::npos;
+}
+
+bool Contains(std::string_view text, std::string_view option) {
+  return FindIgnoringCase(text, option) != std::string_view::npos;
+}
+
+// True when both texts name the same file as far as the file system's
+// comparison of names goes.
+bool SamePath(std::string_view a, std::string_view b) {
+#if defined(_WIN32)
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  }
+  return true;
+#else
+  return a == b;
+#endif
+}
+
+std::string IniPath() {
+  return platform::ExecutableDirectory() + "Formats.ini";
+}
+
+// Receive: the DC job Pelixo has just fetched becomes the Danish point file
+// at DownloadFile (and the report beside it).
+int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
+  const std::string download = ReadPelixoSetting("DownloadFile");
+  const std::string folder = FolderOf(download);
+  const std::string report =
+      options.report ? folder + BaseNameOf(download) + ".qa" : " ";
+
+  const std::string temp = platform::TempDirectory();
+  std::optional<std::string> dc_name =
+      NewestDcFile(platform::FindFiles(temp, "*.dc"));
+  if (!dc_name) {
+    // Without a job there is nothing to translate.
+    Tell("Kunne ikke finde Dc filen");
+    return 1;
+  }
+  const std::string dc_file = temp + *dc_name;
+
+  if (options.keep_dc) {
+    // An earlier copy of the same job is replaced.
+    const std::string copy = folder + *dc_name;
+    platform::Expected<std::string> bytes = platform::ReadWholeFile(dc_file);
+    if (!bytes || !platform::WriteWholeFile(copy, *bytes)) {
+      Tell("Kunne ikke kopiere " + dc_file + " til " + copy);
+      return 1;
+    }
+  }
+
+  platform::Expected<int16_t> result =
+      library.Dctrans(dc_file, download, report, options.format, " ", IniPath());
+  if (!result) {
+    Tell(result.error().message());
+    return 1;
+  }
+  return *result == 255 ? 1 : 0;
+}
+
+// Send: the chosen coordinate file is converted, kept as ".org", and the
+// converted points take its name. No step may replace an existing file.
+int RunSend(const CommandLineOptions& options, DanvoraLibrary& library) {
+  const std::string upload = ReadPelixoSetting("UploadFile");
+  std::string converted = FolderOf(upload) + BaseNameOf(upload) + ".csv";
+  if (SamePath(converted, upload)) {
+    // A chosen ".csv" file must not be converted onto itself.
+    converted = upload + ".csv";
+  }
+  const int sign =
+      ReadPelixoSetting("CoordSysFile").find("-XY") != std::string::npos ? -1
+                                                                         : 1;
+
+  platform::Expected<int16_t> result =
+      library.Koordles(upload, converted, options.format, sign);
+  if (!result) {
+    Tell(result.error().message());
+    return 1;
+  }
+  if (*result == 255) return 1;  // the library has told why
+
+  const std::string backup = upload + ".org";
+  if (!platform::RenameNoReplace(upload, backup)) {
+    Tell("Kunne ikke omd\xf8" "be " + upload + " til " + backup);
+    return 1;
+  }
+  if (!platform::RenameNoReplace(converted, upload)) {
+    std::string text = "Kunne ikke omd\xf8" "be " + converted + " til " + upload;
+    if (!platform::RenameNoReplace(backup, upload)) {
+      text += "\n" + upload + " ligger som " + backup;
+    }
+    Tell(text);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+CommandLineOptions ParseCommandLine(std::string_view command_line) {
+  CommandLineOptions options;
+  constexpr std::string_view kFormatOption = "-Format=";
+  size_t at = FindIgnoringCase(command_line, kFormatOption);
+  if (at != std::string_view::npos) {
+    size_t end = command_line.find(' ', at);
+    size_t start = at + kFormatOption.size();
+    std::string_view name = end == std::string_view::npos
+                                ? command_line.substr(start)
+                                : command_line.substr(start, end - start);
+    options.format = FormatNumberForName(name);
+  }
+  options.report = Contains(command_line, "-QA");
+  options.keep_dc = Contains(command_line, "-DC");
+  options.upload = Contains(command_line, "-UP");
+  return options;
+}
+
+int FormatNumberForName(std::string_view name) {
+  static constexpr std::string_view kNames[] = {
+      "KX77", "SDL", "LANDCAD", "GEOCAD", "ALT", "ARGUS",
+      "COWI", "CSV", "SVK",     "DAS4",   "DDH"};
+  for (size_t i = 0; i < std::size(kNames); ++i) {
+    if (name == kNames[i]) return static_cast<int>(i);
+  }
+  return 0;
+}
+
+std::string FolderOf(const std::string& path) {
+  for (size_t i = path.size(); i > 0; --i) {
+    if (platform::IsPathSeparator(path[i - 1])) return path.substr(0, i);
+  }
+  return std::string(1, platform::PathSeparator());
+}
+
+std::string BaseNameOf(const std::string& path) {
+  size_t start = 0;
+  for (size_t i = path.size(); i > 0; --i) {
+    if (platform::IsPathSeparator(path[i - 1])) {
+      start = i;
+      break;
+    }
+  }
+  if (start == 0 && path.size() >= 2 && path[1] == ':') start = 2;
+  std::string name = path.substr(start);
+  return name.substr(0, name.find('.'));
+}
+
+std::optional<std::string> NewestDcFile(
+    const std::vector<platform::FileEntry>& entries) {
+  const platform::FileEntry* taken = nullptr;
+  for (const platform::FileEntry& entry : entries) {
+    if (entry.is_directory || entry.name == "." || entry.name == "..") continue;
+    if (taken == nullptr || entry.created > taken->created) taken = &entry;
+  }
+  if (taken == nullptr) return std::nullopt;
+  return taken->name;
+}
+
+std::string ReadPelixoSetting(const std::string& name) {
+  platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(
+      platform::RegistryRoot::kCurrentUser, kPelixoKey, /*create=*/false);
+  if (!key) return "";
+  std::optional<platform::RegistryValue> value = key->GetValue(name);
+  if (!value) return "";
+  const std::vector<uint8_t>& data = value->data;
+  switch (value->type) {
+    case platform::RegistryType::kString: {
+      std::string text(data.begin(), data.end());
+      return text.substr(0, text.find('\0'));
+    }
+    case platform::RegistryType::kBinary: {
+      uint16_t low = data.size() > 0 ? data[0] : 0;
+      uint16_t high = data.size() > 1 ? data[1] : 0;
+      return std::to_string(static_cast<int16_t>(low | (high << 8)));
+    }
+    default:
+      return "";
+  }
+}
+
+int RunFrontEnd(std::string_view command_line) {
+  if (command_line.empty()) {
+    Tell("Ingen kommandolinie Sn\xf8" "ft!");
+    return 1;
+  }
+  const CommandLineOptions options = ParseCommandLine(command_line);
+  DanvoraLibrary library;
+  return options.upload ? RunSend(options, library)
+                        : RunReceive(options, library);
+}
+
+}  // namespace danvora_frontend

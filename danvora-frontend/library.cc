@@ -1,0 +1,73 @@
+#include "danvora-frontend/library.h"
+
+#include <utility>
+
+#include "platform/files.h"
+
+namespace danvora_frontend {
+namespace {
+
+#if defined(_WIN32)
+#define DANVORA_CALL __stdcall
+#else
+#define DANVORA_CALL
+#endif
+
+// The entries exactly as the library exports them.
+using DctransEntry = int16_t(DANVORA_CALL*)(const char* dc_file,
+                                            const char* out_file,
+                                            const char* report_file,
+                                            int16_t format,
+                                            const char* separators,
+                                            const char* ini_file);
+using KoordlesEntry = int16_t(DANVORA_CALL*)(const char* in_file,
+                                             const char* out_file,
+                                             int16_t format, int16_t sign);
+
+}  // namespace
+
+std::string DanvoraLibrary::Path() {
+  return platform::ExecutableDirectory() +
+         platform::LibraryFileName("Danvora.dll", "libdanvora.so");
+}
+
+platform::Expected<void*> DanvoraLibrary::Entry(const char* name) {
+  if (!library_.loaded()) {
+    platform::Expected<platform::DynamicLibrary> loaded =
+        platform::DynamicLibrary::Load(Path());
+    if (!loaded) {
+      return platform::Error("Kunne ikke indl\xe6se " + Path());
+    }
+    library_ = std::move(*loaded);
+  }
+  void* entry = library_.Symbol(name);
+  if (entry == nullptr) {
+    return platform::Error(std::string("Kunne ikke finde ") + name + " i " +
+                           Path());
+  }
+  return entry;
+}
+
+platform::Expected<int16_t> DanvoraLibrary::Dctrans(
+    const std::string& dc_file, const std::string& out_file,
+    const std::string& report_file, int format, const std::string& separators,
+    const std::string& ini_file) {
+  platform::Expected<void*> entry = Entry("dctrans");
+  if (!entry) return entry.error();
+  auto dctrans = reinterpret_cast<DctransEntry>(*entry);
+  return dctrans(dc_file.c_str(), out_file.c_str(), report_file.c_str(),
+                 static_cast<int16_t>(format), separators.c_str(),
+                 ini_file.c_str());
+}
+
+platform::Expected<int16_t> DanvoraLibrary::Koordles(
+    const std::string& in_file, const std::string& out_file, int format,
+    int sign) {
+  platform::Expected<void*> entry = Entry("koordles");
+  if (!entry) return entry.error();
+  auto koordles = reinterpret_cast<KoordlesEntry>(*entry);
+  return koordles(in_file.c_str(), out_file.c_str(),
+                  static_cast<int16_t>(format), static_cast<int16_t>(sign));
+}
+
+}  // namespace danvora_frontend

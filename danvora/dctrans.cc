@@ -1,0 +1,160 @@
+#include "danvora/dctrans.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "danvora/alert.h"
+#include "danvora/export_formats.h"
+#include "danvora/format.h"
+#include "danvora/job_reader.h"
+#include "danvora/known_points.h"
+#include "danvora/library_state.h"
+#include "danvora/line_table.h"
+#include "danvora/report.h"
+#include "danvora/text_file.h"
+
+namespace danvora {
+namespace {
+
+constexpr int16_t kRefused = 255;
+
+std::string CouldNotOpen(const std::string& path) {
+  return Format("Kunne ikke \xE5" "bne %s", path);
+}
+
+// The tables are emptied at the end of every translation, whatever the
+// outcome.
+class TranslationTables {
+ public:
+  ~TranslationTables() {
+    clear_line_table();
+    clear_known_points();
+  }
+};
+
+// The warning box: a frame of asterisks `width` wide around `message`.
+void WriteWarningBox(int format, TextOutput* output, size_t output_width,
+                     TextOutput* report, size_t report_width,
+                     const std::string& message) {
+  auto box = [&](size_t width) {
+    const std::string stars(width, '*');
+    std::string blank(width, ' ');
+    blank.front() = '*';
+    blank.back() = '*';
+    return std::array<std::string, 5>{stars, blank, message, blank, stars};
+  };
+  for (const std::string& line : box(output_width)) {
+    write_comment_line(format, line, output);
+  }
+  if (report) {
+    for (const std::string& line : box(report_width)) {
+      report->Write(line + "\n");
+    }
+  }
+}
+
+}  // namespace
+
+int16_t Dctrans(const char* dc_file, const char* out_file,
+                const char* report_file, int format, const char* separators,
+                const char* ini_file) {
+  LibraryState& state = library_state();
+  const std::string dc_path = dc_file ? dc_file : "";
+  const std::string out_path = out_file ? out_file : "";
+  const std::string report_path = report_file ? report_file : "";
+
+  state.ini_path = std::string(ini_file ? ini_file : "").substr(0, 255);
+  state.code_separators =
+      std::string(separators ? separators : "").substr(0, 15);
+  const size_t b = state.code_separators.find('b');
+  if (b != std::string::npos) state.code_separators[b] = ' ';
+
+  if (format >= kFormatCount || format < kNoExport) {
+    alert_user(Format("Format %s kan ikke benyttes i resultatfil",
+                      export_format_name(format)));
+    return kRefused;
+  }
+
+  TranslationTables tables;
+  if (load_known_points(out_path) != 0) return kRefused;
+  if (!load_line_table(dc_path)) return kRefused;
+
+  const PrescanResult prescan = prescan_job();
+  JobState& job = state.job_state;
+  const int coord_system = job.coord_system_type;
+  if (coord_system == kNoCoordSystem) {
+    alert_user("DC filen indeholder ikke et brugbart koordinatsystem!");
+    return kRefused;
+  }
+  if (prescan.gps &&
+      (coord_system == kLocalNorthEast || coord_system == kLocalYX)) {
+    alert_user("Der er m\xE5lt GPS p\xE5 et ikke-jordisk koordinatsystem.\n"
+               "V\xE6lg et jordisk koordinatsystem ved udl\xE6sningen");
+    return kRefused;
+  }
+  if (prescan.keyed_point && state.last_fit_result == 1) {
+    alert_user("Forvalgt KoordinatSystemsTilpasning kan ikke anvendes, da "
+               "der er anvendt koordinatsystem i marken!");
+    return kRefused;
+  }
+  if (prescan.fit_result != -255) state.last_fit_result = prescan.fit_result;
+
+  begin_export_run();
+  std::optional<TextOutput> output;
+  std::optional<TextOutput> info;
+  if (format != kNoExport) {
+    auto created = TextOutput::Create(out_path);
+    if (!created) {
+      alert_user(CouldNotOpen(out_path));
+      return kRefused;
+    }
+    output.emplace(std::move(*created));
+    info = open_info_file(format, out_path);
+  }
+  TextOutput* output_file = output ? &*output : nullptr;
+  TextOutput* side_file = info ? &*info : output_file;
+
+  std::optional<TextOutput> report;
+  if (report_path.size() > 2) {
+    auto created = TextOutput::Create(report_path);
+    if (!created) {
+      alert_user(CouldNotOpen(report_path));
+      return kRefused;  // the outputs are discarded unwritten
+    }
+    report.emplace(std::move(*created));
+  }
+  TextOutput* report_out = report ? &*report : nullptr;
+
+  if (coord_system >= 1 && coord_system <= 3 && !job.datum_grid) {
+    const std::string message =
+        "* Der er valgt System 34 men der er ingen Datum Grid fil. "
+        "Koordinaterne er sandsynligvis ubrugelige *";
+    alert_user(message);
+    WriteWarningBox(format, output_file, 101, report_out, 101, message);
+  }
+  if (prescan.gps && job.geoid_kind == kGeoidNone) {
+    const std::string message =
+        "* Der er valgt ingen Geoidefil avendt ved GPS m\xE5ling. Koterne er "
+        "sandsynligvis ubrugelige *";
+    alert_user(message);
+    WriteWarningBox(format, output_file, 101, report_out, 99, message);
+  }
+
+  write_field_report(output_file, report_out, side_file, coord_system,
+                     format, prescan.calibration_point, job.geoid_kind,
+                     state.code_separators);
+  finish_export_file(format, out_path, output_file);
+
+  // Only a translation written whole replaces the files on disk.
+  for (std::optional<TextOutput>* file : {&output, &info, &report}) {
+    if (!*file) continue;
+    if (!(*file)->Commit()) {
+      alert_user(CouldNotOpen((*file)->path()));
+      return kRefused;
+    }
+  }
+  return prescan.calibration_point ? -1 : 0;
+}
+
+}  // namespace danvora

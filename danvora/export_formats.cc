@@ -1,0 +1,620 @@
+#include "danvora/export_formats.h"
+
+#include <array>
+
+#include "danvora/format.h"
+#include "danvora/job_reader.h"
+#include "danvora/library_state.h"
+#include "dc/code_tables.h"
+#include "dc/fields.h"
+#include "dc/record_code.h"
+#include "platform/profile.h"
+
+namespace danvora {
+namespace {
+
+// Below these a plan position or a height is missing.
+constexpr double kPlanMissingBelow = -900000000.0;
+constexpr double kHeightMissingAtOrBelow = -9000.0;
+
+constexpr std::string_view kGeocadFixed =
+    "         0 20000    50 20000    50     0     0          0          0 ";
+static_assert(kGeocadFixed.size() == 69);
+
+constexpr std::array<std::string_view, kFormatCount> kFormatNames = {
+    "KX77", "SDL", "LANDCAD", "GEOCAD", "ALT", "ARGUS",
+    "COWI", "Komma", "SVK", "DAS", "DDH",
+};
+
+ExportState& writer() { return library_state().export_state; }
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string TrimTrailingBlanks(std::string_view text) {
+  const size_t last = text.find_last_not_of(' ');
+  return std::string(last == std::string_view::npos ? std::string_view()
+                                                    : text.substr(0, last + 1));
+}
+
+// The column-header line of KX77, SDL and LANDCAD, without the line end.
+std::string_view ColumnHeader(int format, CoordFamily family) {
+  static constexpr std::string_view kKx77Headers[] = {
+      "' Pkt.nr.    ,   Y meter    ,   X meter   ,   Kote   , Type     ",
+      "' Pkt.nr.    ,   N meter    ,   E meter   ,   Kote   , Type     ",
+      "' Pkt.nr. ,   Latitude    ,   Longitude   , Ellipso H, Type     , "
+      "GeoideSep   ",
+      "' Pkt.nr. ,   Latitude    ,   Longitude   ,   Kote   , Type     , "
+      "GeoideSep   ",
+  };
+  static constexpr std::string_view kSdlHeaders[] = {
+      " 8 PKT.NR      KODE       Y-KOORD.        X-KOORD.        Z-KOORD. ",
+      " 8 PKT.NR      KODE       N-KOORD.        E-KOORD.        Z-KOORD. ",
+      " 8 PKT.NR      KODE        LATITUDE        LOGITUDE      ELLIPSOIDE H",
+      " 8 PKT.NR      KODE        LATITUDE        LOGITUDE         KOTE     ",
+  };
+  static constexpr std::string_view kLandcadHeaders[] = {"C", "C", "", ""};
+  const size_t i = static_cast<size_t>(family);
+  if (format == kKx77) return kKx77Headers[i];
+  if (format == kSdl) return kSdlHeaders[i];
+  return kLandcadHeaders[i];
+}
+
+// The code KX77 writes: a leading number below 0.05 keeps the text after
+// the last "_"; above 0.95 the code is cut at its first "_", keeping a
+// decimal part that follows it ("3_GEL.1" is written "3.1").
+std::string Kx77Code(std::string_view code) {
+  const double value = dc::ParseNumber(code);
+  if (value < 0.05) {
+    const size_t last = code.rfind('_');
+    return std::string(last == std::string_view::npos ? code
+                                                      : code.substr(last + 1));
+  }
+  const size_t first = code.find('_');
+  if (value > 0.95 && first != std::string_view::npos) {
+    std::string out(code.substr(0, first));
+    const std::string_view after = code.substr(first + 1);
+    const size_t point = after.find('.');
+    if (point != std::string_view::npos) out += after.substr(point);
+    return out;
+  }
+  return std::string(code);
+}
+
+// The code head and one-character sub-code of LANDCAD and GEOCAD.
+struct CodeSplit {
+  std::string head;
+  std::string sub;
+};
+
+CodeSplit SplitCode(std::string_view code) {
+  size_t separator = code.find('-');
+  if (separator == std::string_view::npos) separator = code.find('.');
+  if (separator == std::string_view::npos) return {std::string(code), "9"};
+  return {std::string(code.substr(0, separator)),
+          std::string(code.substr(separator + 1, 1))};
+}
+
+int64_t Millimetres(double value) { return TruncateToInt64(value * 1000); }
+
+std::string HeightPart(const Triple& t, std::string_view present_format,
+                       std::string_view missing) {
+  if (t.z > kHeightMissingAtOrBelow) return Format(present_format, t.z);
+  return std::string(missing);
+}
+
+std::string OutletText(char outlet) {
+  return outlet == '\0' ? std::string() : std::string(1, outlet);
+}
+
+// A date "2004-06-23" is written "23-06-04"; any other as it stands.
+std::string DasDate(const std::string& date) {
+  if (date.size() < 5 || date[4] != '-') return date;
+  auto part = [&](size_t pos) {
+    return pos < date.size() ? date.substr(pos, 2) : std::string();
+  };
+  return part(8) + "-" + part(5) + "-" + part(2);
+}
+
+void WriteSvkWell(const WellRecord& w, TextOutput* file) {
+  const std::string bottom =
+      w.depth > 0 ? Format("%6.2lf", w.z - w.depth) : std::string(6, ' ');
+  const std::string diameter =
+      w.diameter > 0 ? Format("%5.2lf", w.diameter) : std::string(5, ' ');
+  file->Write(Format("%-7.7s %9.2lf %9.2lf %6.6s %6.2lf %1.1s %5.5s\n",
+                     w.name, w.x, w.y, bottom, w.z, OutletText(w.outlet_form),
+                     diameter));
+  file->Write(Format("                         %3d %3.3s %3d %3.3s\n",
+                     w.measure_kind, w.depth > 0 ? "8  " : "0  ",
+                     w.measure_kind, w.diameter > 0 ? "11 " : "0  "));
+}
+
+void WriteDasWell(const WellRecord& w, int gps_method, TextOutput* file) {
+  const int k = w.measure_kind == 8 ? gps_method : w.measure_kind;
+  const std::string d = DasDate(w.date);
+  std::string out;
+  out += Format("1100 %-7.7s\n", w.name);
+  out += "1    \n";
+  out += Format("2    %-20.20s\n", w.street);
+  out += w.diameter > 0 ? Format("3    %6.2lf                    11\n",
+                                 w.diameter)
+                        : std::string("3    \n");
+  out += Format("4    %10.2lf  %1.1d  %8.8s\n", w.x, k, d);
+  out += Format("5    %10.2lf  %1.1d  %8.8s\n", w.y, k, d);
+  out += w.depth > 0
+             ? Format("6    %6.2lf  %1.1d  %8.8s\n", w.z - w.depth, k, d)
+             : std::string("6    \n");
+  out += "7    \n";
+  out += Format("8    %6.2lf  %1.1d  %8.8s\n", w.z, k, d);
+  out += w.terrain > -100.0
+             ? Format("9    %6.2lf  %1.1d  %8.8s\n", w.terrain, k, d)
+             : std::string("9    \n");
+  out += "10   \n";
+  out += "11   \n";
+  out += Format("12                     %1.1s\n", OutletText(w.outlet_form));
+  out += "13   \n";
+  out += ".\n.\n.\n";
+  file->Write(out);
+}
+
+void WritePendingWell(int format, TextOutput* file) {
+  WellRecord& well = writer().well;
+  if (!well.pending) return;
+  if (format == kSvk) {
+    WriteSvkWell(well, file);
+  } else {
+    WriteDasWell(well, writer().gps_method, file);
+  }
+  well.pending = false;
+}
+
+void StartWell(std::string_view name, const Triple& t, int measure_kind) {
+  WellRecord& well = writer().well;
+  well.pending = true;
+  well.name = std::string(name);
+  well.x = t.x;
+  well.y = t.y;
+  well.z = t.z;
+  well.measure_kind = measure_kind;
+  well.depth = 0;
+  well.terrain = -1000.0;
+  well.diameter = 0;
+  well.outlet_form = ' ';
+}
+
+// An attribute or info text of a well point fills the pending well.
+void ParseWellAttribute(std::string_view text) {
+  WellRecord& well = writer().well;
+  auto value_after = [&](std::string_view prefix, std::string_view* value) {
+    if (!StartsWith(text, prefix)) return false;
+    *value = text.substr(prefix.size());
+    return true;
+  };
+  std::string_view v;
+  if (value_after("Brond.Nedstik=", &v) ||
+      value_after("Brond.Nedstik_Bund=", &v) || value_after("N:", &v)) {
+    well.depth = dc::ParseNumber(v);
+  } else if (value_after("Brond.Nedstik_Terren=", &v) ||
+             value_after("T:", &v)) {
+    well.terrain = well.z - dc::ParseNumber(v);
+  } else if (value_after("Brond.Diameter=", &v) || value_after("D:", &v)) {
+    well.diameter = dc::ParseNumber(v);
+  } else if (value_after("Brond.Udlobsform=", &v)) {
+    const char c = v.empty() ? ' ' : v[0];
+    well.outlet_form = (c == '0' || c == '?') ? ' ' : c;
+  } else if (value_after("U:", &v)) {
+    const int32_t n = dc::ParseInteger(v);
+    well.outlet_form = static_cast<char>(
+        static_cast<unsigned char>(('0' + static_cast<int64_t>(n)) & 0xFF));
+  } else if (value_after("Brond.Dato=", &v)) {
+    well.date = TrimTrailingBlanks(v).substr(0, 11);
+  } else if (value_after("Brond.Vejnavn=", &v)) {
+    if (!StartsWith(v, "-")) well.street = TrimTrailingBlanks(v).substr(0, 31);
+  }
+}
+
+// The attribute lines of `code`: the records after the point record, as
+// long as they are attribute groups (87), attributes (88 to 92) or records
+// passed over (13, 59, 60, B6, C6).
+void WriteAttributeLines(int format, size_t record_index,
+                         std::string_view code, TextOutput* info_file) {
+  if (code.empty()) return;
+  const LineTable& table = library_state().line_table;
+  std::string group = library_state().job_state.attribute_group;
+  for (size_t i = record_index + 1; i < table.lines.size(); ++i) {
+    const std::string_view line = table.lines[i];
+    const int record = dc::RecordCode(line);
+    if (record == dc::Code("87")) {
+      group = decode_attribute_group(line);
+      continue;
+    }
+    Attribute attribute;
+    if (decode_attribute(line, &attribute)) {
+      if (StartsWith(code, group)) {
+        write_info_line(
+            format,
+            Format("%s.%s=%s", group, attribute.name, attribute.value),
+            info_file);
+      }
+      continue;
+    }
+    if (record == dc::Code("13") || record == dc::Code("59") ||
+        record == dc::Code("60") || record == dc::Code("B6") ||
+        record == dc::Code("C6")) {
+      continue;
+    }
+    break;
+  }
+}
+
+// The text of an info token ("&R", "&S:200+mm", "&N:1.25").
+std::string InfoText(std::string_view token) {
+  std::string text;
+  if (token == "&R") {
+    text = "Retningspkt";
+  } else if (StartsWith(token, "&S:")) {
+    text = "St\xF8rrelse: " + std::string(token.substr(3));
+  } else {
+    text = std::string(token.substr(1));
+  }
+  for (char& c : text) {
+    if (c == '+') c = ' ';
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string_view export_format_name(int format) {
+  if (format < 0 || format >= kFormatCount) return {};
+  return kFormatNames[static_cast<size_t>(format)];
+}
+
+CoordFamily coord_family(int coord_system) {
+  switch (coord_system) {
+    case 1:
+    case 2:
+    case 3:
+    case kLocalYX:
+      return CoordFamily::kYX;
+    case 8:
+    case 11:
+      return CoordFamily::kGeographicEllipsoidal;
+    case 7:
+    case 12:
+      return CoordFamily::kGeographicKote;
+    default:
+      return CoordFamily::kNorthEast;
+  }
+}
+
+std::string export_system_name(int coord_system) {
+  if (coord_system == kLocalNorthEast) return "NE koordinatsystem";
+  if (coord_system == kLocalYX) return "YX koordinatsystem";
+  return std::string(coord_system_name(coord_system));
+}
+
+bool uses_info_file(int format) {
+  return format == kGeocad || format == kAlt || format == kArgus ||
+         format == kKomma || format == kSvk;
+}
+
+std::string info_file_path(const std::string& export_path) {
+  const size_t separator = export_path.find_last_of("\\/");
+  const size_t name_start =
+      separator == std::string::npos ? 0 : separator + 1;
+  const size_t dot = export_path.rfind('.');
+  if (dot == std::string::npos || dot < name_start) {
+    return export_path + ".info";
+  }
+  return export_path.substr(0, dot) + ".info";
+}
+
+void begin_export_run() {
+  ExportState& state = writer();
+  auto clock = state.clock;
+  state = ExportState();
+  state.clock = clock;
+}
+
+std::optional<TextOutput> open_info_file(int format,
+                                         const std::string& export_path) {
+  writer().comment_counter = 0;
+  if (!uses_info_file(format)) return std::nullopt;
+  auto file = TextOutput::Create(info_file_path(export_path));
+  if (!file) return std::nullopt;
+  return std::move(*file);
+}
+
+void write_comment_line(int format, std::string_view text, TextOutput* file) {
+  if (!file) return;
+  switch (format) {
+    case kKx77:
+      file->Write(Format("/* %s\n", text));
+      break;
+    case kSdl:
+      file->Write(Format(" 8 %s\n", text));
+      break;
+    case kLandcad:
+    case kCowi:
+      file->Write(Format("C %s\n", text));
+      break;
+    case kGeocad:
+      if (writer().comment_counter == 0) {
+        file->Write("ascii  version 1\n");
+        ++writer().comment_counter;
+      }
+      file->Write(Format("    %s\n", text));
+      ++writer().comment_counter;
+      break;
+    default:
+      break;  // no comment lines
+  }
+}
+
+void write_title_line(int format, std::string_view text, TextOutput* file) {
+  if (!file) return;
+  if (format == kKx77) {
+    file->Write(Format("%s\n", text));
+  } else {
+    write_comment_line(format, text, file);
+  }
+}
+
+void write_info_line(int format, std::string_view text, TextOutput* file) {
+  if (format == kSvk || format == kDas) {
+    ParseWellAttribute(text);
+    return;
+  }
+  if (!file) return;
+  switch (format) {
+    case kKx77:
+      file->Write(Format("&_%s\n", text));
+      break;
+    case kSdl:
+      file->Write(Format(" 8 %s\n", text));
+      break;
+    case kLandcad:
+      file->Write(Format("C %s\n", text));
+      break;
+    case kGeocad:
+    case kAlt:
+    case kArgus:
+    case kKomma:
+      file->Write(Format("%s, %s\n", writer().current_point_name, text));
+      break;
+    case kCowi:
+      file->Write(Format("%s\n", text));
+      break;
+    case kDdh: {
+      const size_t point = text.find('.');
+      file->Write(Format(", %s", point == std::string_view::npos
+                                     ? text
+                                     : text.substr(point + 1)));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void write_file_header(int format, int coord_system, TextOutput* file) {
+  ExportState& state = writer();
+  state.current_point_name = "Start";
+  if (!file) return;
+  switch (format) {
+    case kAlt:
+      file->Write("1000\n");
+      break;
+    case kGeocad:
+      while (state.comment_counter < 16) {
+        file->Write("  \n");
+        ++state.comment_counter;
+      }
+      break;
+    case kSvk:
+      file->Write("ANTAL CIRKUL\xC6RE BR\xD8NDE SKEMA KG1\n");
+      file->Write("9999\n");
+      file->Write("KNPKT   X-KOOR     Y-KOOR   BUNDK   TOPK UDF DIAM\n");
+      state.well.pending = false;
+      break;
+    case kDas: {
+      const std::string& ini = library_state().ini_path;
+      file->Write("DAS INTERFACE VERSION 4.0\n");
+      const platform::LocalTime now = state.clock();
+      file->Write(Format("%02d-%02d-%02d %02d:%02d:%02d\n", now.day,
+                         now.month, now.year % 100, now.hour, now.minute,
+                         now.second));
+      for (const char* key : {"Firma1", "Firma2", "Firma3", "Firma4"}) {
+        const std::string value =
+            platform::ProfileString(ini, "DAS4", key, "-");
+        file->Write(Format("%.79s\n", value));
+      }
+      file->Write("\n\n\n\n\n");
+      state.well.pending = false;
+      state.gps_method = platform::ProfileInt(ini, "DAS4", "GpsMetode", 8);
+      break;
+    }
+    case kKx77:
+    case kSdl:
+    case kLandcad: {
+      write_title_line(format,
+                       "Koordinatsystem: " + export_system_name(coord_system),
+                       file);
+      std::string line(ColumnHeader(format, coord_family(coord_system)));
+      if (format == kKx77) {
+        line += "," + std::string(20, ' ') + "'";
+      } else {
+        line += std::string(20, ' ');
+      }
+      file->Write(line + "\n");
+      break;
+    }
+    default:
+      break;  // ARGUS, COWI, Komma, DDH: no header
+  }
+}
+
+std::string write_point_line(int format, std::string_view name,
+                             const Triple& t, std::string_view code,
+                             std::string_view remark, int measure_kind,
+                             TextOutput* file) {
+  std::string effective_code(code);
+  if (!file) return effective_code;
+  ExportState& state = writer();
+  state.current_point_name = std::string(name);
+  if (format != kReportListing && t.y < kPlanMissingBelow) {
+    return effective_code;
+  }
+  switch (format) {
+    case kKx77:
+      file->Write(Format("%10.10s %15.3lf %15.3lf", name, t.y, t.x) +
+                  HeightPart(t, " %10.3lf", std::string(11, ' ')) +
+                  Format(" %s\n", Kx77Code(code)));
+      break;
+    case kSdl:
+      file->Write(Format(" 6 %10.10s %10.10s %15.3lf %15.3lf", name,
+                         code.empty() ? std::string_view(" - ") : code, t.y,
+                         t.x) +
+                  HeightPart(t, " %10.3lf", "      -    ") +
+                  Format(" %s\n", remark));
+      break;
+    case kLandcad: {
+      const CodeSplit split = SplitCode(code);
+      effective_code = split.head;
+      file->Write(Format("%4.4s%1.1s%11.3lf %11.3lf%11.11s", split.head,
+                         split.sub, t.y, t.x, name) +
+                  HeightPart(t, "%7.3lf", std::string(7, ' ')) +
+                  Format("%15.15s\n", remark));
+      break;
+    }
+    case kGeocad: {
+      const CodeSplit split = SplitCode(code);
+      effective_code = split.head;
+      std::string line = Format("%4.4s%2.2s%10d%10d", split.head, split.sub,
+                                Millimetres(t.y), Millimetres(t.x));
+      line += t.z > kHeightMissingAtOrBelow ? Format("%7d", Millimetres(t.z))
+                                            : std::string("   -500");
+      line += kGeocadFixed;
+      line += Format("%-12.12s\n", name);
+      file->Write(line);
+      break;
+    }
+    case kAlt:
+    case kKomma:
+      file->Write(Format("%s,%0.3lf,%0.3lf,%0.3lf,%s\n", name, t.y, t.x, t.z,
+                         code));
+      break;
+    case kArgus:
+      file->Write(Format(" %10.10s %-8.8s          %11.3lf %11.3lf", name,
+                         code, t.y, t.x) +
+                  HeightPart(t, " %7.3lf\n", "        \n"));
+      break;
+    case kCowi:
+      file->Write(Format("%0.3lf, %0.3lf, %0.3lf, %s, %s,\n", t.y, t.x, t.z,
+                         name, code));
+      break;
+    case kSvk:
+      WritePendingWell(format, file);
+      StartWell(name, t, measure_kind);
+      break;
+    case kDas:
+      if (state.well.pending) {
+        // A terrain point directly after its well gives the terrain level.
+        if (StartsWith(code, "T")) state.well.terrain = t.z;
+        WritePendingWell(format, file);
+      }
+      if (StartsWith(code, "B")) StartWell(name, t, measure_kind);
+      break;
+    case kDdh:
+      if (state.comment_counter > 0) file->Write("\n");
+      ++state.comment_counter;
+      file->Write(Format("%10.10s %15.3lf %15.3lf", name, t.y, t.x) +
+                  HeightPart(t, " %10.3lf", " ----------") +
+                  Format(" %s", code));
+      break;
+    case kReportListing: {
+      std::string line = t.y < kPlanMissingBelow
+                             ? Format("%10.10s", name) + std::string(32, ' ')
+                             : Format("%10.10s %15.3lf %15.3lf", name, t.y,
+                                      t.x);
+      line += HeightPart(t, " %10.3lf", std::string(11, ' '));
+      line += Format(" %-10.10s", code);
+      file->Write(line);
+      break;
+    }
+    default:
+      break;
+  }
+  return effective_code;
+}
+
+void finish_export_file(int format, const std::string& export_name,
+                        TextOutput* file) {
+  if (!file) return;
+  switch (format) {
+    case kSvk:
+      WritePendingWell(format, file);
+      break;
+    case kDas:
+      WritePendingWell(format, file);
+      file->Write(Format("SLUT DAS INTERFACE FIL %s\n", export_name));
+      break;
+    case kCowi:
+      file->Write("E\n");
+      break;
+    default:
+      break;
+  }
+}
+
+void export_point(int format, const ExportPoint& point,
+                  std::string_view delimiters, int coord_system,
+                  TextOutput* export_file, TextOutput* info_file,
+                  TextOutput* report) {
+  if (point.method == dc::kMethodCopied || dc::IsDeletedClass(point.point_class)) {
+    return;
+  }
+  if (delimiters.empty()) {
+    const std::string code =
+        write_point_line(format, point.name, point.triple, point.code, "",
+                         point.measure_kind, export_file);
+    WriteAttributeLines(format, point.record_index, code, info_file);
+    return;
+  }
+  // Geographic systems get no point lines in token mode.
+  const bool point_lines =
+      coord_system != 7 && coord_system != 11 && coord_system != 12;
+  std::string code = point.code;
+  for (size_t gap; (gap = code.find(" .")) != std::string::npos;) {
+    code.erase(gap, 1);
+  }
+  bool any_token = false;
+  size_t pos = 0;
+  while (true) {
+    pos = code.find_first_not_of(delimiters, pos);
+    if (pos == std::string::npos) break;
+    size_t end = code.find_first_of(delimiters, pos);
+    if (end == std::string::npos) end = code.size();
+    const std::string token = code.substr(pos, end - pos);
+    pos = end;
+    any_token = true;
+    std::string token_code = token;
+    if (token[0] == '&') {
+      const std::string text = InfoText(token);
+      write_info_line(format, text, info_file);
+      if (report) report->Write(Format("\nINFO: %s", text));
+    } else if (point_lines) {
+      token_code = write_point_line(format, point.name, point.triple, token,
+                                    "", point.measure_kind, export_file);
+    }
+    WriteAttributeLines(format, point.record_index, token_code, info_file);
+  }
+  if (!any_token && point_lines) {
+    write_point_line(format, point.name, point.triple, "   ",
+                     point.method_text, point.measure_kind, export_file);
+  }
+}
+
+}  // namespace danvora

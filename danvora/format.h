@@ -1,0 +1,61 @@
+// C-style formatting of the library's texts, independent of the process
+// locale: numbers always get a period, and "%15.3lf" rounds exactly as the C
+// library does (to nearest, ties to even on the exact binary value).
+//
+// Supported: %s %d %i %c %f (with the l/h length letters ignored), the flags
+// '-', '0', ' ' and '+', a width and a precision. An argument of the wrong
+// kind is converted (a double for %d is truncated, an integer for %f
+// widened); a missing argument prints as nothing.
+#ifndef DANVORA_FORMAT_H_
+#define DANVORA_FORMAT_H_
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace danvora {
+
+class FormatArg {
+ public:
+  FormatArg(std::string_view s) : kind_(kText), text_(s) {}  // NOLINT
+  FormatArg(const char* s) : kind_(kText), text_(s ? s : "") {}  // NOLINT
+  FormatArg(const std::string& s) : kind_(kText), text_(s) {}  // NOLINT
+  FormatArg(int v) : kind_(kInteger), integer_(v) {}  // NOLINT
+  FormatArg(long v) : kind_(kInteger), integer_(v) {}  // NOLINT
+  FormatArg(long long v) : kind_(kInteger), integer_(v) {}  // NOLINT
+  FormatArg(unsigned v) : kind_(kInteger), integer_(v) {}  // NOLINT
+  FormatArg(unsigned long v)  // NOLINT
+      : kind_(kInteger), integer_(static_cast<int64_t>(v)) {}
+  FormatArg(unsigned long long v)  // NOLINT
+      : kind_(kInteger), integer_(static_cast<int64_t>(v)) {}
+  FormatArg(double v) : kind_(kReal), real_(v) {}  // NOLINT
+
+  enum Kind { kText, kInteger, kReal };
+  Kind kind() const { return kind_; }
+  std::string_view text() const { return text_; }
+  int64_t integer() const;
+  double real() const;
+
+ private:
+  Kind kind_;
+  std::string_view text_;
+  int64_t integer_ = 0;
+  double real_ = 0;
+};
+
+std::string FormatList(std::string_view format,
+                       std::initializer_list<FormatArg> args);
+
+template <typename... Args>
+std::string Format(std::string_view format, const Args&... args) {
+  return FormatList(format, {FormatArg(args)...});
+}
+
+// A double truncated toward zero into 64 bits, held to the range (NaN
+// gives 0): millimetre values of large co-ordinates need more than 32 bits.
+int64_t TruncateToInt64(double value);
+
+}  // namespace danvora
+
+#endif  // DANVORA_FORMAT_H_

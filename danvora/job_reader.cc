@@ -1,0 +1,573 @@
+#include "danvora/job_reader.h"
+
+#include <algorithm>
+#include <string_view>
+#include <utility>
+
+#include "danvora/format.h"
+#include "danvora/library_state.h"
+#include "dc/fields.h"
+#include "dc/record_code.h"
+
+namespace danvora {
+namespace {
+
+using dc::Code;
+
+constexpr int kSkippedObservation = -79;
+constexpr int kSkippedObservationNewer = -139;
+
+// Decodes one record of the job into `s`. `flags` are the record's flags
+// when the caller gave a flags buffer, else empty (so that no flag test
+// succeeds). A record 64 reads ahead unless `in_read_ahead`.
+class RecordDecoder {
+ public:
+  RecordDecoder(LineTable& table, JobState& s) : table_(table), s_(s) {}
+
+  int Decode(size_t index, std::string_view flags, bool in_read_ahead);
+
+ private:
+  std::string_view Line(size_t index) const { return table_.lines[index]; }
+
+  double Distance(std::string_view line, size_t column) const {
+    return dc::DecodeDistance(line, column, s_.units.distance);
+  }
+  double Angle(std::string_view line, size_t column) const {
+    return dc::DecodeAngle(line, column, s_.units.angle);
+  }
+  Triple ReadTriple(std::string_view line, size_t column) const {
+    return dc::DecodeTriple(line, column, s_.units);
+  }
+
+  void GpsPointCode(std::string_view line, std::string_view flags);
+  void ReadAhead(size_t index);
+  void DecideTransverseMercator();
+  void DecideLocalGrid();
+  void DecideDanishSystem(std::string_view line);
+  void SetSystem(int type, std::string_view name) {
+    s_.coord_system_type = type;
+    s_.coord_system_name = std::string(name);
+  }
+
+  LineTable& table_;
+  JobState& s_;
+};
+
+void RecordDecoder::GpsPointCode(std::string_view line,
+                                 std::string_view flags) {
+  s_.point_name = dc::DecodeText(line, 4, 16);
+  s_.point_code = dc::DecodeText(line, 68, 16);
+  s_.method = dc::DecodeDigit(line, 84);
+  s_.point_class = dc::DecodeDigit(line, 85);
+  s_.horizontal_precision = Distance(line, 86);
+  s_.vertical_precision = Distance(line, 102);
+  s_.rms = 0;
+  if (flags == "SO") {
+    s_.point_code = Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
+  }
+}
+
+void RecordDecoder::ReadAhead(size_t index) {
+  if (s_.semi_major_axis >= 0) return;
+  const size_t count = table_.lines.size();
+  if (index + 1 >= count) return;
+  if (table_.next_axis_line.size() != count) {
+    table_.next_axis_line.assign(count, static_cast<uint32_t>(count));
+    size_t next = count;
+    for (size_t i = count; i-- > 0;) {
+      table_.next_axis_line[i] = static_cast<uint32_t>(next);
+      const std::string_view line = table_.lines[i];
+      if (dc::RecordCode(line) == 65 && dc::DecodeNumber(line, 4) >= 0) {
+        next = i;
+      }
+    }
+  }
+  // The read-ahead ends at the first record 65 that gives the semi-major
+  // axis. Lines an earlier read-ahead of the same pass decoded are not
+  // decoded again, so the pass stays linear in the number of lines.
+  const size_t stop = table_.next_axis_line[index];
+  const size_t last = std::min(stop, count - 1);
+  const size_t from = std::max(index + 1, table_.read_ahead_end);
+  for (size_t i = from; i <= last; ++i) Decode(i, {}, true);
+  if (stop < count && stop < from) Decode(stop, {}, true);
+  table_.read_ahead_end = std::max(table_.read_ahead_end, last + 1);
+}
+
+void RecordDecoder::DecideTransverseMercator() {
+  const double meridian = s_.central_meridian;
+  const double axis = s_.semi_major_axis;
+  if (meridian == 9) {
+    if (axis == 6378388) {
+      SetSystem(5, "Utm zone 32 (Ed50)");
+    } else if (axis == 6378137) {
+      SetSystem(13, "Utm zone 32 (Euref89)");
+    } else {
+      s_.coord_system_type = kNoCoordSystem;
+    }
+  } else if (meridian == 9.5) {
+    SetSystem(16, "Kp2000 Jylland/Fyn");
+  } else if (meridian == 12) {
+    SetSystem(15, "Kp2000 Sj\xE6lland");
+  } else if (meridian == 15) {
+    if (axis == 6378388) {
+      SetSystem(6, "Utm zone 33 (Ed50)");
+    } else if (axis == 6378137 && s_.scale_factor == 0.9996) {
+      SetSystem(14, "Utm zone 33 (Euref89)");
+    } else if (axis == 6378137 && s_.scale_factor == 0.99995) {
+      SetSystem(17, "Kp2000 Bornholm");
+    } else {
+      s_.coord_system_type = kNoCoordSystem;
+    }
+  }
+}
+
+void RecordDecoder::DecideLocalGrid() {
+  if (s_.axis_convention == 1) {
+    SetSystem(kLocalNorthEast, "NE koordinatsystem");
+  } else if (s_.axis_convention == 3) {
+    SetSystem(kLocalYX, "YX koordinatsystem");
+  }
+}
+
+void RecordDecoder::DecideDanishSystem(std::string_view line) {
+  const int kind = dc::DecodeDigit(line, 4);
+  const double parameter = dc::DecodeNumber(line, 21);
+  const double sign_value = dc::DecodeNumber(line, 69);
+  const int zone = dc::DecodeDigit(line, 152);
+  if (kind == 'E' - '0') {
+    s_.projection_sign = 2;
+    if (zone == 2) {
+      SetSystem(1, "System 34 Sj\xE6lland");
+    } else if (zone == 3) {
+      SetSystem(2, "System 34 Jylland/Fyn");
+    } else if (zone == 4) {
+      SetSystem(3, "System 45 Bornholm");
+    }
+  } else if (kind == 'n' - '0') {
+    DecideLocalGrid();
+  } else if (kind == '?' - '0') {
+    s_.central_meridian = parameter;
+    s_.projection_sign = sign_value < 0 ? -1 : 1;
+    if (parameter > 9 && parameter < 10) {
+      SetSystem(2, "System 34 Jylland/Fyn");
+    } else if (parameter > 11 && parameter < 12) {
+      SetSystem(1, "System 34 Sj\xE6lland");
+    } else if (parameter > 14 && parameter < 15) {
+      SetSystem(3, "System 45 Bornholm");
+    } else {
+      s_.coord_system_type = kNoCoordSystem;
+      s_.projection_sign = 0;
+    }
+  }
+}
+
+int RecordDecoder::Decode(size_t index, std::string_view flags,
+                          bool in_read_ahead) {
+  const std::string_view line = Line(index);
+  const int code = dc::RecordCode(line);
+  switch (code) {
+    case Code("00"):
+      s_.version_text = dc::DecodeText(line, 4, 16);
+      s_.measurement_start = dc::DecodeText(line, 24, 16);
+      s_.units.angle = dc::DecodeDigit(line, 40);
+      s_.units.distance = dc::DecodeDigit(line, 41);
+      s_.units.pressure = dc::DecodeDigit(line, 42);
+      s_.units.temperature = dc::DecodeDigit(line, 43);
+      s_.units.coord_order = dc::DecodeDigit(line, 44);
+      s_.semi_major_axis = -1.0;
+      s_.projection_sign = 0;
+      s_.datum_grid = false;
+      s_.geoid_kind = kGeoidNone;
+      break;
+    case Code("10"):
+      s_.job_name = dc::DecodeText(line, 4, 16);
+      break;
+    case Code("13"):
+      s_.note = dc::DecodeText(line, 4, 60);
+      break;
+
+    // Coordinate system and calibration.
+    case Code("64"): {
+      const int projection = dc::DecodeDigit(line, 4);
+      s_.central_meridian = dc::DecodeNumber(line, 21);
+      s_.scale_factor = dc::DecodeNumber(line, 101);
+      if (projection == 3 && !in_read_ahead) ReadAhead(index);
+      s_.projection_sign = 0;
+      if (projection == 3) {
+        DecideTransverseMercator();
+      } else if (projection == '>' - '0') {
+        DecideLocalGrid();
+      }
+      break;
+    }
+    case Code("65"):
+      s_.semi_major_axis = dc::DecodeNumber(line, 4);
+      break;
+    case Code("D4"):
+      // Column 6 holds a distance the library does not use.
+      s_.axis_convention = dc::DecodeDigit(line, 5);
+      return 78;
+    case Code("78"):
+      s_.axis_convention = dc::DecodeDigit(line, 5);
+      break;
+    case Code("C8"):
+      s_.coord_system_name = dc::DecodeText(line, 37, 32);
+      break;
+    case Code("D0"):
+      DecideDanishSystem(line);
+      break;
+    case Code("74"):
+      s_.datum_grid = true;
+      break;
+    case Code("50"): {
+      HorizontalFit& fit = s_.horizontal_fit;
+      fit.centre_second = Distance(line, 4);
+      fit.centre_first = Distance(line, 20);
+      fit.translation_second = Distance(line, 36);
+      fit.translation_first = Distance(line, 52);
+      fit.rotation = Angle(line, 68);
+      fit.scale = dc::DecodeNumber(line, 84);
+      break;
+    }
+    case Code("81"): {
+      VerticalFit& fit = s_.vertical_fit;
+      fit.kind = dc::DecodeDigit(line, 4);
+      fit.centre_second = Distance(line, 5);
+      fit.centre_first = Distance(line, 21);
+      fit.translation = Distance(line, 37);
+      fit.inclination_second = dc::DecodeNumber(line, 53);
+      fit.inclination_first = dc::DecodeNumber(line, 69);
+      s_.geoid_name = dc::DecodeText(line, 85, 32);
+      if (s_.geoid_name.find("98") != std::string::npos) {
+        s_.geoid_kind = kGeoidDnn;
+      } else if (s_.geoid_name.find("DVR90") != std::string::npos) {
+        s_.geoid_kind = kGeoidDvr90;
+      }
+      break;
+    }
+    case Code("B1"):
+      s_.point_name = dc::DecodeText(line, 4, 16);
+      s_.second_point_name = dc::DecodeText(line, 20, 16);
+      s_.horizontal_residual = Distance(line, 37);
+      s_.vertical_residual = Distance(line, 53);
+      s_.residual_3d = Distance(line, 69);
+      break;
+    case Code("B2"): {
+      s_.point_name = dc::DecodeText(line, 4, 16);
+      Triple residual = ReadTriple(line, 22);
+      std::swap(residual.x, residual.y);
+      s_.residual = residual;
+      s_.residual_angle_1 = Angle(line, 69);
+      s_.residual_angle_2 = Angle(line, 85);
+      s_.residual_3d = Distance(line, 101);
+      break;
+    }
+
+    // Instrument and conventional survey.
+    case Code("75"):
+      s_.instrument_model = dc::DecodeText(line, 4, 16);
+      s_.instrument_serial = dc::DecodeInteger(line, 20, 6);
+      s_.k1 = dc::DecodeNumber(line, 43);
+      s_.k2 = dc::DecodeNumber(line, 59);
+      break;
+    case Code("E4"):
+      s_.instrument_model = dc::DecodeText(line, 4, 16);
+      s_.instrument_serial = dc::DecodeInteger(line, 20, 10);
+      s_.k1 = dc::DecodeNumber(line, 63);
+      s_.k2 = dc::DecodeNumber(line, 79);
+      break;
+    case Code("77"):
+      s_.target_height = Distance(line, 4);
+      s_.prism_constant = dc::DecodeNumber(line, 20);
+      break;
+    case Code("05"):
+      s_.pressure = dc::DecodeNumber(line, 4);
+      s_.temperature = dc::DecodeNumber(line, 20);
+      break;
+    case Code("D2"):
+      s_.pressure =
+          dc::PressureToMillibar(dc::DecodeNumber(line, 4), s_.units.pressure);
+      s_.temperature = dc::TemperatureToCelsius(dc::DecodeNumber(line, 20),
+                                                s_.units.temperature);
+      if (s_.pressure > 0) {
+        s_.ppm = s_.k1 - s_.k2 * 0.75 * s_.pressure /
+                             (s_.temperature + 273.16);
+      } else {
+        s_.ppm = dc::DecodeNumber(line, 52);
+      }
+      break;
+    case Code("02"):
+      s_.station_name = dc::DecodeText(line, 4, 16);
+      s_.station = ReadTriple(line, 20);
+      s_.instrument_height = Distance(line, 68);
+      if (s_.projection_sign == -1 && s_.axis_convention == 3) {
+        s_.station.x = -s_.station.x;
+      }
+      break;
+    case Code("E0"):
+      s_.station_name = dc::DecodeText(line, 4, 16);
+      s_.instrument_height = Distance(line, 20);
+      if (s_.projection_sign == -1 && s_.axis_convention == 3) {
+        s_.station.x = -s_.station.x;
+      }
+      break;
+    case Code("07"):
+    case Code("E1"):
+      s_.station_name = dc::DecodeText(line, 4, 16);
+      s_.point_name = dc::DecodeText(line, 20, 16);
+      s_.backsight_azimuth = Angle(line, 36);
+      s_.circle_reading = Angle(line, 52);
+      if (code == Code("E1") && s_.circle_reading == dc::kMissing) {
+        s_.circle_reading = Angle(line, 68);
+      }
+      s_.slope_distance = 0;
+      break;
+    case Code("09"):
+      s_.station_name = dc::DecodeText(line, 4, 16);
+      s_.point_name = dc::DecodeText(line, 20, 16);
+      s_.slope_distance = Distance(line, 36);
+      s_.zenith_distance = Angle(line, 52);
+      s_.horizontal_direction = Angle(line, 68);
+      s_.point_code = dc::DecodeText(line, 84, 16);
+      break;
+    case Code("79"):
+    case Code("D9"): {
+      if (flags == "M2") {
+        return code == Code("79") ? kSkippedObservation
+                                  : kSkippedObservationNewer;
+      }
+      s_.station_name = dc::DecodeText(line, 4, 16);
+      s_.point_name = dc::DecodeText(line, 20, 16);
+      const double raw = Distance(line, 36);
+      s_.slope_distance =
+          raw * (1 + s_.ppm * 0.000001) + s_.prism_constant * 0.001;
+      s_.zenith_distance = Angle(line, 52);
+      s_.horizontal_direction = Angle(line, 68);
+      s_.point_code = dc::DecodeText(line, 84, 16);
+      s_.point_class = dc::DecodeDigit(line, 100);
+      s_.method = 0;
+      break;
+    }
+    case Code("70"):
+      s_.point_name = dc::DecodeText(line, 4, 16);
+      s_.station_name = dc::DecodeText(line, 20, 16);
+      s_.azimuth = Angle(line, 36);
+      s_.horizontal_distance = Distance(line, 52);
+      s_.height_difference = Distance(line, 68);
+      s_.point_code = dc::DecodeText(line, 84, 16);
+      s_.method = dc::DecodeDigit(line, 100);
+      s_.point_class = dc::DecodeDigit(line, 101);
+      if (s_.coord_system_type >= 1 && s_.coord_system_type <= 3) {
+        s_.azimuth += 100;
+      }
+      break;
+    case Code("A0"):
+      s_.check_point_name = dc::DecodeText(line, 4, 16);
+      break;
+    case Code("A6"):
+      s_.direction_offset = dc::DecodeNumber(line, 4);
+      s_.horizontal_residual = Distance(line, 20);
+      s_.vertical_residual = Distance(line, 36);
+      break;
+
+    // Points and GPS.
+    case Code("08"):
+      s_.point_name = dc::DecodeText(line, 4, 16);
+      s_.point = ReadTriple(line, 20);
+      s_.point_code = dc::DecodeText(line, 68, 16);
+      break;
+    case Code("69"):
+      s_.point_name = dc::DecodeText(line, 4, 16);
+      s_.point = ReadTriple(line, 20);
+      s_.point_code = dc::DecodeText(line, 68, 16);
+      s_.method = dc::DecodeDigit(line, 84);
+      s_.point_class = dc::DecodeDigit(line, 85);
+      if (s_.projection_sign == -1 && s_.axis_convention == 1) {
+        s_.point.x = -s_.point.x;
+      }
+      s_.rms = 0;
+      break;
+    case Code("66"):
+    case Code("67"):
+      GpsPointCode(line, flags);
+      break;
+    case Code("62"):
+      s_.satellites = dc::DecodeInteger(line, 4, 2);
+      s_.hdop = Distance(line, 22);
+      s_.vdop = Distance(line, 38);
+      break;
+    case Code("C6"):
+      s_.satellites = dc::DecodeInteger(line, 4, 2);
+      s_.hdop = Distance(line, 23);
+      s_.vdop = Distance(line, 39);
+      s_.rms = Distance(line, 55);
+      break;
+    case Code("B6"):
+      s_.point_code = dc::DecodeText(line, 4, 100);
+      break;
+    case Code("73"):
+      s_.station_name = dc::DecodeText(line, 4, 16);
+      break;
+    case Code("61"):
+      s_.receiver_model = dc::DecodeText(line, 4, 8);
+      s_.receiver_serial = dc::DecodeText(line, 12, 8);
+      s_.antenna_type = dc::DecodeText(line, 23, 30);
+      s_.antenna_radius = Distance(line, 77);
+      s_.antenna_offset = Distance(line, 93);
+      break;
+    case Code("E2"):
+      s_.receiver_model = dc::DecodeText(line, 4, 8);
+      s_.receiver_serial = dc::DecodeText(line, 12, 10);
+      s_.antenna_type = dc::DecodeText(line, 23, 30);
+      s_.antenna_radius = Distance(line, 82);
+      s_.antenna_offset = Distance(line, 98);
+      break;
+    case Code("57"):
+      s_.antenna_height = Distance(line, 4);
+      s_.antenna_method = dc::DecodeDigit(line, 20);
+      break;
+    case Code("71"):
+      s_.initialisation_result = dc::DecodeDigit(line, 4);
+      s_.initialisation_method = dc::DecodeDigit(line, 25);
+      break;
+
+    // Attributes.
+    case Code("87"):
+      s_.attribute_group = decode_attribute_group(line);
+      break;
+    case Code("88"):
+    case Code("89"):
+    case Code("90"):
+    case Code("91"):
+    case Code("92"): {
+      Attribute attribute;
+      decode_attribute(line, &attribute);
+      s_.attribute_name = std::move(attribute.name);
+      s_.attribute_value = std::move(attribute.value);
+      break;
+    }
+    default:
+      break;  // not a record the library reads (04, 54, 49, ...)
+  }
+  return code;
+}
+
+bool IsPointWithCodeFollowUp(int code) {
+  return code == Code("08") || code == Code("09") || code == Code("69") ||
+         code == Code("70") || code == Code("79") || code == Code("D9");
+}
+
+}  // namespace
+
+bool decode_attribute(std::string_view line, Attribute* attribute) {
+  const int code = dc::RecordCode(line);
+  if (code < Code("88") || code > Code("92")) return false;
+  // Value widths of records 88, 89, 90, 91 and 92.
+  static constexpr size_t kValueWidth[] = {16, 100, 10, 8, 20};
+  attribute->name = dc::DecodeText(line, 4, 20);
+  attribute->value = dc::DecodeText(
+      line, 24, kValueWidth[static_cast<size_t>(code - Code("88"))]);
+  return true;
+}
+
+std::string decode_attribute_group(std::string_view line) {
+  return dc::DecodeText(line, 4, 20);
+}
+
+int read_record(size_t index, std::string* flags) {
+  LibraryState& state = library_state();
+  LineTable& table = state.line_table;
+  if (index >= table.lines.size()) return dc::kUnlistedCode;
+  RecordDecoder decoder(table, state.job_state);
+  if (!flags) return decoder.Decode(index, {}, false);
+
+  // A pass over the job calls in line order; a step back starts a new one.
+  if (static_cast<int64_t>(index) <= table.last_pass_index) {
+    table.read_ahead_end = 0;
+  }
+  table.last_pass_index = static_cast<int64_t>(index);
+
+  const std::string_view record_flags = dc::RecordFlags(table.lines[index]);
+  *flags = std::string(record_flags);
+  const int code = decoder.Decode(index, record_flags, false);
+
+  const size_t count = table.lines.size();
+  if (IsPointWithCodeFollowUp(code)) {
+    if (index + 1 < count &&
+        dc::StartsWithRecord(table.lines[index + 1], "B6")) {
+      decoder.Decode(index + 1, {}, false);
+    }
+  } else if (code == Code("66") || code == Code("67")) {
+    for (size_t next = index + 1; next < count; ++next) {
+      const std::string_view line = table.lines[next];
+      if (!dc::StartsWithRecord(line, "B6") &&
+          !dc::StartsWithRecord(line, "62") &&
+          !dc::StartsWithRecord(line, "C6")) {
+        break;
+      }
+      decoder.Decode(next, {}, false);
+    }
+  }
+  return code;
+}
+
+PrescanResult prescan_job() {
+  LibraryState& state = library_state();
+  JobState& s = state.job_state;
+  s.coord_system_type = kNoCoordSystem;
+  s.geoid_kind = kGeoidNone;
+  PrescanResult result;
+  std::string flags;
+  const size_t count = state.line_table.lines.size();
+  for (size_t i = 0; i < count; ++i) {
+    const int code = read_record(i, &flags);
+    switch (code) {
+      case Code("69"):
+        result.keyed_point = true;
+        break;
+      case Code("66"):
+      case Code("67"):
+      case Code("54"):
+        result.gps = true;
+        break;
+      case Code("50"): {
+        if (flags == "KI" && result.calibration_point) {
+          result.calibration_point = false;
+        }
+        const HorizontalFit& fit = s.horizontal_fit;
+        if (fit.rotation > dc::kPresentAbove && fit.scale > 0.9) {
+          result.fit_result = 1;
+        } else if (fit.rotation < dc::kPresentAbove &&
+                   result.fit_result == 1) {
+          result.fit_result = -255;
+        }
+        break;
+      }
+      case Code("81"): {
+        if (flags == "KI" && result.calibration_point) {
+          result.calibration_point = false;
+        }
+        const VerticalFit& fit = s.vertical_fit;
+        const double sum = fit.inclination_second + fit.inclination_first +
+                           fit.translation + fit.centre_second +
+                           fit.centre_first;
+        if (fit.translation > dc::kPresentAbove &&
+            (fit.kind == 1 || fit.kind == 3) && sum != 0) {
+          result.fit_result = 1;
+        } else if (fit.translation < dc::kPresentAbove &&
+                   result.fit_result == 1) {
+          result.fit_result = -255;
+        }
+        break;
+      }
+      case Code("B1"):
+        result.calibration_point = true;
+        break;
+      default:
+        break;
+    }
+  }
+  return result;
+}
+
+}  // namespace danvora

@@ -1,0 +1,98 @@
+#include "danvora/known_points.h"
+
+#include <cmath>
+#include <cstdint>
+#include <new>
+
+#include "danvora/alert.h"
+#include "danvora/format.h"
+#include "danvora/library_state.h"
+#include "danvora/text_file.h"
+#include "dc/fields.h"
+
+namespace danvora {
+namespace {
+
+// The text from `pos` to the next comma (or the end); `pos` moves past it.
+std::string_view NextField(std::string_view line, size_t* pos) {
+  const size_t start = *pos;
+  size_t comma = line.find(',', start);
+  if (comma == std::string_view::npos) comma = line.size();
+  *pos = comma + 1;
+  return line.substr(start, comma - start);
+}
+
+}  // namespace
+
+int load_known_points(const std::string& path) {
+  KnownPointTable& table = library_state().known_point_table;
+  table.entries.clear();
+  auto reader = TextFileReader::Open(path);
+  // No file yet is the normal case of a first export: no known points.
+  if (!reader) return 0;
+  std::string line;
+  while (reader->ReadLine(&line)) {
+    size_t commas = 0;
+    for (char c : line) commas += c == ',';
+    if (commas < 3) continue;
+    if (table.entries.size() >= kMaxKnownPoints) {
+      alert_user(Format("Max. antal kendte punkter %d n\xE5" "et!",
+                        static_cast<int>(kMaxKnownPoints)));
+      break;
+    }
+    size_t pos = 0;
+    const std::string_view name = NextField(line, &pos);
+    const double first = dc::ParseNumber(NextField(line, &pos));
+    const double second = dc::ParseNumber(NextField(line, &pos));
+    const double third = dc::ParseNumber(NextField(line, &pos));
+    try {
+      table.entries.push_back(
+          KnownPoint{std::string(name), Triple{std::fabs(second), first,
+                                               third}});
+    } catch (const std::bad_alloc&) {
+      return 255;
+    }
+  }
+  return 0;
+}
+
+int find_known_point(std::string_view name, Triple* destination, int start) {
+  const std::vector<KnownPoint>& entries =
+      library_state().known_point_table.entries;
+  const int count = static_cast<int>(entries.size());
+  auto copy = [&](int index) {
+    if (destination) *destination = entries[static_cast<size_t>(index)].coordinates;
+  };
+  if (start >= 0) {
+    for (int i = start; i < count; ++i) {
+      if (entries[static_cast<size_t>(i)].name == name) {
+        copy(i);
+        return i;
+      }
+    }
+    // A name that stands before the lookup position is still a known point.
+    for (int i = 0; i < start && i < count; ++i) {
+      if (entries[static_cast<size_t>(i)].name == name) {
+        copy(i);
+        return start;
+      }
+    }
+    return start;
+  }
+  int from = start == INT32_MIN ? count - 1 : -start;
+  if (from > count - 1) from = count - 1;
+  for (int i = from; i >= 0; --i) {
+    if (entries[static_cast<size_t>(i)].name == name) {
+      copy(i);
+      return i;
+    }
+  }
+  return -1;
+}
+
+void clear_known_points() {
+  library_state().known_point_table.entries.clear();
+  library_state().known_point_table.entries.shrink_to_fit();
+}
+
+}  // namespace danvora

@@ -1,0 +1,44 @@
+// The stored lines of the DC job being translated.
+#ifndef DANVORA_LINE_TABLE_H_
+#define DANVORA_LINE_TABLE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace danvora {
+
+inline constexpr size_t kMaxLines = 500000;
+// Every field of every record lies within the first 160 columns; the rest
+// of a longer physical line is read and dropped.
+inline constexpr size_t kStoredLineLength = 256;
+
+struct LineTable {
+  std::vector<std::string> lines;
+
+  // Read-ahead bookkeeping of the pass in progress (see read_record):
+  // lines below `read_ahead_end` were decoded by a read-ahead already.
+  size_t read_ahead_end = 0;
+  // The last index a pass decoded; a lower one starts a new pass.
+  int64_t last_pass_index = -1;
+  // For each line, the next line holding a record 65 whose semi-major axis
+  // is not negative (lines.size() when none); built on first use.
+  std::vector<uint32_t> next_axis_line;
+
+  size_t size() const { return lines.size(); }
+  void Clear();
+};
+
+// Empties `line_table` and fills it from the DC file at `path`, read in
+// text mode, one stored line per physical line. At kMaxLines lines the
+// user is told "Max. antal linier %d nået!" and reading stops. False when
+// the file cannot be opened.
+bool load_line_table(const std::string& path);
+
+// Empties `line_table`, freeing every line.
+void clear_line_table();
+
+}  // namespace danvora
+
+#endif  // DANVORA_LINE_TABLE_H_

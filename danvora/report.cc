@@ -1,0 +1,546 @@
+#include "danvora/report.h"
+
+#include <cmath>
+#include <string>
+
+#include "danvora/export_formats.h"
+#include "danvora/format.h"
+#include "danvora/job_reader.h"
+#include "danvora/known_points.h"
+#include "danvora/kx77.h"
+#include "danvora/library_state.h"
+#include "dc/code_tables.h"
+#include "dc/fields.h"
+#include "dc/record_code.h"
+
+namespace danvora {
+namespace {
+
+using dc::Code;
+
+constexpr double kPi = 3.14159265358979323846;
+
+constexpr std::string_view kObservationTail =
+    "        Hz       Zd     dist     sh Klasse";
+constexpr std::string_view kGpsTail = "    RMS   HDOP   VDOP  Nsat Klasse";
+
+std::string_view ReportColumnHeader(CoordFamily family) {
+  switch (family) {
+    case CoordFamily::kYX:
+      return "Metode        Pkt.nr.         Y meter         X meter       "
+             "Kote Type     ";
+    case CoordFamily::kNorthEast:
+      return "Metode        Pkt.nr.         N meter         E meter       "
+             "Kote Type     ";
+    case CoordFamily::kGeographicEllipsoidal:
+      return "Metode        Pkt.nr.     Latitude        Longitude     "
+             "Ellipso H  Type       GeoideSep   ";
+    case CoordFamily::kGeographicKote:
+      return "Metode        Pkt.nr.     Latitude        Longitude       "
+             "Kote     Type       GeoideSep   ";
+  }
+  return {};
+}
+
+// "%d-%b-%y %H:%M" with English month names, whatever the locale.
+std::string ConversionTime(const platform::LocalTime& t) {
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr",
+                                            "May", "Jun", "Jul", "Aug",
+                                            "Sep", "Oct", "Nov", "Dec"};
+  const char* month = t.month >= 1 && t.month <= 12 ? kMonths[t.month - 1] : "";
+  return Format("%02d-%s-%02d %02d:%02d", t.day, month, t.year % 100, t.hour,
+                t.minute);
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string Part(std::string_view text, size_t pos, size_t count) {
+  if (pos >= text.size()) return {};
+  return std::string(text.substr(pos, count));
+}
+
+class ReportWalk {
+ public:
+  ReportWalk(TextOutput* export_file, TextOutput* report, TextOutput* info,
+             int coord_system, int format, bool calibration_point,
+             int geoid_kind, std::string_view delimiters)
+      : export_(export_file),
+        report_(report),
+        info_(info),
+        coord_system_(coord_system),
+        format_(format),
+        calibration_point_(calibration_point),
+        geoid_kind_(geoid_kind),
+        delimiters_(delimiters),
+        s_(library_state().job_state),
+        header_(ReportColumnHeader(coord_family(coord_system))) {}
+
+  void Run();
+
+ private:
+  void Report(std::string_view text) {
+    if (report_) report_->Write(text);
+  }
+  void Listing(std::string_view name, const Triple& t, std::string_view code,
+               int measure_kind) {
+    write_point_line(kReportListing, name, t, code, "", measure_kind, report_);
+  }
+  void TableHeader(std::string_view tail) {
+    Report("\n\n" + std::string(header_) + std::string(tail));
+    table_header_written_ = true;
+  }
+  // The forward search for a point record moves the lookup position.
+  void LookUpPoint() {
+    lookup_position_ = find_known_point(s_.point_name, &s_.point,
+                                        lookup_position_);
+  }
+
+  void Record(int code, const std::string& flags);
+  void Note(const std::string& flags);
+  void Antenna();
+  void VerticalFitAndGeoid();
+  void BacksightCheck();
+  void Point(size_t index);
+
+  TextOutput* export_;
+  TextOutput* report_;
+  TextOutput* info_;
+  const int coord_system_;
+  const int format_;
+  const bool calibration_point_;
+  const int geoid_kind_;
+  const std::string_view delimiters_;
+  JobState& s_;
+  const std::string_view header_;
+
+  bool table_header_written_ = false;
+  bool export_started_ = false;
+  bool version_flag_ = false;
+  double antenna_height_ = 0;
+  int last_receiver_serial_ = 0;
+  int last_instrument_serial_ = -1;
+  int lookup_position_ = 0;
+  int measure_kind_ = 0;
+  int point_kind_ = 0;
+  std::string point_text_;
+  std::string method_text_;
+};
+
+void ReportWalk::Run() {
+  s_.rms = 0;
+  s_.hdop = 0;
+  s_.vdop = 0;
+  s_.satellites = 0;
+  const size_t count = library_state().line_table.size();
+  std::string flags;
+  for (size_t i = 0; i < count; ++i) {
+    const int code = read_record(i, &flags);
+    point_kind_ = 0;
+    Record(code, flags);
+    if (point_kind_ >= 1 && point_kind_ <= 4) Point(i);
+  }
+}
+
+void ReportWalk::Record(int code, const std::string& flags) {
+  switch (code) {
+    case Code("00"): {
+      const std::string now = ConversionTime(library_state().export_state.clock());
+      Report(Format("M\xE5ling start   : %s\nKonvertering   : %s",
+                    s_.measurement_start, now));
+      const std::string name = export_system_name(coord_system_);
+      if (calibration_point_) {
+        Report(Format("\nKoordinatsystem: %s Koordinat Systems Tilpasning "
+                      "udf\xF8rt i marken",
+                      name));
+      } else {
+        Report(Format("\nKoordinatsystem: %s", name));
+      }
+      if (geoid_kind_ == kGeoidDnn) {
+        Report(Format("\nKotesystem DNN. Anvendt geoide: %s\n", "DK98geoide"));
+      } else if (geoid_kind_ == kGeoidDvr90) {
+        Report(Format("\nKotesystem DVR90. Anvendt geoide: %s\n",
+                      "DVR90g2002"));
+      }
+      break;
+    }
+    case Code("10"): {
+      const std::string text = Format("Job            : %s", s_.job_name);
+      write_comment_line(format_, text, export_);
+      Report("\n" + text);
+      break;
+    }
+    case Code("13"):
+      Note(flags);
+      break;
+    case Code("50"): {
+      const HorizontalFit& f = s_.horizontal_fit;
+      if (f.rotation > dc::kPresentAbove && f.scale > 0.9) {
+        Report(Format("\nHorizontal indpasning:\nRotation: %9.5lf\nSkala: "
+                      "%8.6lf\nFlytning: ( %.3lf, %.3lf)\nCentrum: (%.3lf, "
+                      "%.3lf)\n",
+                      f.rotation, f.scale, f.translation_first,
+                      f.translation_second, f.centre_first, f.centre_second));
+      }
+      break;
+    }
+    case Code("57"):
+      Antenna();
+      break;
+    case Code("61"):
+    case Code("E2"): {
+      const int serial = dc::ParseInteger(s_.receiver_serial);
+      if (serial != last_receiver_serial_) {
+        Report(Format("\n\nCorvane %-7.7s: Serienr. %s", s_.receiver_model,
+                      s_.receiver_serial));
+        last_receiver_serial_ = serial;
+      }
+      break;
+    }
+    case Code("66"):
+      LookUpPoint();
+      if (flags != "KI") s_.point.z -= antenna_height_;
+      point_text_.clear();
+      if (flags == "FD") {
+        point_kind_ = 0;
+      } else if (flags == "OS") {
+        s_.method = 0;
+        point_kind_ = 1;
+      } else if (flags == "CC") {
+        method_text_ = "Kopieret";
+        point_kind_ = 1;
+      } else {
+        point_kind_ = 1;
+      }
+      measure_kind_ = 8;
+      break;
+    case Code("67"):
+      LookUpPoint();
+      point_text_.clear();
+      point_kind_ = 1;
+      measure_kind_ = 8;
+      break;
+    case Code("69"):
+      LookUpPoint();
+      point_text_.clear();
+      measure_kind_ = 8;
+      if (flags == "KI") {
+        method_text_ = "Indtastet/Beregnet i marken";
+        point_kind_ = 1;
+      } else if (flags == "CC") {
+        method_text_ = "Kopieret";
+        point_kind_ = 1;
+      } else if (flags == "RS") {
+        method_text_ = " ";
+        point_kind_ = 3;
+      } else if (flags == "F1") {
+        method_text_ = "Pol\xE6rt";
+        measure_kind_ = 1;
+        point_kind_ = 2;
+      } else if (flags == "IX") {
+        method_text_ = "Markberegnet";
+        measure_kind_ = 1;
+        point_kind_ = 2;
+      }
+      break;
+    case Code("70"):
+      if (s_.horizontal_distance < 0) {
+        s_.horizontal_distance = 100.0;
+        point_kind_ = 0;
+      } else {
+        point_kind_ = 2;
+      }
+      LookUpPoint();
+      point_text_ = Format(
+          "Fra pkt %-16.16s   %-10.10s (Az=%8.4lf af=%6.3lf dh=%6.3lf)",
+          s_.station_name, dc::PointClassName(s_.point_class), s_.azimuth,
+          s_.horizontal_distance, s_.height_difference);
+      break;
+    case Code("71"):
+      Report(Format("\nInitialisering %s %s",
+                    dc::InitialisationMethodName(s_.initialisation_method),
+                    dc::InitialisationResultName(s_.initialisation_result)));
+      break;
+    case Code("73"):
+      find_known_point(s_.station_name, &s_.point, -lookup_position_);
+      TableHeader(kGpsTail);
+      Report(Format("\n%-10.10s ", "Ref.base"));
+      Listing(s_.station_name, s_.point, "", 8);
+      Report(Format("   Base Antenneh\xF8jde = %6.3lf", antenna_height_));
+      measure_kind_ = 8;
+      break;
+    case Code("75"):
+    case Code("E4"):
+      if (s_.instrument_serial != last_instrument_serial_) {
+        std::string text = Format("\n\n%-15.15s", s_.instrument_model);
+        if (s_.instrument_serial > 0) {
+          text += Format(" Serienr: %d", s_.instrument_serial);
+        }
+        Report(text);
+        last_instrument_serial_ = s_.instrument_serial;
+      }
+      measure_kind_ = 1;
+      break;
+    case Code("79"):
+    case Code("D9"): {
+      if (s_.horizontal_direction < 0) break;
+      point_text_ =
+          s_.slope_distance > 0
+              ? Format(" %8.4lf %8.4lf %8.3lf", s_.horizontal_direction,
+                       s_.zenith_distance, s_.slope_distance)
+              : Format(" %8.4lf %8.4lf         ", s_.horizontal_direction,
+                       s_.zenith_distance);
+      const std::string_view class_name = dc::PointClassName(s_.point_class);
+      method_text_ = s_.target_height > -10.0
+                         ? Format(" %6.3lf %-20.20s", s_.target_height,
+                                  class_name)
+                         : Format("        %-20.20s", class_name);
+      point_text_ += method_text_;
+      measure_kind_ = 1;
+      point_kind_ = s_.point_class == dc::kClassReference ? 4 : 2;
+      LookUpPoint();
+      break;
+    }
+    case Code("81"):
+      VerticalFitAndGeoid();
+      break;
+    case Code("88"):
+    case Code("89"):
+    case Code("90"):
+    case Code("91"):
+    case Code("92"):
+      Report(Format("\n%s", Format("%s.%s=%s", s_.attribute_group,
+                                   s_.attribute_name, s_.attribute_value)));
+      break;
+    case Code("A6"):
+      BacksightCheck();
+      break;
+    case Code("B1"): {
+      const double p = s_.horizontal_residual;
+      const double h = s_.vertical_residual;
+      const double d = s_.residual_3d;
+      const bool has_p = p > dc::kPresentAbove, has_h = h > dc::kPresentAbove;
+      if (has_p && has_h) {
+        Report(Format("\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf "
+                      "H\xF8jdeafv: %6.3lf 3Dafv: %7.3lf",
+                      s_.point_name, s_.second_point_name, p, h, d));
+      } else if (has_p) {
+        Report(Format("\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf",
+                      s_.point_name, s_.second_point_name, p));
+      } else if (has_h) {
+        Report(Format("\nKalibreringspunkt: %s - %s\nH\xF8jdeafv: %6.3lf "
+                      "3Dafv: %7.3lf",
+                      s_.point_name, s_.second_point_name, h, d));
+      }
+      break;
+    }
+    case Code("B2"):
+      if (s_.residual_angle_1 > -400.0) {
+        Report(Format("\n%-10.10s ", "Restfejl"));
+        Listing(s_.point_name, s_.residual, "", measure_kind_);
+        if (s_.residual_3d > -9000.0 && s_.residual_angle_2 > -400.0) {
+          Report(Format(" %8.4lf %8.4lf %8.3lf", s_.residual_angle_1,
+                        s_.residual_angle_2, s_.residual_3d));
+        } else if (s_.residual_angle_2 > -400.0) {
+          Report(Format(" %8.4lf %8.4lf         ", s_.residual_angle_1,
+                        s_.residual_angle_2));
+        } else {
+          Report(Format(" %8.4lf                  ", s_.residual_angle_1));
+        }
+      }
+      break;
+    case Code("C8"):
+      if (!s_.coord_system_name.empty()) {
+        Report(Format("\nKoordinatsystem: %s anvendt i marken",
+                      s_.coord_system_name));
+      }
+      break;
+    case Code("02"):
+    case Code("E0"):
+      // A station does not move the lookup position.
+      find_known_point(s_.station_name, &s_.station, lookup_position_);
+      TableHeader(kObservationTail);
+      Report(Format("\n%-10.10s ", "STATION"));
+      Listing(s_.station_name, s_.station, "", 1);
+      if (s_.instrument_height > -10.0) {
+        Report(Format("                          %8.3lf",
+                      s_.instrument_height));
+      }
+      measure_kind_ = 1;
+      break;
+    case Code("07"):
+    case Code("E1"):
+      measure_kind_ = 1;
+      break;
+    default:
+      break;
+  }
+}
+
+void ReportWalk::Note(const std::string& flags) {
+  std::string note = s_.note;
+  if (flags == "NM") {
+    if (note.find("Receiver firmware version") != std::string::npos) return;
+    if (StartsWith(note, "VRS")) {
+      // Same width: a degree sign and four blanks.
+      for (size_t at; (at = note.find("u+00b")) != std::string::npos;) {
+        note.replace(at, 5, "\xB0    ");
+      }
+      TableHeader(kGpsTail);
+      Report(Format("\n%s ", note));
+    } else if (StartsWith(note, "New base ") || StartsWith(note, "TP Exchange")) {
+      Report(Format("\n%s", note));
+    } else if (StartsWith(note, ":")) {
+      Report(Format("\n%s", note.substr(1)));
+    } else {
+      write_info_line(format_, note, info_);
+      Report(Format("\nINFO: %s", note));
+    }
+  } else if (flags == "TS") {
+    if (StartsWith(note, "Time")) {
+      Report(Format("\n%4.4s-%2.2s-%2.2s %s", Part(note, 16, 4),
+                    Part(note, 10, 2), Part(note, 13, 2),
+                    Part(note, 26, std::string::npos)));
+    } else if (StartsWith(note, "Item")) {
+      Report(Format("\nSlettet %4.4s-%2.2s-%2.2s %s", Part(note, 24, 4),
+                    Part(note, 18, 2), Part(note, 21, 2),
+                    Part(note, 34, std::string::npos)));
+    }
+  } else if (flags == "CT") {
+    Report(Format("\nContinuous Topography: %s", note));
+  }
+}
+
+void ReportWalk::Antenna() {
+  const double h = s_.antenna_height;
+  if (h <= -100.0) return;
+  if (s_.antenna_method == 1) {
+    antenna_height_ = h;
+    Report(Format("\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf",
+                  s_.antenna_type, h));
+    return;
+  }
+  const double r = s_.antenna_radius;
+  const double square = h * h - r * r;
+  if (square >= 0) {
+    antenna_height_ = std::sqrt(square) + s_.antenna_offset;
+    Report(Format("\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf "
+                  "korrigeret til: %6.3lf",
+                  s_.antenna_type, h, antenna_height_));
+  } else {
+    antenna_height_ = 0;
+    // The second number is the height now in use.
+    Report(Format("\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf kan "
+                  "ikke korrigeres: sat til 0.00: %6.3lf",
+                  s_.antenna_type, h, antenna_height_));
+  }
+}
+
+void ReportWalk::VerticalFitAndGeoid() {
+  const VerticalFit& f = s_.vertical_fit;
+  if (f.kind > 1) Report(Format("\nAnvendt Geoide : %s", s_.geoid_name));
+  const double sum = f.centre_second + f.centre_first + f.translation +
+                     f.inclination_second + f.inclination_first;
+  if (f.translation > dc::kPresentAbove && (f.kind == 1 || f.kind == 3) &&
+      sum != 0) {
+    Report(Format("\nVertikal indpasning:\nFlytning: %.3lf\nH\xE6ldning ( "
+                  "%.6lf, %.6lf)\nCentrum: (%.3lf, %.3lf)\n",
+                  f.translation, f.inclination_first, f.inclination_second,
+                  f.centre_first, f.centre_second));
+  }
+}
+
+void ReportWalk::BacksightCheck() {
+  Report(Format("\n%-10.10s ", "AfsKontrol"));
+  const double station[3] = {s_.station.x, s_.station.y, s_.station.z};
+  const double point[3] = {s_.point.x, s_.point.y, s_.point.z};
+  const double direction = kx77_direction(station, point);
+  const double a =
+      kx77_normalize_angle(direction + s_.direction_offset) * kPi / 200.0;
+  const double distance = s_.horizontal_residual;
+  const double height = s_.vertical_residual;
+  Listing(s_.check_point_name,
+          Triple{-distance * std::sin(a), distance * std::cos(a), height}, "",
+          measure_kind_);
+  Report(Format(" %8.4lf            %6.3lf %6.3lf", s_.direction_offset,
+                distance, height));
+}
+
+void ReportWalk::Point(size_t index) {
+  if (!export_started_) {
+    version_flag_ = s_.version_text.find("V03") == std::string::npos;
+    write_title_line(format_, "Corvane DC data udl\xE6st med Danvora", export_);
+    if (geoid_kind_ == kGeoidDnn) {
+      write_title_line(format_, "Koter i DNN (GM/GI) udfra Dk98Geoide",
+                       export_);
+    } else if (geoid_kind_ == kGeoidDvr90) {
+      write_title_line(format_, "Koter i DVR90 udfra DVR90g2002", export_);
+    }
+    write_file_header(format_, coord_system_, export_);
+    export_started_ = true;
+    method_text_.clear();
+    if (!table_header_written_) {
+      Report("\n\n" + std::string(header_) + " ");
+      table_header_written_ = true;
+    }
+  }
+  const bool geographic =
+      coord_system_ == 7 || coord_system_ == 11 || coord_system_ == 12;
+  if (point_kind_ == 1 && method_text_.empty()) {
+    if (!version_flag_ &&
+        s_.horizontal_precision + s_.vertical_precision > 0.001) {
+      point_text_ = Format(" %5.3lf %5.3lf", s_.horizontal_precision,
+                           s_.vertical_precision);
+    } else if (s_.hdop > 0) {
+      const std::string_view class_name = dc::PointClassName(s_.point_class);
+      point_text_ =
+          s_.rms > 0
+              ? Format("%6.1lf %6.2lf %6.2lf  %4d %-10.10s", s_.rms, s_.hdop,
+                       s_.vdop, s_.satellites, class_name)
+              : Format("       %6.2lf %6.2lf  %4d %-10.10s", s_.hdop, s_.vdop,
+                       s_.satellites, class_name);
+    }
+  }
+  if (report_ && point_kind_ != 3 && !(point_kind_ == 1 && geographic)) {
+    std::string label;
+    if (point_kind_ == 2 || point_kind_ == 4) {
+      label = "Pol\xE6r";
+    } else if (dc::IsDeletedClass(s_.point_class)) {
+      label = std::string(dc::PointClassName(s_.point_class));
+    } else {
+      label = std::string(dc::MethodName(s_.method));
+    }
+    Report(Format("\n%-10.10s ", label));
+    Listing(s_.point_name, s_.point, s_.point_code, measure_kind_);
+    Report(point_text_);
+  }
+  if (point_kind_ != 4) {
+    ExportPoint point;
+    point.record_index = index;
+    point.name = s_.point_name;
+    point.triple = s_.point;
+    point.code = s_.point_code;
+    point.method_text = method_text_;
+    point.method = s_.method;
+    point.point_class = s_.point_class;
+    point.measure_kind = measure_kind_;
+    export_point(format_, point, delimiters_, coord_system_, export_, info_,
+                 report_);
+  }
+  method_text_.clear();
+}
+
+}  // namespace
+
+void write_field_report(TextOutput* export_file, TextOutput* report_file,
+                        TextOutput* info_file, int coord_system, int format,
+                        bool calibration_point, int geoid_kind,
+                        std::string_view delimiters) {
+  if (library_state().line_table.size() == 0) return;
+  ReportWalk walk(export_file, report_file, info_file, coord_system, format,
+                  calibration_point, geoid_kind, delimiters);
+  walk.Run();
+}
+
+}  // namespace danvora

@@ -1,0 +1,63 @@
+// ASCII lines through an upload definition (ConvertLineToRecord), and the
+// point records the DC writer makes of them.
+//
+// Input: the first line is the definition - its first character 'C' for
+// comma-separated (any other: fixed columns), its second the pad character,
+// then FIELD values separated by '|'; the remaining lines are the file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz/fuzz_util.h"
+#include "pelixo/core/ascii_import.h"
+#include "pelixo/core/dc_writer.h"
+#include "pelixo/core/format_definitions.h"
+#include "pelixo/core/text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view text = fuzz::AsText(data, size);
+  const size_t end = text.find('\n');
+  std::string_view spec = text.substr(0, end);
+  const std::string_view body =
+      end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+
+  pelixo::TFormatDefinition definition("Fuzz");
+  definition.Upload = true;
+  if (!spec.empty()) {
+    definition.CommaSeparated = spec[0] == 'C';
+    spec.remove_prefix(1);
+  }
+  if (!spec.empty()) {
+    definition.PadCharacter = spec[0];
+    spec.remove_prefix(1);
+  }
+  while (!spec.empty()) {
+    const size_t bar = spec.find('|');
+    std::optional<pelixo::TField> field = pelixo::ParseFieldValue(spec.substr(0, bar));
+    if (field) definition.Fields.Add(std::make_unique<pelixo::TField>(*field));
+    if (bar == std::string_view::npos) break;
+    spec.remove_prefix(bar + 1);
+  }
+
+  const std::vector<std::string_view> lines = pelixo::SplitLines(body);
+  for (const char separator : {'.', ','}) {
+    pelixo::TUploadReader reader(definition, separator);
+    for (size_t index = 0; index < lines.size(); ++index) {
+      pelixo::UploadPoint point;
+      const size_t before = index;
+      if (reader.ConvertLineToRecord(lines, index, point)) {
+        const std::string record = pelixo::BuildPointRecord(
+            point.name, point.northing, point.easting, point.elevation, point.code);
+        if (record.empty()) __builtin_trap();
+      }
+      // The reader never moves backwards; a NEWLINE may run one past the end.
+      if (index < before || index > lines.size()) __builtin_trap();
+    }
+  }
+  for (int decimals = -4; decimals <= 4; decimals += 4) {
+    pelixo::FormatUploadNumber(body, decimals, ',');
+  }
+  return 0;
+}

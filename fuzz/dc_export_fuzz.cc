@@ -1,0 +1,67 @@
+// Pelixo's DC reading for the ASCII export: a received DC file and its
+// points file through every download definition of the receive tests.
+//
+// Input: the DC file, then optionally a form feed (0x0C) and the points file.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "fuzz/fuzz_util.h"
+#include "pelixo/core/ascii_export.h"
+#include "pelixo/core/dc_reader.h"
+#include "pelixo/core/format_definitions.h"
+#include "pelixo/core/text_file.h"
+#include "pelixo/core/tic_points.h"
+
+namespace {
+
+const pelixo::TFormatDefinitions& Definitions() {
+  static const auto* definitions = [] {
+    auto* d = new pelixo::TFormatDefinitions;
+    if (!d->Load(PELIXO_SOURCE_DIR "/tests/data/receive/Formats.ini") ||
+        d->Count() == 0) {
+      std::abort();
+    }
+    return d;
+  }();
+  return *definitions;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text = fuzz::AsText(data, size);
+  const size_t split = text.find('\f');
+  const pelixo::TextFile dc =
+      pelixo::TextFile::FromText(std::string(text.substr(0, split)));
+  pelixo::TTICPointhandler points;
+  if (split != std::string_view::npos) points.LoadFromText(text.substr(split + 1));
+
+  const pelixo::DCLines& lines = dc.lines();
+  const bool exchanged = pelixo::CoordinatesExchanged(lines);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    pelixo::DCPointValues point;
+    bool missing = false;
+    pelixo::ReadPointAt(lines, i, exchanged, &points, &point, &missing);
+    if (pelixo::HasAttributeMarker(lines, i)) {
+      for (const std::string& attribute : pelixo::CollectAttributes(lines, i)) {
+        pelixo::AttributeName(attribute);
+        pelixo::AttributeValue(attribute);
+      }
+    }
+  }
+
+  const pelixo::TFormatDefinitions& definitions = Definitions();
+  for (int d = 0; d < definitions.Count(); ++d) {
+    int32_t counter = 0;
+    pelixo::ExportContext context;
+    context.decimal_separator = d % 2 == 0 ? '.' : ',';
+    context.counter = &counter;
+    pelixo::BuildExportLines(definitions[d], lines,
+                             split != std::string_view::npos ? &points : nullptr,
+                             context);
+  }
+  return 0;
+}

@@ -1,0 +1,106 @@
+// `pelixo receive`: the receive path of the window from the command line,
+// through Syncrona's selection component: the jobs it receives are turned
+// into points files by their job readers and exported through a download
+// definition; --out answers the save dialog (a folder when several jobs
+// come). Remarks on skipped jobs and boxes print on stderr.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "pelixo/app/cli/commands.h"
+#include "pelixo/app/device_transfer.h"
+#include "pelixo/app/receive_driver.h"
+#include "pelixo/app/receive_driver_console.h"
+#include "pelixo/app/settings.h"
+#include "pelixo/app/user_texts.h"
+#include "pelixo/core/format_definitions.h"
+#include "platform/files.h"
+
+namespace pelixo {
+namespace {
+
+constexpr char kReceiveUsage[] =
+    "usage: pelixo receive [--ini FILE] --format NAME --out OUT\n"
+    "Receives the jobs picked in Syncrona's selection component and writes each\n"
+    "through the download definition NAME of FILE (default: Formats.ini beside\n"
+    "the program) to OUT, or into the folder OUT under the proposed name when\n"
+    "OUT is a folder. The received files are removed from the temporary\n"
+    "directory afterwards unless the registry value Debug exists.\n";
+
+struct ReceiveArguments {
+  std::string ini_path;
+  std::optional<std::string> format, out;
+};
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "pelixo receive: %s\n%s", message.c_str(), kReceiveUsage);
+  return kExitUsage;
+}
+
+std::optional<int> ParseArguments(int argc, char** argv, ReceiveArguments* args) {
+  for (int i = 0; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "--help") {
+      std::fputs(kReceiveUsage, stdout);
+      return kExitOk;
+    }
+    if (arg.size() > 2 && arg.substr(0, 2) == "--") {
+      std::string name(arg);
+      std::optional<std::string> value;
+      if (size_t equals = name.find('='); equals != std::string::npos) {
+        value = name.substr(equals + 1);
+        name.resize(equals);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      }
+      if (!value) return UsageError(name + " needs a value");
+      if (name == "--ini") {
+        args->ini_path = *value;
+      } else if (name == "--format") {
+        args->format = *value;
+      } else if (name == "--out") {
+        args->out = *value;
+      } else {
+        return UsageError("unknown option \"" + name + "\"");
+      }
+      continue;
+    }
+    return UsageError("unexpected argument \"" + std::string(arg) + "\"");
+  }
+  if (!args->format) return UsageError("--format NAME is required");
+  if (!args->out) return UsageError("--out OUT is required");
+  return std::nullopt;
+}
+
+}  // namespace
+
+int RunReceiveCommand(int argc, char** argv) {
+  ReceiveArguments args;
+  args.ini_path = DefaultFormatsIniPath();
+  if (std::optional<int> exit_code = ParseArguments(argc, argv, &args)) return *exit_code;
+
+  TUserTexts texts;
+  texts.LoadTextLibrary(platform::ExecutableDirectory());
+  TFormatDefinitions definitions;
+  if (!definitions.Load(args.ini_path)) {
+    std::fprintf(stderr, "pelixo receive: %s: %s\n", args.ini_path.c_str(),
+                 texts.GetUserText(kTextNoFormats).c_str());
+    return kExitError;
+  }
+  std::optional<int> position = DownloadPosition(definitions, *args.format);
+  if (!position) {
+    return UsageError("no download definition \"" + *args.format + "\" in " + args.ini_path +
+                      "; download definitions: " + DownloadNames(definitions));
+  }
+
+  ReceiveConsoleUserInterface ui("pelixo receive", *args.out);
+  TDeviceTransfer device(ui, texts);
+  TReceiveDriver driver(ui, texts, definitions, device);
+  driver.set_debug(DebugValuePresent());
+  driver.ReceiveFromDevice(*position);
+  std::fprintf(stderr, "pelixo receive: %zu files written\n", ui.saved_files().size());
+  return ui.errors() > 0 || device.component_unavailable() ? kExitError : kExitOk;
+}
+
+}  // namespace pelixo

@@ -1,0 +1,205 @@
+// `pelixo send`: the send path of the window from the command line, into a
+// DC file or (--device) through Syncrona onto the field device. The open and save dialogs are answered by INPUT and --out, boxes
+// print on stderr. Options not given take the stored Send options (or their
+// defaults); the given ones hold for this run only and are not stored.
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "pelixo/app/cli/commands.h"
+#include "pelixo/app/console_user_interface.h"
+#include "pelixo/app/device_transfer.h"
+#include "pelixo/app/send_driver.h"
+#include "pelixo/app/settings.h"
+#include "pelixo/app/user_texts.h"
+#include "pelixo/core/format_definitions.h"
+#include "pelixo/core/text.h"
+#include "platform/files.h"
+
+namespace pelixo {
+namespace {
+
+constexpr char kSendUsage[] =
+    "usage: pelixo send [--ini FILE] --format NAME --job JOB (--out OUT.DC | --device)\n"
+    "                   [--dc-version 10.7|10.0|7.7|7.5]\n"
+    "                   [--coord-units meters|feet|us-feet]\n"
+    "                   [--angle-units degrees|gons|mils]\n"
+    "                   [--coordsys FILE] INPUT\n"
+    "Reads INPUT through the upload definition NAME of FILE (default:\n"
+    "Formats.ini beside the program), runs its external program, and writes\n"
+    "the DC job JOB to OUT.DC, or with --device hands it to the field device\n"
+    "through Syncrona's selection component. Options not given take the stored\n"
+    "settings.\n";
+
+struct SendArguments {
+  std::string ini_path;
+  std::optional<std::string> format, job, out, input, coordsys;
+  std::optional<int> dc_version, coord_units, angle_units;
+  bool device = false;  // --device: the field device instead of --out
+};
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "pelixo send: %s\n%s", message.c_str(), kSendUsage);
+  return kExitUsage;
+}
+
+// The position of `value` in `names`, or nothing.
+template <size_t N>
+std::optional<int> ListChoice(std::string_view value, const char* const (&names)[N]) {
+  for (size_t i = 0; i < N; ++i) {
+    if (value == names[i]) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+constexpr const char* kVersionNames[] = {"10.7", "10.0", "7.7", "7.5"};
+constexpr const char* kCoordUnitNames[] = {"meters", "feet", "us-feet"};
+constexpr const char* kAngleUnitNames[] = {"degrees", "gons", "mils"};
+
+// Parses the arguments; an exit code when they are not usable.
+std::optional<int> ParseArguments(int argc, char** argv, SendArguments* args) {
+  for (int i = 0; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "--help") {
+      std::fputs(kSendUsage, stdout);
+      return kExitOk;
+    }
+    if (arg == "--device") {
+      args->device = true;
+      continue;
+    }
+    if (arg.size() > 2 && arg.substr(0, 2) == "--") {
+      std::string name(arg);
+      std::optional<std::string> value;
+      if (size_t equals = name.find('='); equals != std::string::npos) {
+        value = name.substr(equals + 1);
+        name.resize(equals);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      }
+      if (!value) return UsageError(name + " needs a value");
+      if (name == "--ini") {
+        args->ini_path = *value;
+      } else if (name == "--format") {
+        args->format = *value;
+      } else if (name == "--job") {
+        args->job = *value;
+      } else if (name == "--out") {
+        args->out = *value;
+      } else if (name == "--coordsys") {
+        args->coordsys = *value;
+      } else if (name == "--dc-version") {
+        args->dc_version = ListChoice(*value, kVersionNames);
+        if (!args->dc_version) {
+          return UsageError("--dc-version takes 10.7, 10.0, 7.7 or 7.5, not \"" + *value + "\"");
+        }
+      } else if (name == "--coord-units") {
+        args->coord_units = ListChoice(*value, kCoordUnitNames);
+        if (!args->coord_units) {
+          return UsageError("--coord-units takes meters, feet or us-feet, not \"" + *value + "\"");
+        }
+      } else if (name == "--angle-units") {
+        args->angle_units = ListChoice(*value, kAngleUnitNames);
+        if (!args->angle_units) {
+          return UsageError("--angle-units takes degrees, gons or mils, not \"" + *value + "\"");
+        }
+      } else {
+        return UsageError("unknown option \"" + name + "\"");
+      }
+      continue;
+    }
+    if (args->input) return UsageError("more than one INPUT: \"" + std::string(arg) + "\"");
+    args->input = std::string(arg);
+  }
+  if (!args->format) return UsageError("--format NAME is required");
+  if (!args->job) return UsageError("--job JOB is required");
+  if (args->device && args->out) return UsageError("--out and --device exclude each other");
+  if (!args->out && !args->device) return UsageError("--out OUT.DC or --device is required");
+  if (!args->input) return UsageError("INPUT is required");
+  return std::nullopt;
+}
+
+// The position of the upload definition `name` in the upload list: the
+// exact name, else one that differs only in letter case.
+std::optional<int> UploadPosition(const TFormatDefinitions& definitions,
+                                  const std::string& name) {
+  for (bool exact : {true, false}) {
+    int position = 0;
+    for (int i = 0; i < definitions.Count(); ++i) {
+      const TFormatDefinition& definition = definitions[i];
+      if (!definition.Upload) continue;
+      if (exact ? definition.Name == name : EqualsIgnoreCase(definition.Name, name)) {
+        return position;
+      }
+      ++position;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string UploadNames(const TFormatDefinitions& definitions) {
+  std::string names;
+  for (int i = 0; i < definitions.Count(); ++i) {
+    if (!definitions[i].Upload) continue;
+    if (!names.empty()) names += ", ";
+    names += "\"" + definitions[i].Name + "\"";
+  }
+  return names.empty() ? "none" : names;
+}
+
+}  // namespace
+
+int RunSendCommand(int argc, char** argv) {
+  SendArguments args;
+  args.ini_path = DefaultFormatsIniPath();
+  if (std::optional<int> exit_code = ParseArguments(argc, argv, &args)) {
+    return *exit_code;
+  }
+
+  TUserTexts texts;
+  texts.LoadTextLibrary(platform::ExecutableDirectory());
+  TFormatDefinitions definitions;
+  if (!definitions.Load(args.ini_path)) {
+    std::fprintf(stderr, "pelixo send: %s: %s\n", args.ini_path.c_str(),
+                 texts.GetUserText(kTextNoFormats).c_str());
+    return kExitError;
+  }
+  std::optional<int> position = UploadPosition(definitions, *args.format);
+  if (!position) {
+    return UsageError("no upload definition \"" + *args.format + "\" in " +
+                      args.ini_path + "; upload definitions: " +
+                      UploadNames(definitions));
+  }
+
+  ConsoleUserInterface ui;
+  TOptionsForm options(texts);
+  if (platform::Status loaded = options.FormShow(); !loaded) {
+    ui.ShowError(loaded.error().message());
+  }
+  if (args.coordsys) options.options().coord_sys_file = *args.coordsys;
+  if (args.dc_version) options.options().dc_file_version = *args.dc_version;
+  if (args.coord_units) options.options().coord_units = *args.coord_units;
+  if (args.angle_units) options.options().angle_units = *args.angle_units;
+
+  ui.set_open_file(*args.input);
+  if (args.out) ui.set_save_file(*args.out);
+  TDeviceTransfer device(ui, texts);
+  TSendDriver driver(ui, texts, definitions, options, &device);
+  SendSelection selection;
+  selection.job_name = *args.job;
+  selection.upload_format_index = *position;
+  selection.write_to_dc_file = !args.device;
+  if (driver.SendAsciiFile(selection) != SendOutcome::kDone) return kExitError;
+
+  const SendCounts& counts = driver.counts();
+  std::string summary = "pelixo send: " + std::to_string(counts.points_written) +
+                        " points written, " + std::to_string(counts.lines_skipped) +
+                        " input lines skipped, " + std::to_string(counts.values_cut) +
+                        " values cut to 16 characters\n";
+  std::fputs(summary.c_str(), stderr);
+  return kExitOk;
+}
+
+}  // namespace pelixo

@@ -1,0 +1,166 @@
+#include "pelixo/app/receive_driver.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "pelixo/app/action_error.h"
+#include "pelixo/app/external_program.h"
+#include "pelixo/app/transfer_common.h"
+#include "pelixo/app/user_interface.h"
+#include "pelixo/core/ascii_export.h"
+#include "pelixo/core/text.h"
+#include "pelixo/core/text_file.h"
+#include "platform/files.h"
+#include "platform/locale.h"
+
+namespace pelixo {
+
+namespace {
+
+class WaitCursor {
+ public:
+  explicit WaitCursor(UserInterface& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
+  ~WaitCursor() { ui_.SetWaitCursor(false); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  UserInterface& ui_;
+};
+
+// Syncrona's backup setting, forced on for a receive and switched off again
+// however the receive ends when the user had it off.
+class ForcedBackupDataFiles {
+ public:
+  ForcedBackupDataFiles() : was_off_(ForceBackupDataFiles()) {}
+  ~ForcedBackupDataFiles() {
+    if (was_off_) RestoreBackupDataFiles();
+  }
+  ForcedBackupDataFiles(const ForcedBackupDataFiles&) = delete;
+  ForcedBackupDataFiles& operator=(const ForcedBackupDataFiles&) = delete;
+
+ private:
+  bool was_off_;
+};
+
+size_t FileNameStart(const std::string& path) {
+  size_t start = path.size();
+  while (start > 0 && !platform::IsPathSeparator(path[start - 1])) --start;
+  return start;
+}
+
+}  // namespace
+
+std::string MeasuredPointsWithoutCoordinatesText(int count) {
+  char text[128];
+  std::snprintf(text, sizeof text,
+                "%d measured points have no co-ordinates in the points file and were not "
+                "written",
+                count);
+  return text;
+}
+
+void DeleteReceivedJobFiles(const std::string& received_path) {
+  const size_t name_start = FileNameStart(received_path);
+  const std::string folder = received_path.substr(0, name_start);
+  for (const char* extension : {".DCO", ".DC", ".TIC", ".JOB"}) {
+    const std::string path = ChangeFileExtension(received_path, extension);
+    const std::string name = path.substr(name_start);
+    const std::string stem = name.substr(0, name.size() - std::strlen(extension));
+    // The job reader writes ".tic": the extension is the same whatever its
+    // case, also where the file system tells cases apart. The name before
+    // it is taken as it stands.
+    for (const platform::FileEntry& entry : platform::FindFiles(folder, name)) {
+      if (entry.is_directory || entry.name.size() != name.size() ||
+          entry.name.compare(0, stem.size(), stem) != 0) {
+        continue;
+      }
+      (void)platform::RemoveFile(folder + entry.name);
+    }
+  }
+}
+
+TReceiveDriver::TReceiveDriver(UserInterface& ui, const TUserTexts& texts,
+                               const TFormatDefinitions& definitions, TDeviceTransfer& device)
+    : ui_(ui),
+      texts_(texts),
+      definitions_(definitions),
+      device_(device),
+      program_directory_(platform::ExecutableDirectory()),
+      temp_directory_(GetTempDirectory()) {}
+
+void TReceiveDriver::ReceiveFromDevice(int download_format_index) {
+  try {
+    ForcedBackupDataFiles backup;
+    Receive(download_format_index);
+  } catch (const std::exception& error) {
+    ui_.ShowError(error.what());
+  }
+}
+
+void TReceiveDriver::Receive(int download_format_index) {
+  std::optional<std::vector<std::string>> received =
+      device_.SelectReceivedFiles(temp_directory_);
+  if (!received) return;
+  record_counter_ = 0;
+  for (const std::string& path : *received) {
+    std::string points_path;
+    // A job that cannot be converted is skipped; its files stay.
+    if (!device_.ConvertJobToPoints(path, &points_path)) continue;
+    {
+      TTICPointhandler points;
+      WaitCursor wait(ui_);
+      platform::Status loaded = points.LoadFromFile(points_path);
+      if (!loaded) throw ActionError(loaded.error().message());
+      ExportDCFile(path, download_format_index, &points);
+    }
+    if (!debug_) DeleteReceivedJobFiles(path);
+  }
+}
+
+void TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_format_index,
+                                  const TTICPointhandler* points) {
+  if (!platform::FileExists(dc_path)) return;
+  platform::Expected<TextFile> dc_file = TextFile::Read(dc_path);
+  if (!dc_file) throw ActionError(dc_file.error().message());
+  if (definitions_.Count() == 0) throw ActionError("List index out of bounds (0)");
+  const TFormatDefinition& definition =
+      definitions_[DefinitionIndex(definitions_, /*upload=*/false, download_format_index)];
+
+  ExportContext context;
+  context.decimal_separator = platform::LocaleDecimalSeparator();
+  context.counter = &record_counter_;
+  platform::Expected<ExportLines> output =
+      BuildExportLines(definition, dc_file->lines(), points, context);
+  if (!output) throw ActionError(output.error().message());
+
+  FileDialogRequest request;
+  request.filter = definition.Description + "|*." + definition.Extension;
+  request.default_extension = definition.Extension;
+  request.title = definition.Description;
+  request.file_name =
+      ChangeFileExtension(dc_path.substr(FileNameStart(dc_path)), "." + definition.Extension);
+  request.initial_directory = program_directory_;
+  std::optional<std::string> chosen = ui_.ChooseSaveFile(request);
+  if (chosen) {
+    platform::Status written = WriteTextLines(*chosen, output->lines);
+    if (!written) throw ActionError(written.error().message());
+  }
+  // External programs find the file here; a cancelled dialog leaves the
+  // proposed name.
+  StoreTransferFileName(/*upload=*/false, chosen ? *chosen : request.file_name);
+  if (!chosen) return;  // no file: the program would work on one the user never chose
+
+  if (output->measured_without_coordinates > 0) {
+    ui_.ShowMessage(MeasuredPointsWithoutCoordinatesText(output->measured_without_coordinates));
+  }
+  if (!definition.ExternalProgram.empty() &&
+      !RunExternalProgram(ui_, definition.ExternalProgram)) {
+    ui_.ShowError("Error running " + definition.ExternalProgram);
+  }
+}
+
+}  // namespace pelixo

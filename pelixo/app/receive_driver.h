@@ -1,0 +1,76 @@
+// The receive path behind "Receive...": the user picks jobs on the field
+// device through Syncrona, each received job is turned into a points file by
+// its job reader, and its DC file is exported to an ASCII file through the
+// chosen download definition, whose external program may then translate it
+// while the received files are still in the temporary directory. Written
+// against the user-interface interface, so that the window, the command
+// line and the tests run the same driver.
+#ifndef PELIXO_APP_RECEIVE_DRIVER_H_
+#define PELIXO_APP_RECEIVE_DRIVER_H_
+
+#include <cstdint>
+#include <string>
+
+#include "pelixo/app/device_transfer.h"
+#include "pelixo/app/user_texts.h"
+#include "pelixo/core/format_definitions.h"
+#include "pelixo/core/tic_points.h"
+
+namespace pelixo {
+
+class UserInterface;
+
+// "%d measured points have no co-ordinates in the points file and were not
+// written", for `count`.
+std::string MeasuredPointsWithoutCoordinatesText(int count);
+
+// The four files a received job leaves in the temporary directory: the DC
+// file with the extensions ".DCO", ".DC", ".TIC" and ".JOB", each found
+// whatever the case of its extension. Errors are ignored.
+void DeleteReceivedJobFiles(const std::string& received_path);
+
+class TReceiveDriver {
+ public:
+  TReceiveDriver(UserInterface& ui, const TUserTexts& texts,
+                 const TFormatDefinitions& definitions, TDeviceTransfer& device);
+
+  // The whole receive with the download definition at position
+  // `download_format_index` of the download list. Every outcome is shown
+  // to the user; Syncrona's backup setting is switched back off on every way
+  // out when it had been off.
+  void ReceiveFromDevice(int download_format_index);
+
+  // Exports the DC file at `dc_path` through the download definition at
+  // `download_format_index`, taking measured points from `points` (may be
+  // null): save dialog, DownloadFile, external program. Nothing when the
+  // file does not exist. Throws ActionError when a file cannot be read or
+  // written and for an empty DC file.
+  void ExportDCFile(const std::string& dc_path, int download_format_index,
+                    const TTICPointhandler* points);
+
+  int32_t record_counter() const { return record_counter_; }
+  void set_record_counter(int32_t value) { record_counter_ = value; }
+  // The Debug flag: the received files stay in the temporary directory.
+  bool debug() const { return debug_; }
+  void set_debug(bool debug) { debug_ = debug; }
+  // For tests: the folder the save dialog starts in and the temporary
+  // directory jobs are received into.
+  void set_program_directory(std::string dir) { program_directory_ = std::move(dir); }
+  void set_temp_directory(std::string dir) { temp_directory_ = std::move(dir); }
+
+ private:
+  void Receive(int download_format_index);
+
+  UserInterface& ui_;
+  const TUserTexts& texts_;
+  const TFormatDefinitions& definitions_;
+  TDeviceTransfer& device_;
+  int32_t record_counter_ = 0;
+  bool debug_ = false;
+  std::string program_directory_;
+  std::string temp_directory_;
+};
+
+}  // namespace pelixo
+
+#endif  // PELIXO_APP_RECEIVE_DRIVER_H_

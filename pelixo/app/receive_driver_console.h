@@ -1,0 +1,47 @@
+// The receive path on the command line: the save dialog of every exported
+// job is answered by --out (a file, or a folder that takes the proposed
+// names), remarks print on stderr, and the download definition is named
+// rather than picked from a list.
+#ifndef PELIXO_APP_RECEIVE_DRIVER_CONSOLE_H_
+#define PELIXO_APP_RECEIVE_DRIVER_CONSOLE_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pelixo/app/console_user_interface.h"
+#include "pelixo/core/format_definitions.h"
+
+namespace pelixo {
+
+// The position of the download definition `name` in the download list: the
+// exact name, else one that differs only in letter case.
+std::optional<int> DownloadPosition(const TFormatDefinitions& definitions,
+                                    const std::string& name);
+// The names of the download definitions, quoted, separated by ", ".
+std::string DownloadNames(const TFormatDefinitions& definitions);
+
+class ReceiveConsoleUserInterface : public ConsoleUserInterface {
+ public:
+  // `out` names the file of the one export, or an existing folder that
+  // takes every export under its proposed name. `command` prefixes the
+  // remarks ("pelixo receive").
+  ReceiveConsoleUserInterface(std::string command, std::string out);
+
+  std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
+  void ShowError(const std::string& text) override;
+  void Note(const std::string& text) override;
+
+  const std::vector<std::string>& saved_files() const { return saved_files_; }
+  int errors() const { return errors_; }
+
+ private:
+  std::string command_;
+  std::string out_;
+  std::vector<std::string> saved_files_;
+  int errors_ = 0;
+};
+
+}  // namespace pelixo
+
+#endif  // PELIXO_APP_RECEIVE_DRIVER_CONSOLE_H_

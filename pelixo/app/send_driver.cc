@@ -1,0 +1,267 @@
+#include "pelixo/app/send_driver.h"
+
+#include <cstdio>
+#include <exception>
+#include <utility>
+
+#include "pelixo/app/action_error.h"
+#include "pelixo/app/external_program.h"
+#include "pelixo/app/transfer_common.h"
+#include "pelixo/app/user_interface.h"
+#include "pelixo/core/ascii_import.h"
+#include "pelixo/core/dc_writer.h"
+#include "pelixo/core/text.h"
+#include "platform/files.h"
+
+namespace pelixo {
+namespace {
+
+constexpr size_t kRecordField = dc::kPelixoFieldWidth;
+
+// The wait cursor for one step, restored also when the step fails.
+class WaitCursor {
+ public:
+  explicit WaitCursor(UserInterface& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
+  ~WaitCursor() { ui_.SetWaitCursor(false); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  UserInterface& ui_;
+};
+
+std::string Printf(const char* format, const std::string& text) {
+  int length = std::snprintf(nullptr, 0, format, text.c_str());
+  std::string result(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+  std::snprintf(result.data(), result.size(), format, text.c_str());
+  result.resize(result.size() - 1);
+  return result;
+}
+
+bool IsReservedDeviceName(std::string_view stem) {
+  static constexpr std::string_view kNames[] = {"CON", "PRN", "AUX", "NUL"};
+  for (std::string_view name : kNames) {
+    if (EqualsIgnoreCase(stem, name)) return true;
+  }
+  if (stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9' &&
+      (StartsWithIgnoreCase(stem, "COM") || StartsWithIgnoreCase(stem, "LPT"))) {
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsJobNameUsableAsFileName(std::string_view job_name) {
+  for (char c : job_name) {
+    if (static_cast<unsigned char>(c) < 32) return false;
+    if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+      return false;
+    }
+  }
+  return !IsReservedDeviceName(job_name.substr(0, job_name.find('.')));
+}
+
+TSendDriver::TSendDriver(UserInterface& ui, const TUserTexts& texts,
+                         const TFormatDefinitions& definitions,
+                         const TOptionsForm& options, DeviceSender* device)
+    : ui_(ui),
+      texts_(texts),
+      definitions_(definitions),
+      options_(options),
+      device_(device),
+      clock_(platform::CurrentLocalTime),
+      program_directory_(platform::ExecutableDirectory()),
+      temp_directory_(GetTempDirectory()) {}
+
+SendOutcome TSendDriver::SendAsciiFile(const SendSelection& selection) {
+  SendOutcome outcome = SendOutcome::kFailed;
+  try {
+    outcome = Send(selection);
+  } catch (const std::exception& error) {
+    ui_.ShowError(error.what());
+    outcome = SendOutcome::kFailed;
+  }
+  // The input lines live only for the send, also when it failed.
+  input_lines_.reset();
+  return outcome;
+}
+
+SendOutcome TSendDriver::Send(const SendSelection& selection) {
+  output_lines_.clear();
+  counts_ = SendCounts();
+  save_as_error_.reset();
+  selection_ = selection;
+
+  if (selection.job_name.empty()) {
+    ui_.ShowError(texts_.GetUserText(kTextJobNameRequired));
+    ui_.FocusJobName();
+    return SendOutcome::kFailed;
+  }
+  // The device's file is the temporary directory + job name + ".DC": a
+  // name that is no plain file name would write elsewhere or open a device.
+  if (!selection.write_to_dc_file &&
+      !IsJobNameUsableAsFileName(selection.job_name)) {
+    ui_.ShowError(Printf("The job name %s cannot be used as a file name",
+                         selection.job_name));
+    ui_.FocusJobName();
+    return SendOutcome::kFailed;
+  }
+  if (definitions_.Count() == 0) {
+    ui_.ShowError(texts_.GetUserText(kTextNoFormats));
+    return SendOutcome::kFailed;
+  }
+  const TFormatDefinition& definition = definitions_[DefinitionIndex(
+      definitions_, /*upload=*/true, selection.upload_format_index)];
+
+  FileDialogRequest open;
+  open.filter = definition.Description + "|*." + definition.Extension;
+  open.default_extension = definition.Extension;
+  open.title = definition.Description;
+  std::optional<std::string> path = ui_.ChooseOpenFile(open);
+  if (!path) return SendOutcome::kCancelled;
+
+  StoreTransferFileName(/*upload=*/true, *path);
+
+  const std::string& program = definition.ExternalProgram;
+  if (!program.empty()) {
+    std::optional<int> exit_code = RunExternalProgram(ui_, program);
+    if (!exit_code) {
+      ui_.ShowError("Error running " + program);
+      return SendOutcome::kFailed;
+    }
+    // A converter that failed leaves a file that is not the points.
+    if (*exit_code != 0) {
+      std::string text = Printf("%s ended with exit code ", program);
+      text += std::to_string(*exit_code);
+      ui_.ShowError(text);
+      return SendOutcome::kFailed;
+    }
+  }
+
+  platform::Expected<TextFile> input = TextFile::Read(*path);
+  if (!input) {
+    ui_.ShowError(input.error().message());
+    return SendOutcome::kFailed;
+  }
+  input_lines_ = std::move(*input);
+  if (input_lines_->size() == 0) {
+    ui_.ShowError(texts_.GetUserText(kTextAsciiFileEmpty));
+    return SendOutcome::kFailed;
+  }
+
+  if (selection.write_to_dc_file) return SaveToDCFile();
+  return SendToDevice();
+}
+
+SendOutcome TSendDriver::SaveToDCFile() {
+  {
+    WaitCursor wait(ui_);
+    BuildDCJob(options_.DCVersion());
+  }
+  FileDialogRequest save;
+  save.file_name = ChangeFileExtension(selection_.job_name, ".DC");
+  save.default_extension = "DC";
+  save.filter = texts_.GetUserText(kTextDcFileFilter);
+  save.title = texts_.GetUserText(kTextSaveDcTitle);
+  std::optional<std::string> path = ui_.ChooseSaveFile(save);
+  if (!path) return SendOutcome::kCancelled;
+  platform::Status written = WriteTextLines(*path, output_lines_);
+  if (!written) {
+    ui_.ShowError(written.error().message());
+    return SendOutcome::kFailed;
+  }
+  return SendOutcome::kDone;
+}
+
+std::string TSendDriver::DeviceFilePath() const {
+  return temp_directory_ + selection_.job_name + ".DC";
+}
+
+SendOutcome TSendDriver::SendToDevice() {
+  if (device_ == nullptr) {
+    ui_.ShowMessage("Corvane Syncrona has not been registered correctly.");
+    return SendOutcome::kFailed;
+  }
+  bool sent = device_->SendJobToDevice(selection_.job_name, *this);
+  if (save_as_error_) {
+    ui_.ShowError(*save_as_error_);
+    return SendOutcome::kFailed;
+  }
+  if (!sent) return SendOutcome::kFailed;  // the component told the user
+  (void)platform::RemoveFile(DeviceFilePath());
+  return SendOutcome::kDone;
+}
+
+int32_t TSendDriver::SaveAs(const std::string& /*name*/, int32_t /*reserved*/,
+                            int32_t dc_version, std::string* path) {
+  try {
+    // One job per file, however often the component asks.
+    output_lines_.clear();
+    BuildDCJob(dc_version);
+    std::string target = DeviceFilePath();
+    platform::Status written = WriteTextLines(target, output_lines_);
+    if (!written) {
+      save_as_error_ = written.error().message();
+      return kSaveAsFailed;
+    }
+    if (path != nullptr) *path = target;
+    return 0;
+  } catch (const std::exception& error) {
+    // Nothing may be thrown into the component.
+    save_as_error_ = error.what();
+    return kSaveAsFailed;
+  }
+}
+
+void TSendDriver::BuildDCJob(int dc_version) {
+  counts_ = SendCounts();
+  const SendOptions& options = options_.options();
+  DCJobSettings settings = JobSettingsFromOptions(options);
+  WriteJobHeader(output_lines_, dc_version, settings, selection_.job_name,
+                 clock_());
+  if (selection_.job_name.size() > kRecordField) ++counts_.values_cut;
+
+  platform::Expected<CoordinateSystemCopy> copy = CopyCoordinateSystemRecords(
+      output_lines_, dc_version, settings, program_directory_);
+  if (!copy) throw ActionError(copy.error().message());
+  if (*copy == CoordinateSystemCopy::kNotFound) {
+    ui_.ShowMessage(Printf(
+        "Coordinate system definition file %s not found: the job has no "
+        "coordinate system records",
+        options.coord_sys_file));
+  }
+  AppendPointRecords();
+}
+
+void TSendDriver::AppendPointRecords() {
+  if (!input_lines_ || definitions_.Count() == 0) return;
+  const TFormatDefinition& definition = definitions_[DefinitionIndex(
+      definitions_, /*upload=*/true, selection_.upload_format_index)];
+  const std::vector<std::string_view>& lines = input_lines_->lines();
+  size_t header = definition.HeaderLines.size();
+  size_t footer = definition.FooterLines.size();
+  size_t end = lines.size() > footer ? lines.size() - footer : 0;
+
+  TUploadReader reader(definition, platform::LocaleDecimalSeparator());
+  UploadPoint point;
+  for (size_t i = header; i < end; ++i) {
+    size_t first = i;
+    if (!reader.ConvertLineToRecord(lines, i, point)) {
+      size_t last = i < end ? i : end - 1;
+      counts_.lines_skipped += last - first + 1;
+      continue;
+    }
+    for (const std::string* value : {&point.name, &point.northing,
+                                     &point.easting, &point.elevation,
+                                     &point.code}) {
+      if (value->size() > kRecordField) ++counts_.values_cut;
+    }
+    output_lines_.push_back(BuildPointRecord(point.name, point.northing,
+                                             point.easting, point.elevation,
+                                             point.code));
+    ++counts_.points_written;
+  }
+}
+
+}  // namespace pelixo

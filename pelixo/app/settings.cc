@@ -1,0 +1,174 @@
+#include "pelixo/app/settings.h"
+
+#include <cstdint>
+
+#include "pelixo/app/user_interface.h"
+#include "platform/registry.h"
+
+namespace pelixo {
+namespace {
+
+using platform::RegistryKey;
+using platform::RegistryType;
+using platform::Status;
+
+platform::Error InvalidDataType(const char* name) {
+  return platform::Error(std::string("Invalid data type for '") + name + "'");
+}
+
+std::optional<RegistryKey> OpenPelixoKey() {
+  platform::Expected<RegistryKey> key = RegistryKey::Open(
+      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
+  if (!key) return std::nullopt;
+  return std::move(*key);
+}
+
+// Absent values leave `*value` as it is.
+Status ReadInt(const RegistryKey& key, const char* name, int* value) {
+  std::optional<platform::RegistryValue> raw = key.GetValue(name);
+  if (!raw) return Status::Ok();
+  if (raw->type != RegistryType::kDword) return InvalidDataType(name);
+  std::optional<int32_t> number = key.GetInt(name);
+  if (!number) return InvalidDataType(name);
+  *value = *number;
+  return Status::Ok();
+}
+
+Status ReadBool(const RegistryKey& key, const char* name, bool* value) {
+  int number = *value ? 1 : 0;
+  Status status = ReadInt(key, name, &number);
+  if (status) *value = number != 0;
+  return status;
+}
+
+Status ReadString(const RegistryKey& key, const char* name, std::string* value) {
+  std::optional<platform::RegistryValue> raw = key.GetValue(name);
+  if (!raw) return Status::Ok();
+  if (raw->type != RegistryType::kString &&
+      raw->type != RegistryType::kExpandString) {
+    return InvalidDataType(name);
+  }
+  std::optional<std::string> text = key.GetString(name);
+  if (!text) return InvalidDataType(name);
+  *value = *text;
+  return Status::Ok();
+}
+
+// A stored position the list does not have leaves it without a selection.
+int ListPosition(int stored, int count) {
+  return stored >= 0 && stored < count ? stored : kNoSelection;
+}
+
+}  // namespace
+
+int DCVersionFromOptions(int dc_file_version_position) {
+  switch (dc_file_version_position) {
+    case kDCFileVersion107: return kDCVersion107;
+    case kDCFileVersion100: return kDCVersion100;
+    case kDCFileVersion77: return kDCVersion77;
+    case kDCFileVersion75: return kDCVersion75;
+    default: return kDCVersion100;
+  }
+}
+
+DCJobSettings JobSettingsFromOptions(const SendOptions& options) {
+  DCJobSettings settings;
+  settings.angle_unit_position = options.angle_units;
+  settings.coordinate_unit_position = options.coord_units;
+  settings.coordinate_system_file = options.coord_sys_file;
+  return settings;
+}
+
+platform::Status TOptionsForm::FormShow() {
+  captions_.dialog = texts_.GetUserText(kTextOptionsCaption);
+  captions_.units = texts_.GetUserText(kTextUnits);
+  captions_.coordinate = texts_.GetUserText(kTextCoordinate);
+  captions_.angular = texts_.GetUserText(kTextAngular);
+  captions_.coord_sys_file = texts_.GetUserText(kTextCoordSysFile);
+  captions_.dc_file_version = texts_.GetUserText(kTextDcFileVersion);
+  captions_.ok = texts_.GetUserText(kTextOk);
+  captions_.cancel = texts_.GetUserText(kTextCancel);
+  captions_.browse = texts_.GetUserText(kTextBrowse);
+  angle_items_ = {texts_.GetUserText(kTextDegrees), texts_.GetUserText(kTextGons),
+                  texts_.GetUserText(kTextMils)};
+  coord_items_ = {texts_.GetUserText(kTextMeters), texts_.GetUserText(kTextFeet),
+                  texts_.GetUserText(kTextUsFeet)};
+  version_items_ = {"Version 10.7", texts_.GetUserText(kTextVersion100),
+                    texts_.GetUserText(kTextVersion77),
+                    texts_.GetUserText(kTextVersion75)};
+  modal_result_ = DialogResult::kNone;
+  return LoadOptions();
+}
+
+platform::Status TOptionsForm::LoadOptions() {
+  std::optional<RegistryKey> key = OpenPelixoKey();
+  if (!key) return Status::Ok();
+  std::string file;
+  if (Status s = ReadString(*key, kCoordSysFileValue, &file); !s) return s;
+  options_.coord_sys_file = file;
+  int coord = kCoordUnitsMeters, angle = kAngleUnitsGons,
+      version = kDCFileVersion107;
+  if (Status s = ReadInt(*key, kCoordUnitsValue, &coord); !s) return s;
+  options_.coord_units = ListPosition(coord, kCoordUnitsCount);
+  if (Status s = ReadInt(*key, kAngleUnitsValue, &angle); !s) return s;
+  options_.angle_units = ListPosition(angle, kAngleUnitsCount);
+  if (Status s = ReadInt(*key, kDCFileVersionValue, &version); !s) return s;
+  options_.dc_file_version = ListPosition(version, kDCFileVersionCount);
+  return Status::Ok();
+}
+
+void TOptionsForm::OKBtnClick() {
+  if (std::optional<RegistryKey> key = OpenPelixoKey()) {
+    // A failing write leaves the stored value as it was; there is nothing
+    // the user could do about it here.
+    (void)key->SetString(kCoordSysFileValue, options_.coord_sys_file);
+    (void)key->SetInt(kCoordUnitsValue, options_.coord_units);
+    (void)key->SetInt(kAngleUnitsValue, options_.angle_units);
+    (void)key->SetInt(kDCFileVersionValue, options_.dc_file_version);
+  }
+  modal_result_ = DialogResult::kOk;
+}
+
+platform::Status TOptionsForm::CancelBtnClick() {
+  Status status = LoadOptions();
+  modal_result_ = DialogResult::kCancel;
+  return status;
+}
+
+void TOptionsForm::BrowseBtnClick(UserInterface& ui) {
+  FileDialogRequest request;
+  request.filter = texts_.GetUserText(kTextAnyFileFilter);
+  std::optional<std::string> path = ui.ChooseOpenFile(request);
+  if (path) options_.coord_sys_file = *path;
+}
+
+platform::Status LoadMainWindowState(MainWindowState* state) {
+  std::optional<RegistryKey> key = OpenPelixoKey();
+  if (!key) return Status::Ok();
+  if (Status s = ReadBool(*key, kWriteToDCFileValue, &state->write_to_dc_file); !s) {
+    return s;
+  }
+  if (Status s = ReadBool(*key, kSendFileValue, &state->send_file); !s) return s;
+  if (Status s = ReadInt(*key, kDownloadFormatIndexValue,
+                         &state->download_format_index);
+      !s) {
+    return s;
+  }
+  return ReadInt(*key, kUploadFormatIndexValue, &state->upload_format_index);
+}
+
+void StoreMainWindowState(const MainWindowState& state) {
+  std::optional<RegistryKey> key = OpenPelixoKey();
+  if (!key) return;
+  (void)key->SetInt(kWriteToDCFileValue, state.write_to_dc_file ? 1 : 0);
+  (void)key->SetInt(kSendFileValue, state.send_file ? 1 : 0);
+  (void)key->SetInt(kDownloadFormatIndexValue, state.download_format_index);
+  (void)key->SetInt(kUploadFormatIndexValue, state.upload_format_index);
+}
+
+bool DebugValuePresent() {
+  std::optional<RegistryKey> key = OpenPelixoKey();
+  return key && key->ValueExists(kDebugValue);
+}
+
+}  // namespace pelixo

@@ -1,0 +1,63 @@
+// The ASCII side of a receive: the points of a received DC file written as
+// the lines of a download format definition. Every number is written as the
+// DC file has it, with the definition's decimals; no unit is converted.
+#ifndef PELIXO_CORE_ASCII_EXPORT_H_
+#define PELIXO_CORE_ASCII_EXPORT_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pelixo/core/dc_reader.h"
+#include "pelixo/core/format_definitions.h"
+#include "pelixo/core/tic_points.h"
+#include "platform/error.h"
+
+namespace pelixo {
+
+// What the value writers need beyond the field: the system's decimal
+// separator and the running number of COUNTER fields, which carries over
+// from point to point and from job to job within one device receive.
+struct ExportContext {
+  char decimal_separator = '.';
+  int32_t* counter = nullptr;
+};
+
+// NAME, NORTHING, EASTING, ELEVATION, CODE, SPACE, TEXT, NEWLINE,
+// HZPRECISION, VTPRECISION, PDOP, NBRSATELLITES, ALLATTRIBUTES, COUNTER,
+// without regard to case; every other token names an attribute.
+bool IsExportToken(std::string_view token);
+
+std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
+                               char pad_character, char decimal_separator);
+std::string FormatExportText(const TField& field, bool comma_separated, std::string_view text,
+                             char pad_character);
+std::string FormatAttributeValue(std::string_view text, int32_t decimals,
+                                 char decimal_separator);
+std::string FormatToken(const TField& field, bool comma_separated, char pad_character,
+                        const DCPointValues& point, const std::vector<std::string>& attributes,
+                        const ExportContext& context);
+// One output line; it holds CR LF inside when the definition has NEWLINE
+// fields.
+std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
+                            const std::vector<std::string>& attributes,
+                            const ExportContext& context);
+
+struct ExportLines {
+  std::vector<std::string> lines;  // header lines, point lines, footer lines
+  // Measured points that the points file does not hold (or that have no
+  // points file at all): left out of the lines.
+  int measured_without_coordinates = 0;
+};
+
+// The whole text of the export of a DC file's lines. An empty DC file is
+// "List index out of bounds (0)".
+platform::Expected<ExportLines> BuildExportLines(const TFormatDefinition& definition,
+                                                 const DCLines& dc_lines,
+                                                 const TTICPointhandler* points,
+                                                 const ExportContext& context);
+
+}  // namespace pelixo
+
+#endif  // PELIXO_CORE_ASCII_EXPORT_H_

@@ -1,0 +1,253 @@
+#include "pelixo/core/ascii_import.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+
+#include "dc/pelixo_records.h"
+#include "pelixo/core/text.h"
+
+namespace pelixo {
+namespace {
+
+// Beyond this many decimals a double has no further non-zero digits; the
+// record shows 16 characters anyway.
+constexpr long long kMaxWrittenDecimals = 1100;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Leading blanks, a sign, digits with at most one ".", an optional exponent;
+// nothing else.
+bool ReadWholeNumber(std::string_view text, double* value) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  size_t start = i;
+  size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t exponent_digits = 0;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++exponent_digits;
+    if (exponent_digits == 0) return false;
+  }
+  if (i != text.size()) return false;
+  double number = 0;
+  std::from_chars_result result = std::from_chars(
+      text.data() + start, text.data() + text.size(), number,
+      std::chars_format::general);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+    return false;  // out of range as a double
+  }
+  *value = negative ? -number : number;
+  return true;
+}
+
+}  // namespace
+
+std::string FormatUploadNumber(std::string_view text, int decimals,
+                               char decimal_separator) {
+  std::string replaced;
+  std::string_view normal = text;
+  if (decimal_separator != '.' &&
+      text.find(decimal_separator) != std::string_view::npos) {
+    replaced = text;
+    for (char& c : replaced) {
+      if (c == decimal_separator) c = '.';
+    }
+    normal = replaced;
+  }
+  double value = 0;
+  if (!ReadWholeNumber(normal, &value)) return std::string(text);
+  long long places = decimals < 0 ? -static_cast<long long>(decimals)
+                                  : static_cast<long long>(decimals);
+  if (decimals < 0) {
+    for (long long i = 0; i < places && value != 0; ++i) value /= 10;
+  }
+  int precision = static_cast<int>(
+      places > kMaxWrittenDecimals ? kMaxWrittenDecimals : places);
+  // Nearly every value fits the buffer; huge numbers or many decimals take
+  // a second, exact-sized round.
+  char buffer[128];
+  int length = std::snprintf(buffer, sizeof buffer, "%.*f", precision, value);
+  if (length < 0) return std::string(text);
+  if (static_cast<size_t>(length) < sizeof buffer) {
+    return std::string(buffer, static_cast<size_t>(length));
+  }
+  std::string result(static_cast<size_t>(length) + 1, '\0');
+  std::snprintf(result.data(), result.size(), "%.*f", precision, value);
+  result.resize(static_cast<size_t>(length));
+  return result;
+}
+
+std::string_view StripPadCharacters(std::string_view text, char pad,
+                                    bool from_start) {
+  if (from_start) {
+    while (!text.empty() && text.front() == pad) text.remove_prefix(1);
+  } else {
+    while (!text.empty() && text.back() == pad) text.remove_suffix(1);
+  }
+  return text;
+}
+
+int NamePartOfToken(std::string_view token) {
+  if (token.size() == 4) return 0;
+  int part = 0;
+  if (!ParseInteger(Trim(token.substr(4, 2)), &part)) return 0;
+  if (part < 0 || part >= kNameParts) return 0;
+  return part;
+}
+
+TUploadReader::TUploadReader(const TFormatDefinition& definition,
+                             char decimal_separator)
+    : comma_separated_(definition.CommaSeparated),
+      pad_character_(definition.PadCharacter),
+      decimal_separator_(decimal_separator) {
+  const TFieldList& fields = definition.Fields;
+  steps_.reserve(static_cast<size_t>(fields.Count()));
+  for (int i = 0; i < fields.Count(); ++i) {
+    const TField& field = fields[i];
+    const std::string& token = field.Token;
+    Step step;
+    step.width = dc::PaddingWidth(field.Width);
+    step.decimals = field.Decimals;
+    step.literal = field.Literal;
+    step.strip_pad = pad_character_ != ' ' && !field.Numeric;
+    step.strip_from_start = field.RightAligned;
+    if (EqualsIgnoreCase(token, "TEXT")) {
+      step.kind = Kind::kText;
+    } else if (EqualsIgnoreCase(token, "SPACE")) {
+      step.kind = Kind::kSpace;
+    } else if (EqualsIgnoreCase(token, "NEWLINE")) {
+      step.kind = Kind::kNewline;
+    } else if (StartsWithIgnoreCase(token, "NAME")) {
+      step.kind = Kind::kName;
+      step.name_part = NamePartOfToken(token);
+      step.name_prefix = step.name_part >= 2;
+    } else if (EqualsIgnoreCase(token, "NORTHING")) {
+      step.kind = Kind::kNorthing;
+    } else if (EqualsIgnoreCase(token, "EASTING")) {
+      step.kind = Kind::kEasting;
+    } else if (EqualsIgnoreCase(token, "ELEVATION")) {
+      step.kind = Kind::kElevation;
+    } else if (EqualsIgnoreCase(token, "CODE")) {
+      step.kind = Kind::kCode;
+    } else {
+      step.kind = Kind::kSkip;  // SKIP and every token the import does not know
+    }
+    steps_.push_back(std::move(step));
+  }
+}
+
+std::string_view TUploadReader::CutValue(const Step& step,
+                                         std::string_view& rest) const {
+  if (comma_separated_) {
+    size_t comma = rest.find(',');
+    if (comma == std::string_view::npos) {
+      std::string_view value = rest;  // the last value keeps its blanks
+      rest = std::string_view();
+      return value;
+    }
+    std::string_view value = Trim(rest.substr(0, comma));
+    rest.remove_prefix(comma + 1);
+    return value;
+  }
+  if (step.width == 0) {
+    std::string_view value = Trim(rest);
+    rest = std::string_view();
+    return value;
+  }
+  size_t taken = step.width < rest.size() ? step.width : rest.size();
+  std::string_view value = Trim(rest.substr(0, taken));
+  rest.remove_prefix(taken);
+  if (step.strip_pad) {
+    value = StripPadCharacters(value, pad_character_, step.strip_from_start);
+  }
+  return value;
+}
+
+bool TUploadReader::ConvertLineToRecord(
+    const std::vector<std::string_view>& lines, size_t& index,
+    UploadPoint& point) const {
+  if (index >= lines.size()) return false;
+  std::string_view rest = lines[index];
+  // A blank line is no point, whatever the definition.
+  if (Trim(rest).empty()) return false;
+
+  std::string name_parts[kNameParts];
+  point.northing.clear();
+  point.easting.clear();
+  point.elevation.clear();
+  point.code.clear();
+
+  for (const Step& step : steps_) {
+    switch (step.kind) {
+      case Kind::kText: {
+        size_t n = step.literal.size();
+        if (rest.size() < n || !EqualsIgnoreCase(rest.substr(0, n), step.literal)) {
+          return false;
+        }
+        rest.remove_prefix(n);
+        continue;
+      }
+      case Kind::kSpace: {
+        if (rest.size() < step.width) return false;
+        for (size_t i = 0; i < step.width; ++i) {
+          if (rest[i] != ' ') return false;
+        }
+        rest.remove_prefix(step.width);
+        continue;
+      }
+      case Kind::kNewline:
+        ++index;
+        if (index >= lines.size()) return false;
+        rest = lines[index];
+        continue;
+      default:
+        break;
+    }
+    std::string_view value = CutValue(step, rest);
+    if (step.kind == Kind::kSkip) continue;
+    if (value.empty() && !step.literal.empty()) value = step.literal;
+    switch (step.kind) {
+      case Kind::kName:
+        if (step.name_prefix) {
+          std::string& part = name_parts[step.name_part];
+          part = step.literal;
+          part += value;
+        } else {
+          name_parts[step.name_part] = value;
+        }
+        break;
+      case Kind::kCode:
+        point.code = value;
+        break;
+      case Kind::kNorthing:
+        point.northing = FormatUploadNumber(value, step.decimals, decimal_separator_);
+        break;
+      case Kind::kEasting:
+        point.easting = FormatUploadNumber(value, step.decimals, decimal_separator_);
+        break;
+      case Kind::kElevation:
+        point.elevation = FormatUploadNumber(value, step.decimals, decimal_separator_);
+        break;
+      default:
+        break;
+    }
+  }
+  point.name.clear();
+  for (const std::string& part : name_parts) point.name += part;
+  return true;
+}
+
+}  // namespace pelixo

@@ -1,0 +1,82 @@
+// Reading the points of an ASCII coordinate file through an upload
+// definition: each line (with the lines a NEWLINE field moves on to) gives
+// one point of five texts - name, northing, easting, elevation and code.
+// Numbers are only re-written, never converted between units.
+#ifndef PELIXO_CORE_ASCII_IMPORT_H_
+#define PELIXO_CORE_ASCII_IMPORT_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pelixo/core/format_definitions.h"
+
+namespace pelixo {
+
+// Only these ten name parts exist.
+inline constexpr int kNameParts = 10;
+
+struct UploadPoint {
+  std::string name;
+  std::string northing;
+  std::string easting;
+  std::string elevation;
+  std::string code;
+};
+
+// Re-writes one co-ordinate: the locale's `decimal_separator` becomes ".",
+// a negative `decimals` divides by 10 that many times, and the number is
+// written with |decimals| digits ("%.*f"). A text that is not wholly a
+// number comes back unchanged.
+std::string FormatUploadNumber(std::string_view text, int decimals,
+                               char decimal_separator);
+
+// Removes `pad` characters one at a time from the start (or the end) of
+// `text` until another character is met.
+std::string_view StripPadCharacters(std::string_view text, char pad,
+                                    bool from_start);
+
+// Which name part a NAME... token fills: NAME, NAME0 to NAME9; any other
+// suffix (NAMEX, NAME10, NAME-1) takes part 0.
+int NamePartOfToken(std::string_view token);
+
+// An upload definition prepared once for the reading of a whole file.
+class TUploadReader {
+ public:
+  TUploadReader(const TFormatDefinition& definition, char decimal_separator);
+
+  // Reads the point that starts at `lines[index]`. On return `index` is the
+  // last line read (a NEWLINE field moves it on). False when the line gives
+  // no point: it is blank, fails a TEXT or SPACE check, or a NEWLINE runs
+  // past the last line.
+  bool ConvertLineToRecord(const std::vector<std::string_view>& lines,
+                           size_t& index, UploadPoint& point) const;
+
+ private:
+  enum class Kind {
+    kText, kSpace, kNewline, kName, kNorthing, kEasting, kElevation, kCode,
+    kSkip,
+  };
+  struct Step {
+    Kind kind = Kind::kSkip;
+    int name_part = 0;
+    bool name_prefix = false;  // parts 2 to 9 take the literal as a prefix
+    size_t width = 0;
+    int decimals = 0;
+    bool strip_pad = false;
+    bool strip_from_start = false;
+    std::string literal;
+  };
+
+  std::string_view CutValue(const Step& step, std::string_view& rest) const;
+
+  bool comma_separated_;
+  char pad_character_;
+  char decimal_separator_;
+  std::vector<Step> steps_;
+};
+
+}  // namespace pelixo
+
+#endif  // PELIXO_CORE_ASCII_IMPORT_H_

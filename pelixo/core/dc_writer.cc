@@ -1,0 +1,68 @@
+#include "pelixo/core/dc_writer.h"
+
+#include <cstdio>
+
+#include "pelixo/core/text_file.h"
+#include "platform/files.h"
+
+namespace pelixo {
+
+std::string FormatDCDate(std::string_view date_text) {
+  size_t first = date_text.find('-');
+  std::string result;
+  if (first == std::string_view::npos) {
+    result = date_text;
+  } else {
+    size_t second = date_text.find('-', first + 1);
+    std::string_view head = date_text.substr(0, first + 1);
+    std::string_view month = date_text.substr(
+        first + 1, second == std::string_view::npos ? std::string_view::npos
+                                                    : second - first - 1);
+    std::string_view tail = second == std::string_view::npos
+                                ? std::string_view()
+                                : date_text.substr(second);
+    result.append(head).append(month.substr(0, 3)).append(tail);
+  }
+  if (result.size() > 16) result.resize(16);
+  return result;
+}
+
+std::string DCDateText(const platform::LocalTime& time) {
+  char day[8], rest[32];
+  std::snprintf(day, sizeof day, "%02d-", time.day % 100);
+  std::snprintf(rest, sizeof rest, "-%02d %02d:%02d ", time.year % 100,
+                time.hour % 100, time.minute % 100);
+  std::string text = day;
+  text += platform::LocaleShortMonthName(time.month);
+  text += rest;
+  return FormatDCDate(text);
+}
+
+void WriteJobHeader(std::vector<std::string>& job, int dc_version,
+                    const DCJobSettings& settings, std::string_view job_name,
+                    const platform::LocalTime& now) {
+  job.push_back(dc::PelixoHeaderRecord(dc_version, DCDateText(now),
+                                       settings.angle_unit_position,
+                                       settings.coordinate_unit_position));
+  job.push_back(dc::PelixoJobRecord(job_name));
+}
+
+platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(
+    std::vector<std::string>& job, int dc_version,
+    const DCJobSettings& settings, const std::string& program_directory) {
+  const std::string& name = settings.coordinate_system_file;
+  if (name.empty()) return CoordinateSystemCopy::kNotNamed;
+  std::string path = name;
+  if (!platform::FileExists(path)) {
+    path = program_directory + name;
+    if (!platform::FileExists(path)) return CoordinateSystemCopy::kNotFound;
+  }
+  platform::Expected<TextFile> file = TextFile::Read(path);
+  if (!file) return file.error();
+  for (std::string_view line : file->lines()) {
+    if (IsCoordinateSystemRecord(line, dc_version)) job.emplace_back(line);
+  }
+  return CoordinateSystemCopy::kCopied;
+}
+
+}  // namespace pelixo

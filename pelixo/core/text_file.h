@@ -1,0 +1,38 @@
+// A text file read whole and split into lines (CR LF, LF or a lone CR; a NUL
+// ends the text). The lines are views into the file's content, which the
+// object owns, so a file of a million lines costs one allocation for the
+// text and one for the list.
+#ifndef PELIXO_CORE_TEXT_FILE_H_
+#define PELIXO_CORE_TEXT_FILE_H_
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/error.h"
+
+namespace pelixo {
+
+class TextFile {
+ public:
+  static platform::Expected<TextFile> Read(const std::string& path);
+  static TextFile FromText(std::string text);
+
+  const std::vector<std::string_view>& lines() const { return lines_; }
+  size_t size() const { return lines_.size(); }
+
+ private:
+  // On the heap so that moving the object keeps the views valid.
+  std::unique_ptr<std::string> content_;
+  std::vector<std::string_view> lines_;
+};
+
+// Writes `lines` to `path`, each followed by CR LF, through the file-output
+// writer: the old file stays as it was unless the whole text was written.
+platform::Status WriteTextLines(const std::string& path,
+                                const std::vector<std::string>& lines);
+
+}  // namespace pelixo
+
+#endif  // PELIXO_CORE_TEXT_FILE_H_

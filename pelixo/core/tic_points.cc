@@ -1,0 +1,96 @@
+#include "pelixo/core/tic_points.h"
+
+#include "pelixo/core/dc_reader_numbers.h"
+#include "pelixo/core/text.h"
+#include "platform/files.h"
+
+namespace pelixo {
+
+namespace {
+
+// The text up to the next comma, which is removed with it; an item that no
+// comma follows reads as empty.
+std::string_view TakeItem(std::string_view* rest) {
+  size_t comma = rest->find(',');
+  if (comma == std::string_view::npos) {
+    *rest = std::string_view();
+    return std::string_view();
+  }
+  std::string_view item = rest->substr(0, comma);
+  rest->remove_prefix(comma + 1);
+  return item;
+}
+
+std::string WithoutQuotes(std::string_view item) {
+  std::string text;
+  text.reserve(item.size());
+  for (char c : item) {
+    if (c != '"') text.push_back(c);
+  }
+  return text;
+}
+
+double Coordinate(std::string_view item) {
+  double value = kNullReal;
+  if (!ParseReal(item, &value, true)) return kNullReal;
+  return value;
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+bool TTICPointhandler::ParsePointLine(std::string_view line, PointRecord* record) {
+  int passed_over;
+  if (StartsWith(line, "NEZ")) {
+    passed_over = 0;
+  } else if (StartsWith(line, "STN") || StartsWith(line, "PLR STN")) {
+    passed_over = 1;
+  } else if (StartsWith(line, "BASE") || StartsWith(line, "RTK")) {
+    passed_over = 3;
+  } else {
+    return false;
+  }
+  std::string_view rest = line;
+  TakeItem(&rest);  // the record type
+  record->Name = WithoutQuotes(TakeItem(&rest));
+  record->Code = WithoutQuotes(TakeItem(&rest));
+  for (int i = 0; i < passed_over; ++i) TakeItem(&rest);
+  record->North = Coordinate(TakeItem(&rest));
+  record->East = Coordinate(TakeItem(&rest));
+  record->Height = Coordinate(TakeItem(&rest));
+  return true;
+}
+
+void TTICPointhandler::LoadFromText(std::string_view text) {
+  for (std::string_view line : SplitLines(text)) {
+    PointRecord record;
+    if (!ParsePointLine(line, &record)) continue;
+    // The first point of a name wins; later ones only stay in the list.
+    first_index_.emplace(record.Name, points_.size());
+    points_.push_back(std::move(record));
+  }
+}
+
+platform::Status TTICPointhandler::LoadFromFile(const std::string& path) {
+  platform::Expected<std::string> text = platform::ReadWholeFile(path);
+  if (!text) return platform::Error("Cannot open file " + path);
+  LoadFromText(*text);
+  return platform::Status::Ok();
+}
+
+bool TTICPointhandler::FindPoint(std::string_view name, std::string* code, double* north,
+                                 double* east, double* height) const {
+  auto found = first_index_.find(std::string(name));
+  if (found == first_index_.end()) return false;
+  const PointRecord& point = points_[found->second];
+  *code = point.Code;
+  *north = point.North;
+  *east = point.East;
+  *height = point.Height;
+  return true;
+}
+
+}  // namespace pelixo

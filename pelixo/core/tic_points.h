@@ -1,0 +1,56 @@
+// The points file (".tic") that a job-reader library writes beside a
+// received job: the co-ordinates and codes of the job's points, looked up by
+// name when the measured points of the DC file are exported.
+#ifndef PELIXO_CORE_TIC_POINTS_H_
+#define PELIXO_CORE_TIC_POINTS_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/error.h"
+
+namespace pelixo {
+
+struct PointRecord {
+  std::string Name;  // the item as it stands, double quotation marks removed
+  std::string Code;  // likewise
+  double North = 1e308;  // 1e308 when missing
+  double East = 1e308;
+  double Height = 1e308;
+};
+
+class TTICPointhandler {
+ public:
+  TTICPointhandler() = default;
+  TTICPointhandler(const TTICPointhandler&) = delete;
+  TTICPointhandler& operator=(const TTICPointhandler&) = delete;
+
+  // Appends the points of the file, in file order. A file that cannot be
+  // read gives "Cannot open file <path>".
+  platform::Status LoadFromFile(const std::string& path);
+  // Appends the points of a whole file's text.
+  void LoadFromText(std::string_view text);
+
+  // The first point, in file order, whose name equals `name` exactly (case
+  // counts). The outputs are untouched when there is none.
+  bool FindPoint(std::string_view name, std::string* code, double* north, double* east,
+                 double* height) const;
+
+  const std::vector<PointRecord>& Points() const { return points_; }
+
+  // One line of a points file; false when it is no point line.
+  static bool ParsePointLine(std::string_view line, PointRecord* record);
+
+ private:
+  std::vector<PointRecord> points_;
+  // Name -> index of its first point, so that a large job is not searched
+  // point by point.
+  std::unordered_map<std::string, size_t> first_index_;
+};
+
+}  // namespace pelixo
+
+#endif  // PELIXO_CORE_TIC_POINTS_H_

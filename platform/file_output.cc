@@ -1,0 +1,115 @@
+#include "platform/file_output.h"
+
+#include <cstdio>
+#include <random>
+#include <utility>
+
+#include "platform/backend.h"
+#include "platform/files.h"
+
+namespace platform {
+namespace {
+
+// The seam of the tests: a write to a target containing the text of
+// PELIXO_FAIL_WRITES fails as a full disk would, at the end.
+bool WriteFailureInjected(const std::string& target) {
+  std::string fail = backend::GetEnv("PELIXO_FAIL_WRITES");
+  return !fail.empty() && target.find(fail) != std::string::npos;
+}
+
+}  // namespace
+
+FileOutput::FileOutput(FileOutput&& other) noexcept
+    : target_(std::move(other.target_)),
+      temp_path_(std::move(other.temp_path_)),
+      file_(std::exchange(other.file_, nullptr)),
+      failed_(other.failed_) {
+  other.temp_path_.clear();
+}
+
+FileOutput& FileOutput::operator=(FileOutput&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    target_ = std::move(other.target_);
+    temp_path_ = std::move(other.temp_path_);
+    other.temp_path_.clear();
+    file_ = std::exchange(other.file_, nullptr);
+    failed_ = other.failed_;
+  }
+  return *this;
+}
+
+FileOutput::~FileOutput() { Discard(); }
+
+Expected<FileOutput> FileOutput::Create(const std::string& target) {
+  // The temporary file sits beside the target, so the final rename never
+  // crosses a file system. Its name is random and created exclusively:
+  // several processes may write beside each other.
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp",
+                  static_cast<unsigned>(random()));
+    std::string temp = target + suffix;
+    if (std::FILE* file = backend::CreateNewFile(temp)) {
+      FileOutput out;
+      out.target_ = target;
+      out.temp_path_ = temp;
+      out.file_ = file;
+      return out;
+    }
+    if (FileExists(temp)) continue;
+    return Error("Cannot create a temporary file for " + target + ": " +
+                 backend::LastErrorText());
+  }
+  return Error("Cannot create a temporary file for " + target);
+}
+
+void FileOutput::Write(std::string_view bytes) {
+  if (file_ == nullptr || failed_ || bytes.empty()) return;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    failed_ = true;
+  }
+}
+
+Status FileOutput::Commit() { return Finish(true); }
+
+Status FileOutput::CommitNoReplace() { return Finish(false); }
+
+Status FileOutput::Finish(bool replace) {
+  if (file_ == nullptr) return Error("Cannot write " + target_ + ": not open");
+  bool ok = !failed_ && std::fflush(file_) == 0 && backend::SyncFile(file_);
+  ok = (std::fclose(std::exchange(file_, nullptr)) == 0) && ok;
+  if (!ok || WriteFailureInjected(target_)) {
+    failed_ = true;
+    std::string why = ok ? "write failed" : backend::LastErrorText();
+    Discard();
+    return Error("Cannot write " + target_ + ": " + why);
+  }
+  Status moved = replace ? backend::MoveOver(temp_path_, target_)
+                         : RenameNoReplace(temp_path_, target_);
+  if (!moved) {
+    failed_ = true;
+    Discard();
+    return moved;
+  }
+  temp_path_.clear();
+  return Status::Ok();
+}
+
+void FileOutput::Discard() {
+  if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));
+  if (!temp_path_.empty()) {
+    std::remove(temp_path_.c_str());
+    temp_path_.clear();
+  }
+}
+
+Status WriteWholeFile(const std::string& path, std::string_view bytes) {
+  Expected<FileOutput> out = FileOutput::Create(path);
+  if (!out) return out.error();
+  out->Write(bytes);
+  return out->Commit();
+}
+
+}  // namespace platform

@@ -1,0 +1,44 @@
+#include "platform/dynamic_library.h"
+
+#include <dlfcn.h>
+
+namespace platform {
+namespace {
+
+std::string LastDlError() {
+  const char* text = dlerror();
+  return text ? text : "unknown error";
+}
+
+}  // namespace
+
+DynamicLibrary::~DynamicLibrary() {
+  if (handle_ != nullptr) dlclose(handle_);
+}
+
+Expected<DynamicLibrary> DynamicLibrary::Load(const std::string& path) {
+  DynamicLibrary library;
+  library.handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library.handle_ == nullptr) {
+    return Error("Cannot load the library " + path + ": " + LastDlError());
+  }
+  return library;
+}
+
+// A shared object has no string table; loading it for its resources is an
+// ordinary load, and LoadString gives nothing.
+Expected<DynamicLibrary> DynamicLibrary::LoadResourcesOnly(
+    const std::string& path) {
+  return Load(path);
+}
+
+void* DynamicLibrary::Symbol(const std::string& name) const {
+  if (handle_ == nullptr) return nullptr;
+  return dlsym(handle_, name.c_str());
+}
+
+std::string DynamicLibrary::LoadString(unsigned /*id*/, int /*max_chars*/) const {
+  return "";
+}
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#include "danvora/format.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+
+#include <gtest/gtest.h>
+
+namespace danvora {
+namespace {
+
+TEST(FormatTest, CStyleWidthsAndRounding) {
+  EXPECT_EQ(Format("%15.3lf", 6123456.75), "    6123456.750");
+  EXPECT_EQ(Format("%10.10s|", "P1"), "        P1|");
+  EXPECT_EQ(Format("%-12.12s|", "ABCDEFGHIJKLMNOP"), "ABCDEFGHIJKL|");
+  EXPECT_EQ(Format("%4.4s", "3_GEL"), "3_GE");
+  EXPECT_EQ(Format("%1.1s|", ""), " |");
+  EXPECT_EQ(Format("%0.3lf", -999999999.999), "-999999999.999");
+  EXPECT_EQ(Format("%6.2lf", -999999999.999), "-1000000000.00");
+  EXPECT_EQ(Format("%.3lf", 0.0005), "0.001");  // just above the tie
+  EXPECT_EQ(Format("%.0lf", 2.5), "2");         // exact tie: to even
+  EXPECT_EQ(Format("%.3lf", -0.0001), "-0.000");
+  EXPECT_EQ(Format("%02d-%02d-%02d", 8, 12, 26), "08-12-26");
+  EXPECT_EQ(Format("%1.1d|%3d|%-4d|", 12, 8, 7), "12|  8|7   |");
+  EXPECT_EQ(Format("%10d", int64_t{6123456789}), "6123456789");
+  EXPECT_EQ(Format("%d%%", 5), "5%");
+  EXPECT_EQ(Format("%9.5lf", 399.99999), "399.99999");
+  EXPECT_EQ(Format("%s"), "");  // a missing argument prints nothing
+}
+
+TEST(FormatTest, PeriodWhateverTheLocale) {
+  // A comma locale, when the machine has one, must not reach the files.
+  const char* set = std::setlocale(LC_NUMERIC, "da_DK.UTF-8");
+  if (!set) set = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+  EXPECT_EQ(Format("%0.3lf", 1.5), "1.500");
+  std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(FormatTest, MillimetresInSixtyFourBits) {
+  EXPECT_EQ(TruncateToInt64(6123456789.9), 6123456789);
+  EXPECT_EQ(TruncateToInt64(-150000500.7), -150000500);
+  EXPECT_EQ(TruncateToInt64(1e300), INT64_MAX);
+  EXPECT_EQ(TruncateToInt64(-1e300), INT64_MIN);
+  EXPECT_EQ(TruncateToInt64(std::nan("")), 0);
+}
+
+}  // namespace
+}  // namespace danvora

@@ -1,0 +1,115 @@
+#include "danvora/known_points.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "danvora/library_state.h"
+#include "tests/danvora/test_util.h"
+
+namespace danvora {
+namespace {
+
+class KnownPointsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::FreshLibrary(); }
+
+  int Load(const std::string& bytes) {
+    const std::string path =
+        testing::TestFolder(
+            std::string("known_") +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+        "points.csv";
+    testing::WriteFile(path, bytes);
+    return load_known_points(path);
+  }
+  const std::vector<KnownPoint>& Entries() {
+    return library_state().known_point_table.entries;
+  }
+};
+
+TEST_F(KnownPointsTest, StoresAbsoluteSecondFirstThird) {
+  ASSERT_EQ(Load("P7,100.5,-200.25,12,code,extra\r\n"), 0);
+  ASSERT_EQ(Entries().size(), 1u);
+  EXPECT_EQ(Entries()[0].name, "P7");
+  EXPECT_EQ(Entries()[0].coordinates.x, 200.25);
+  EXPECT_EQ(Entries()[0].coordinates.y, 100.5);
+  EXPECT_EQ(Entries()[0].coordinates.z, 12.0);
+}
+
+TEST_F(KnownPointsTest, MissingFileIsAnEmptyTable) {
+  Load("A,1,2,3\n");
+  EXPECT_EQ(load_known_points(testing::TestFolder("known_none") + "no.csv"),
+            0);
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(KnownPointsTest, SkipsShortLinesAndKeepsLongNamesWhole) {
+  const std::string long_a = std::string(30, 'N') + "A";
+  const std::string long_b = std::string(30, 'N') + "B";
+  ASSERT_EQ(Load("only,two,commas\n" + long_a + ",1,2,3\n" + long_b +
+                 ",4,5,6\n\n,7,8,9\r\nx,1,2\n"),
+            0);
+  ASSERT_EQ(Entries().size(), 3u);
+  Triple t;
+  EXPECT_EQ(find_known_point(long_b, &t, 0), 1);
+  EXPECT_EQ(t.y, 4.0);
+  EXPECT_EQ(find_known_point(std::string(30, 'N'), &t, 0), 0);  // not found
+  EXPECT_EQ(t.y, 4.0);
+  EXPECT_EQ(find_known_point("", &t, 0), 2);  // an empty name is a name
+}
+
+TEST_F(KnownPointsTest, AtMostFiveThousandWithOneMessage) {
+  std::string bytes;
+  for (int i = 0; i < 5003; ++i) {
+    bytes += 'P';
+    bytes += std::to_string(i);
+    bytes += ",1,2,3\n";
+  }
+  ::testing::internal::CaptureStderr();
+  ASSERT_EQ(Load(bytes), 0);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Entries().size(), 5000u);
+  EXPECT_EQ(err, "Max. antal kendte punkter 5000 n\xE5" "et!\n");
+  ::testing::internal::CaptureStderr();
+  Load(bytes.substr(0, bytes.find("P5000")));  // exactly 5000: no message
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(Entries().size(), 5000u);
+}
+
+TEST_F(KnownPointsTest, ForwardSearchWrapsWithoutMovingThePosition) {
+  Load("A1,1,10,100\nA2,2,20,200\nA3,3,30,300\n");
+  Triple t{-1, -1, -1};
+  int position = 0;
+  position = find_known_point("A2", &t, position);
+  EXPECT_EQ(position, 1);
+  EXPECT_EQ(t.y, 2.0);
+  // "A1" stands before the position: found, the position stays.
+  position = find_known_point("A1", &t, position);
+  EXPECT_EQ(position, 1);
+  EXPECT_EQ(t.y, 1.0);
+  EXPECT_EQ(t.x, 10.0);
+  position = find_known_point("A3", &t, position);
+  EXPECT_EQ(position, 2);
+  t = Triple{-1, -1, -1};
+  EXPECT_EQ(find_known_point("ZZ", &t, position), 2);
+  EXPECT_EQ(t.y, -1.0);
+  EXPECT_EQ(find_known_point("a1", &t, 0), 0);  // case matters
+  EXPECT_EQ(t.y, -1.0);
+  EXPECT_EQ(find_known_point("A1", &t, 99), 99);  // past the end
+  EXPECT_EQ(t.y, 1.0);
+}
+
+TEST_F(KnownPointsTest, BackwardSearch) {
+  Load("A1,1,10,100\nA2,2,20,200\nA3,3,30,300\n");
+  Triple t;
+  EXPECT_EQ(find_known_point("A1", &t, -2), 0);
+  EXPECT_EQ(find_known_point("A3", &t, -1), -1);  // from index 1 down
+  EXPECT_EQ(find_known_point("A3", &t, -50), 2);  // held to the table
+  clear_known_points();
+  EXPECT_EQ(find_known_point("A3", &t, -2), -1);
+  EXPECT_EQ(find_known_point("A3", &t, 3), 3);
+}
+
+}  // namespace
+}  // namespace danvora

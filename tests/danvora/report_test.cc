@@ -1,0 +1,135 @@
+// The field report's record walk, through whole translations.
+#include "danvora/report.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "danvora/dctrans.h"
+#include "tests/danvora/test_util.h"
+
+namespace danvora {
+namespace {
+
+using testing::Num;
+using testing::ReadFile;
+using testing::Rec;
+using testing::Txt;
+
+const std::string kNorthEast =
+    "Metode        Pkt.nr.         N meter         E meter       Kote Type     ";
+const std::string kUtm32 =
+    Rec("64NM", {{4, "3"}, {21, Num("9")}, {101, Num("0.9996")}});
+const std::string kGrs80 = Rec("65NM", {{4, Num("6378137")}});
+
+class ReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::FreshLibrary();
+    dir_ = testing::TestFolder(
+        std::string("report_") +
+        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  }
+  int Run(const std::vector<std::string>& lines, int format,
+          const std::string& known = "") {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    testing::WriteFile(dir_ + "job.dc", bytes);
+    if (!known.empty()) testing::WriteFile(dir_ + "out.csv", known);
+    ::testing::internal::CaptureStderr();
+    const int result =
+        Dctrans((dir_ + "job.dc").c_str(), (dir_ + "out.csv").c_str(),
+                (dir_ + "report.txt").c_str(), format, "b", "");
+    ::testing::internal::GetCapturedStderr();
+    return result;
+  }
+  std::string Report() { return ReadFile(dir_ + "report.txt"); }
+  std::string Output() { return ReadFile(dir_ + "out.csv"); }
+
+  std::string dir_;
+};
+
+TEST_F(ReportTest, StationWithObservations) {
+  ASSERT_EQ(
+      Run({Rec("00NM", {{40, "213110"}}), kUtm32, kGrs80,
+           Rec("75NM", {{4, Txt("TS15")}, {20, "  1234"}}),
+           Rec("77NM", {{4, Num("1.6")}, {20, Num("0")}}),
+           Rec("02NM", {{4, Txt("S1")}, {20, Num("100")}, {36, Num("200")},
+                        {52, Num("10")}, {68, Num("1.55")}}),
+           Rec("79NM", {{4, Txt("S1")}, {20, Txt("P1")}, {36, Num("50")},
+                        {52, Num("100")}, {68, Num("50")}, {84, Txt("K")},
+                        {100, "1"}}),
+           Rec("77NM", {{4, std::string(16, ' ')}, {20, Num("0")}}),
+           Rec("79NM", {{4, Txt("S1")}, {20, Txt("P2")}, {36, Num("60")},
+                        {52, Num("99.5")}, {68, Num("150.25")}, {84, Txt("K")},
+                        {100, "1"}}),
+           Rec("79NM", {{4, Txt("S1")}, {20, Txt("P3")}, {36, Num("70")},
+                        {52, Num("101")}, {68, Num("250")}, {84, Txt("R")},
+                        {100, "5"}})},
+          0),
+      0);
+  const std::string zero = "           0.000           0.000      0.000 ";
+  EXPECT_EQ(Report(),
+            "M\xE5ling start   : \r\nKonvertering   : 08-Dec-26 07:05\r\n"
+            "Koordinatsystem: Utm zone 32 (Euref89)\r\n\r\n"
+            "TS15            Serienr: 1234\r\n\r\n" +
+                kNorthEast + "        Hz       Zd     dist     sh Klasse\r\n" +
+                "STATION            S1         100.000         200.000     "
+                "10.000           " +
+                std::string(26, ' ') + "   1.550\r\n" +
+                "Pol\xE6r              P1" + zero + "K           50.0000 "
+                "100.0000   50.000  1.600 Normal              \r\n" +
+                "Pol\xE6r              P2" + zero + "K          150.2500  "
+                "99.5000   60.000        Normal              \r\n" +
+                "Pol\xE6r              P3" + zero + "R          250.0000 "
+                "101.0000   70.000        Reference           ");
+  // The reference observation is listed, never exported.
+  EXPECT_EQ(Output(),
+            "Corvane DC data udl\xE6st med Danvora\r\n"
+            "Koordinatsystem: Utm zone 32 (Euref89)\r\n"
+            "' Pkt.nr.    ,   N meter    ,   E meter   ,   Kote   , Type     ,"
+            "                    '\r\n"
+            "        P1           0.000           0.000      0.000 K\r\n"
+            "        P2           0.000           0.000      0.000 K\r\n");
+}
+
+TEST_F(ReportTest, GpsAntennaAndQuality) {
+  const std::string gps_tail = Txt("C") + "41" + Num("0.012") + Num("0.025");
+  ASSERT_EQ(
+      Run({Rec("00NM", {{4, Txt("TP V03")}, {40, "213110"}}), kUtm32, kGrs80,
+           Rec("81NM", {{4, "2"}, {85, "DVR90"}}),
+           Rec("61NM", {{4, Txt("R8", 8)}, {12, Txt("5001", 8)},
+                        {23, Txt("Zephyr", 30)}, {77, Num("0.1")},
+                        {93, Num("0.05")}}),
+           Rec("61NM", {{4, Txt("R8", 8)}, {12, Txt("5001", 8)},
+                        {23, Txt("Zephyr", 30)}, {77, Num("0.1")},
+                        {93, Num("0.05")}}),
+           Rec("57NM", {{4, Num("1.5")}, {20, "0"}}),
+           Rec("66NM", {{4, Txt("G1")}, {68, gps_tail}}),
+           Rec("67NM", {{4, Txt("G2")},
+                        {68, Txt("C") + "41" + Num("0.010") + Num("0.020")}}),
+           Rec("66CC", {{4, Txt("G3")}, {68, Txt("C") + "51"}})},
+          7, "G1,100,-200,50\nG2,110,-210,60\nG3,120,-220,70\n"),
+      0);
+  EXPECT_EQ(Report(),
+            "M\xE5ling start   : \r\nKonvertering   : 08-Dec-26 07:05\r\n"
+            "Koordinatsystem: Utm zone 32 (Euref89)\r\n"
+            "Kotesystem DVR90. Anvendt geoide: DVR90g2002\r\n\r\n"
+            "Anvendt Geoide : DVR90\r\n\r\n"
+            "Corvane R8     : Serienr. 5001\r\n"
+            "Antennetype    : Zephyr\r\n"
+            "Antenneh\xF8jde   :  1.500 korrigeret til:  1.547\r\n\r\n" +
+                kNorthEast + " \r\n" +
+                "RTK fixed          G1         100.000         200.000     "
+                "48.453 C          0.012 0.025\r\n"
+                "RTK fixed          G2         110.000         210.000     "
+                "60.000 C          0.010 0.020\r\n"
+                "Kopieret           G3         120.000         220.000     "
+                "68.453 C         ");
+  EXPECT_EQ(Output(),
+            "G1,100.000,200.000,48.453,C\r\nG2,110.000,210.000,60.000,C\r\n");
+}
+
+}  // namespace
+}  // namespace danvora

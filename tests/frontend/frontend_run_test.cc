@@ -1,0 +1,268 @@
+// The real danvora-frontend and danvora-cli programs, run as Pelixo and a
+// user run them: registry hand-over through a private store, the library
+// loaded from beside the program, messages on stderr.
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "tests/frontend/test_support.h"
+
+namespace {
+
+using frontend_test::DataPath;
+using frontend_test::ReadFile;
+using frontend_test::WriteFile;
+
+struct RunResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+class ProgramRun : public testing::Test {
+ protected:
+  void SetUp() override {
+    work_ = frontend_test::FreshWorkFolder();
+    frontend_test::PrivateEnvironment(work_);
+    temp_ = work_ + "temp/";
+    ASSERT_TRUE(platform::MakeDirectories(temp_).ok());
+    frontend_test::SetEnv("TMPDIR", temp_);
+  }
+
+  void SetSetting(const std::string& name, const std::string& value) {
+    auto key = platform::RegistryKey::Open(
+        platform::RegistryRoot::kCurrentUser, "Software\\Corvane\\Pelixo",
+        true);
+    ASSERT_TRUE(key.ok());
+    ASSERT_TRUE(key->SetString(name, value).ok());
+  }
+
+  // Runs `program` with `arguments` (a shell text) in the work folder.
+  RunResult Run(const std::string& program, const std::string& arguments) {
+    const std::string out = work_ + "stdout.txt";
+    const std::string err = work_ + "stderr.txt";
+    const std::string command = "cd '" + work_ + "' && '" + PELIXO_BIN_DIR +
+                                "/" + program + "' " + arguments + " >'" +
+                                out + "' 2>'" + err + "'";
+    int status = std::system(command.c_str());
+    RunResult result;
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(out);
+    result.err = ReadFile(err);
+    (void)platform::RemoveFile(out);
+    (void)platform::RemoveFile(err);
+    return result;
+  }
+
+  RunResult FrontEnd(const std::string& arguments) {
+    return Run("danvora-frontend", arguments);
+  }
+
+  // The files of the work folder besides the store and the temp folder.
+  std::vector<std::string> Files() {
+    std::vector<std::string> names;
+    for (const platform::FileEntry& f : platform::FindFiles(work_, "*")) {
+      if (!f.is_directory && f.name != "registry.reg" &&
+          f.name.rfind("registry.reg", 0) != 0) {
+        names.push_back(f.name);
+      }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::string work_;
+  std::string temp_;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(ProgramRun, EmptyCommandLine) {
+  RunResult r = FrontEnd("");
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Ingen kommandolinie Sn\xf8" "ft!\n");
+}
+
+TEST_F(ProgramRun, UploadConvertsAndKeepsTheChosenFileAsOrg) {
+  const std::string chosen = work_ + "P.geo";
+  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  WriteFile(chosen, original);
+  SetSetting("UploadFile", chosen);
+  RunResult r = FrontEnd("-UP -Format=GEOCAD");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(ReadFile(chosen), ReadFile(DataPath("koordles/geocad.csv")));
+  EXPECT_EQ(ReadFile(chosen + ".org"), original);
+  EXPECT_EQ(Files(), (Names{"P.geo", "P.geo.org"}));
+}
+
+TEST_F(ProgramRun, UploadWithXyCoordinateSystemNegatesTheSecondNumber) {
+  const std::string chosen = work_ + "P.txt";
+  WriteFile(chosen, ReadFile(DataPath("koordles/komma.txt")));
+  SetSetting("UploadFile", chosen);
+  SetSetting("CoordSysFile", work_ + "System34-XY.dc");
+  RunResult r = FrontEnd("-Format=CSV -UP");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(ReadFile(chosen), ReadFile(DataPath("koordles/komma_sign.csv")));
+  // "-XY" counts only with its letter case.
+  WriteFile(chosen, ReadFile(DataPath("koordles/komma.txt")));
+  ASSERT_TRUE(platform::RemoveFile(chosen + ".org").ok());
+  SetSetting("CoordSysFile", work_ + "System34-xy.dc");
+  r = FrontEnd("-Format=CSV -UP");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(ReadFile(chosen), ReadFile(DataPath("koordles/komma.csv")));
+}
+
+TEST_F(ProgramRun, UploadOfACsvFileIsNotConvertedOntoItself) {
+  const std::string chosen = work_ + "P.csv";
+  const std::string original = ReadFile(DataPath("koordles/komma.txt"));
+  WriteFile(chosen, original);
+  SetSetting("UploadFile", chosen);
+  RunResult r = FrontEnd("-UP -Format=CSV");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(ReadFile(chosen), ReadFile(DataPath("koordles/komma.csv")));
+  EXPECT_EQ(ReadFile(chosen + ".org"), original);
+  EXPECT_EQ(Files(), (Names{"P.csv", "P.csv.org"}));
+}
+
+TEST_F(ProgramRun, UploadNeverReplacesAnEarlierBackup) {
+  const std::string chosen = work_ + "P.geo";
+  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  WriteFile(chosen, original);
+  WriteFile(chosen + ".org", "earlier backup\r\n");
+  SetSetting("UploadFile", chosen);
+  RunResult r = FrontEnd("-UP -Format=GEOCAD");
+  EXPECT_NE(r.exit_code, 0);
+  // Both files named, both as they were; the conversion under its own name.
+  EXPECT_NE(r.err.find(chosen + " til " + chosen + ".org"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(ReadFile(chosen), original);
+  EXPECT_EQ(ReadFile(chosen + ".org"), "earlier backup\r\n");
+  EXPECT_EQ(ReadFile(work_ + "P.csv"), ReadFile(DataPath("koordles/geocad.csv")));
+}
+
+TEST_F(ProgramRun, UploadInAFormatKoordlesCannotReadStops) {
+  const std::string chosen = work_ + "P.geo";
+  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  WriteFile(chosen, original);
+  SetSetting("UploadFile", chosen);
+  RunResult r = FrontEnd("-UP");  // no format: -1
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Format -1 kan ikke indl\xe6ses\n");
+  r = FrontEnd("-UP -Format=SVK");
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Format SVK kan ikke indl\xe6ses\n");
+  EXPECT_EQ(ReadFile(chosen), original);
+  EXPECT_EQ(Files(), (Names{"P.geo"}));
+}
+
+TEST_F(ProgramRun, UploadOfAFileThatIsNotThere) {
+  SetSetting("UploadFile", work_ + "gone.geo");
+  RunResult r = FrontEnd("-UP -Format=GEOCAD");
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Kunne ikke \xe5" "bne " + work_ + "gone.geo\n");
+  EXPECT_EQ(Files(), Names{});
+}
+
+TEST_F(ProgramRun, ReceiveTranslatesTheDcFileIntoDownloadFile) {
+  const std::string job = std::string(PELIXO_TEST_DATA) + "/danvora/golden_kp2000.dc";
+  if (!platform::FileExists(job)) GTEST_SKIP() << "no DC job at " << job;
+  const std::string download = work_ + "Site1.txt";
+  const std::string before = "P0 1.0 2.0 3.0\r\n";
+  WriteFile(download, before);
+  SetSetting("DownloadFile", download);
+  WriteFile(temp_ + "JOB.dc", ReadFile(job));
+
+  // No "-Format=": only the report, DownloadFile is only read.
+  RunResult r = FrontEnd("-QA");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(ReadFile(download), before);
+  EXPECT_EQ(ReadFile(work_ + "Site1.qa").rfind("M\xe5ling start", 0), 0u);
+  EXPECT_EQ(Files(), (Names{"Site1.qa", "Site1.txt"}));
+
+  // SDL point file in place of Pelixo's export; no report without "-QA".
+  ASSERT_TRUE(platform::RemoveFile(work_ + "Site1.qa").ok());
+  r = FrontEnd("-Format=SDL");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(ReadFile(download).rfind(" 8 Job ", 0), 0u) << ReadFile(download);
+  EXPECT_EQ(Files(), (Names{"Site1.txt"}));
+}
+
+TEST_F(ProgramRun, ReceiveWithoutADcFileCallsNoLibrary) {
+  const std::string download = work_ + "Site1.txt";
+  WriteFile(download, "A 1.0 2.0 3.0\r\n");
+  SetSetting("DownloadFile", download);
+  WriteFile(temp_ + "job.dco", "not a dc file\r\n");
+  RunResult r = FrontEnd("-Format=SDL -QA -DC");
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Kunne ikke finde Dc filen\n");
+  EXPECT_EQ(ReadFile(download), "A 1.0 2.0 3.0\r\n");
+  EXPECT_EQ(Files(), (Names{"Site1.txt"}));
+}
+
+TEST_F(ProgramRun, ReceiveKeepsACopyOfTheDcFileWithDc) {
+  const std::string download = work_ + "Site1.txt";
+  WriteFile(download, "A 1.0 2.0 3.0\r\n");
+  SetSetting("DownloadFile", download);
+  WriteFile(temp_ + "JOB1.dc", "00NMjob\r\n");
+  WriteFile(work_ + "JOB1.dc", "older copy\r\n");
+  FrontEnd("-Format=KX77 -DC");
+  // An earlier copy is replaced.
+  EXPECT_EQ(ReadFile(work_ + "JOB1.dc"), "00NMjob\r\n");
+}
+
+TEST_F(ProgramRun, ReceiveStopsWhenTheDcCopyFails) {
+  const std::string download = work_ + "Site1.txt";
+  WriteFile(download, "A 1.0 2.0 3.0\r\n");
+  SetSetting("DownloadFile", download);
+  WriteFile(temp_ + "JOB1.dc", "00NMjob\r\n");
+  frontend_test::SetEnv("PELIXO_FAIL_WRITES", work_ + "JOB1.dc");
+  RunResult r = FrontEnd("-Format=KX77 -QA -DC");
+  frontend_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Kunne ikke kopiere " + temp_ + "JOB1.dc til " + work_ +
+                       "JOB1.dc\n");
+  // The library was not called: no report, the export as it was.
+  EXPECT_EQ(ReadFile(download), "A 1.0 2.0 3.0\r\n");
+  EXPECT_EQ(Files(), (Names{"Site1.txt"}));
+}
+
+TEST_F(ProgramRun, LongCommandLine) {
+  SetSetting("UploadFile", work_ + "gone.geo");
+  std::string line(10000, 'q');
+  RunResult r = FrontEnd(line + " -UP -Format=ALT");
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Kunne ikke \xe5" "bne " + work_ + "gone.geo\n");
+}
+
+TEST_F(ProgramRun, CliRunsTheLibrarysKoordles) {
+  const std::string out = work_ + "out.csv";
+  RunResult r = Run("danvora-cli", "koordles '" +
+                                       DataPath("koordles/landcad.txt") +
+                                       "' '" + out + "' 2 1");
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out, "koordles returned 0\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(ReadFile(out), ReadFile(DataPath("koordles/landcad.csv")));
+
+  WriteFile(out, "kept\r\n");
+  r = Run("danvora-cli", "koordles '" + DataPath("koordles/landcad.txt") +
+                             "' '" + out + "' 9 1");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "koordles returned 255\n");
+  EXPECT_EQ(r.err, "Format DAS kan ikke indl\xe6ses\n");
+  EXPECT_EQ(ReadFile(out), "kept\r\n");
+
+  r = Run("danvora-cli", "koordles a b");
+  EXPECT_EQ(r.exit_code, 2);
+  r = Run("danvora-cli", "dctrans a b c x d e");
+  EXPECT_EQ(r.exit_code, 2);
+}
+
+}  // namespace

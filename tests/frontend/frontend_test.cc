@@ -1,0 +1,120 @@
+// The front end's own rules: options anywhere in the command line, format
+// names compared exactly, the paths it forms and the choice of the DC file.
+#include "danvora-frontend/frontend.h"
+
+#include <string>
+#include <vector>
+
+#include "gtest/gtest.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "tests/frontend/test_support.h"
+
+namespace {
+
+using danvora_frontend::BaseNameOf;
+using danvora_frontend::FolderOf;
+using danvora_frontend::ParseCommandLine;
+
+TEST(FrontEndCommandLine, FormatNamesAndOptions) {
+  auto options = ParseCommandLine("-Format=SDL -QA");
+  EXPECT_EQ(options.format, 1);
+  EXPECT_TRUE(options.report);
+  EXPECT_FALSE(options.keep_dc);
+  EXPECT_FALSE(options.upload);
+
+  // The option is found whatever its case; the name must match exactly.
+  EXPECT_EQ(ParseCommandLine("-format=ddh").format, 0);
+  EXPECT_EQ(ParseCommandLine("-FORMAT=DDH").format, 10);
+  // Without the option there is no point file.
+  options = ParseCommandLine("-qa -dc");
+  EXPECT_EQ(options.format, -1);
+  EXPECT_TRUE(options.report);
+  EXPECT_TRUE(options.keep_dc);
+
+  const std::vector<std::pair<std::string, int>> names = {
+      {"KX77", 0}, {"SDL", 1},  {"LANDCAD", 2}, {"GEOCAD", 3},
+      {"ALT", 4},  {"ARGUS", 5}, {"COWI", 6},   {"CSV", 7},
+      {"SVK", 8},  {"DAS4", 9}, {"DDH", 10},   {"DAS", 0},
+      {"Komma", 0}, {"", 0}};
+  for (const auto& [name, number] : names) {
+    EXPECT_EQ(ParseCommandLine("-QA -Format=" + name + " -UP").format, number)
+        << name;
+  }
+  // The name runs to the next blank or the end of the line.
+  EXPECT_EQ(ParseCommandLine("x -Format=GEOCAD").format, 3);
+  EXPECT_EQ(ParseCommandLine("-Format=GEOCAD-UP").format, 0);
+  EXPECT_TRUE(ParseCommandLine("-Format=GEOCAD-UP").upload);
+  EXPECT_TRUE(ParseCommandLine("  -up").upload);
+
+  // A long command line is just text.
+  std::string long_line(10000, 'x');
+  long_line += " -Format=ALT -Up";
+  options = ParseCommandLine(long_line);
+  EXPECT_EQ(options.format, 4);
+  EXPECT_TRUE(options.upload);
+}
+
+TEST(FrontEndPaths, FolderAndBaseName) {
+  const std::string s(1, platform::PathSeparator());
+  const std::string download = "C:" + s + "Jobs" + s + "Site1.txt";
+  EXPECT_EQ(FolderOf(download), "C:" + s + "Jobs" + s);
+  EXPECT_EQ(BaseNameOf(download), "Site1");
+  // The report of "-QA".
+  EXPECT_EQ(FolderOf(download) + BaseNameOf(download) + ".qa",
+            "C:" + s + "Jobs" + s + "Site1.qa");
+  // The base name ends at the first "." of the file name only.
+  const std::string dotted = s + "a.b" + s + "P.geo.txt";
+  EXPECT_EQ(BaseNameOf(dotted), "P");
+  EXPECT_EQ(FolderOf(dotted), s + "a.b" + s);
+  EXPECT_EQ(BaseNameOf(s + "a.b" + s + "NoDot"), "NoDot");
+  // Without a folder: a lone separator, and a drive letter is not a name.
+  EXPECT_EQ(FolderOf("Site1.txt"), s);
+  EXPECT_EQ(BaseNameOf("Site1.txt"), "Site1");
+  EXPECT_EQ(BaseNameOf("D:P.geo"), "P");
+  EXPECT_EQ(FolderOf(""), s);
+  EXPECT_EQ(BaseNameOf(""), "");
+}
+
+TEST(FrontEndDcFile, NewestByCreationTime) {
+  using platform::FileEntry;
+  // The later created file wins although the other was modified later.
+  std::vector<FileEntry> entries = {
+      {".", 900, 900, true},          {"..", 900, 900, true},
+      {"old.dc", 100, 500, false},    {"new.dc", 200, 300, false},
+      {"folder.dc", 999, 999, true},  {"same.dc", 200, 900, false}};
+  EXPECT_EQ(danvora_frontend::NewestDcFile(entries), "new.dc");
+  EXPECT_EQ(danvora_frontend::NewestDcFile({}), std::nullopt);
+  EXPECT_EQ(danvora_frontend::NewestDcFile({{".", 1, 1, true}}), std::nullopt);
+}
+
+TEST(FrontEndSettings, ValuesOfPelixosKey) {
+  const std::string work = frontend_test::FreshWorkFolder();
+  frontend_test::PrivateEnvironment(work);
+#if defined(_WIN32)
+  GTEST_SKIP() << "the real registry is shared; covered by the native run";
+#endif
+  EXPECT_EQ(danvora_frontend::ReadPelixoSetting("UploadFile"), "");  // no key
+  auto key = platform::RegistryKey::Open(platform::RegistryRoot::kCurrentUser,
+                                         "Software\\Corvane\\Pelixo", true);
+  ASSERT_TRUE(key.ok());
+  ASSERT_TRUE(key->SetString("UploadFile", "D:\\Data\\P.geo").ok());
+  ASSERT_TRUE(key->SetValue("DownloadFile",
+                            {platform::RegistryType::kBinary, {0x34, 0x12, 9}})
+                  .ok());
+  ASSERT_TRUE(key->SetValue("CoordSysFile",
+                            {platform::RegistryType::kBinary, {0xff, 0xff}})
+                  .ok());
+  ASSERT_TRUE(key->SetInt("Other", 7).ok());
+  ASSERT_TRUE(key->SetValue("Cut", {platform::RegistryType::kString,
+                                    {'a', 'b', 0, 'c', 0}})
+                  .ok());
+  EXPECT_EQ(danvora_frontend::ReadPelixoSetting("UploadFile"), "D:\\Data\\P.geo");
+  EXPECT_EQ(danvora_frontend::ReadPelixoSetting("DownloadFile"), "4660");
+  EXPECT_EQ(danvora_frontend::ReadPelixoSetting("CoordSysFile"), "-1");
+  EXPECT_EQ(danvora_frontend::ReadPelixoSetting("Other"), "");
+  EXPECT_EQ(danvora_frontend::ReadPelixoSetting("Cut"), "ab");
+  EXPECT_EQ(danvora_frontend::ReadPelixoSetting("Missing"), "");
+}
+
+}  // namespace

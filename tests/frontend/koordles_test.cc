@@ -1,0 +1,162 @@
+// koordles end to end: coordinate files of each readable format against
+// comma-separated files written by hand, and the refusals that must leave
+// the output file as it was.
+#include "danvora/koordles.h"
+
+#include <string>
+
+#include "gtest/gtest.h"
+#include "tests/frontend/test_support.h"
+
+namespace {
+
+using frontend_test::DataPath;
+using frontend_test::ReadFile;
+using frontend_test::WriteFile;
+
+struct Conversion {
+  const char* input;
+  int format;
+  int sign;
+  const char* expected;
+};
+
+class KoordlesConversion : public testing::TestWithParam<Conversion> {};
+
+TEST_P(KoordlesConversion, MatchesHandWrittenCsv) {
+  const Conversion& c = GetParam();
+  const std::string work = frontend_test::FreshWorkFolder();
+  frontend_test::PrivateEnvironment(work);
+  const std::string out = work + "out.csv";
+  // An earlier file at the target is replaced.
+  WriteFile(out, "old\r\n");
+  const std::string in = DataPath(std::string("koordles/") + c.input);
+  ASSERT_EQ(danvora::Koordles(in.c_str(), out.c_str(), c.format, c.sign), 0);
+  EXPECT_EQ(ReadFile(out), ReadFile(DataPath(std::string("koordles/") +
+                                             c.expected)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachFormat, KoordlesConversion,
+    testing::Values(Conversion{"kx77.txt", 0, 1, "kx77.csv"},
+                    Conversion{"sdl.txt", 1, 1, "sdl.csv"},
+                    Conversion{"landcad.txt", 2, 1, "landcad.csv"},
+                    Conversion{"geocad.txt", 3, 1, "geocad.csv"},
+                    Conversion{"alt.txt", 4, 1, "alt.csv"},
+                    Conversion{"argus.txt", 5, 1, "argus.csv"},
+                    Conversion{"cowi.txt", 6, 1, "cowi.csv"},
+                    Conversion{"komma.txt", 7, 1, "komma.csv"},
+                    Conversion{"komma.txt", 7, -1, "komma_sign.csv"}));
+
+// Every refusal: 255, the user told why, the output file byte for byte as it
+// was and no other file written.
+class KoordlesRefusal : public testing::Test {
+ protected:
+  void SetUp() override {
+    work_ = frontend_test::FreshWorkFolder();
+    frontend_test::PrivateEnvironment(work_);
+    out_ = work_ + "user.csv";
+    WriteFile(out_, kUserBytes);
+  }
+
+  // Runs koordles and returns what it told the user.
+  std::string Refused(const std::string& in, int format) {
+    testing::internal::CaptureStderr();
+    int16_t result = danvora::Koordles(in.c_str(), out_.c_str(), format, 1);
+    std::string told = testing::internal::GetCapturedStderr();
+    // Windows' text-mode stderr writes CR LF.
+    for (size_t at; (at = told.find("\r\n")) != std::string::npos;) {
+      told.erase(at, 1);
+    }
+    EXPECT_EQ(result, 255);
+    EXPECT_EQ(ReadFile(out_), kUserBytes);
+    std::vector<platform::FileEntry> files = platform::FindFiles(work_, "*");
+    size_t plain = 0;
+    for (const platform::FileEntry& f : files) plain += !f.is_directory;
+    EXPECT_EQ(plain, 1u) << "only the user's file";
+    return told;
+  }
+
+  static constexpr char kUserBytes[] = "1,2.0000,3.0000,4.0000,K\r\n";
+  std::string work_;
+  std::string out_;
+};
+
+TEST_F(KoordlesRefusal, FormatsItCannotReadBeforeAnyFileIsOpened) {
+  // The input does not even exist: the format is refused first.
+  const std::string in = work_ + "missing.txt";
+  EXPECT_EQ(Refused(in, 8), "Format SVK kan ikke indl\xe6ses\n");
+  EXPECT_EQ(Refused(in, 9), "Format DAS kan ikke indl\xe6ses\n");
+  EXPECT_EQ(Refused(in, 10), "Format DDH kan ikke indl\xe6ses\n");
+  EXPECT_EQ(Refused(in, 11), "Format 11 kan ikke indl\xe6ses\n");
+  // What the front end passes without "-Format=".
+  EXPECT_EQ(Refused(in, -1), "Format -1 kan ikke indl\xe6ses\n");
+  EXPECT_EQ(Refused(DataPath("koordles/komma.txt"), 100),
+            "Format 100 kan ikke indl\xe6ses\n");
+}
+
+TEST_F(KoordlesRefusal, InputThatCannotBeOpened) {
+  const std::string in = work_ + "missing.txt";
+  EXPECT_EQ(Refused(in, 7), "Kunne ikke \xe5" "bne " + in + "\n");
+  EXPECT_EQ(Refused("", 7), "Kunne ikke \xe5" "bne \n");
+}
+
+TEST_F(KoordlesRefusal, OutputThatCannotBeWritten) {
+  frontend_test::SetEnv("PELIXO_FAIL_WRITES", "user.csv");
+  std::string told = Refused(DataPath("koordles/komma.txt"), 7);
+  frontend_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  // Either the file could not be started or not be finished.
+  EXPECT_TRUE(told == "Kunne ikke \xe5" "bne " + out_ + "\n" ||
+              told == "Kunne ikke skrive " + out_ + "\n")
+      << told;
+}
+
+TEST(KoordlesText, TextModeReadingOfTheInput) {
+  using namespace std::string_literals;
+  // CR LF and LF read alike; Ctrl-Z ends the file; a NUL ends its line.
+  EXPECT_EQ(danvora::ConvertCoordinateText(
+                "1,1.0,2.0,3.0,A\r\n2,1.5,2.5,3.5,B\n3,0.1\0,9.9,C\n"
+                "\x1a" "4,1.0,1.0,1.0,D\n"s,
+                7, 1),
+            "1,1.0000,2.0000,3.0000,A\r\n2,1.5000,2.5000,3.5000,B\r\n"
+            "3,0.1000,0.0000,0.0000,\r\n");
+  // A line longer than 320 characters is read in pieces of 320.
+  const std::string code(320 - 15, 'x');
+  EXPECT_EQ(danvora::ConvertCoordinateText(
+                "5,1.0,2.0,3.0,A" + code + "6,4.0,5.0,6.0,B\n", 7, 1),
+            "5,1.0000,2.0000,3.0000,A" + code +
+                "\r\n6,4.0000,5.0000,6.0000,B\r\n");
+}
+
+TEST(KoordlesText, NumbersAreReadAsDecimalsOnly) {
+  // No hexadecimal, infinity or not-a-number from a token; an exponent and
+  // a leading sign are fine; a token without digits is 0.
+  EXPECT_EQ(danvora::ConvertCoordinateText(
+                "a,0x10.5,inf.0,nan.0,K\nb,+1.5e2,-2.5E-1,.5,K\nc,-.,x1.0,"
+                "1e999.,K\n",
+                7, 1),
+            "a,0.0000,0.0000,0.0000,K\r\nb,150.0000,-0.2500,0.5000,K\r\n"
+            "c,0.0000,0.0000,inf,K\r\n");
+}
+
+TEST(KoordlesText, AnyBytesInAnyFormat) {
+  // Pseudo-random bytes with many line ends, tabs and markers: never a crash,
+  // and every output line has the five fields.
+  uint32_t state = 12345;
+  std::string bytes;
+  const char alphabet[] = "\t\n\r ,./*'&_#CE0123456789.-\x86\x9b\x1a";
+  for (int i = 0; i < 200000; ++i) {
+    state = state * 1103515245u + 12345u;
+    uint32_t pick = (state >> 16) % 64;
+    bytes += pick < sizeof alphabet - 1 ? alphabet[pick]
+                                        : static_cast<char>(state >> 8);
+  }
+  for (int format = -2; format <= 12; ++format) {
+    std::string out = danvora::ConvertCoordinateText(bytes, format, -1);
+    if (format < 0 || format > 7) {
+      EXPECT_TRUE(out.empty());
+    }
+  }
+}
+
+}  // namespace

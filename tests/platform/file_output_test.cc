@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/file_output.h"
+#include "platform/files.h"
+#include "tests/platform/test_support.h"
+
+namespace {
+
+using namespace platform;
+
+class FileOutputTest : public ::testing::Test {
+ protected:
+  // The names in the folder: no temporary file may stay behind.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const FileEntry& e : FindFiles(folder_.path(), "*")) names.push_back(e.name);
+    return names;
+  }
+  platform_test::ScratchFolder folder_;
+};
+
+using V = std::vector<std::string>;
+
+TEST_F(FileOutputTest, CommitReplacesTheTargetWithExactBytes) {
+  std::string target = folder_.Write("out.txt", "old content");
+  Expected<FileOutput> out = FileOutput::Create(target);
+  ASSERT_TRUE(out) << out.error().message();
+  EXPECT_EQ(out->target(), target);
+  out->Write("line one\r\n");
+  out->Put('\n');
+  out->Write(std::string("\0\x1a", 2));
+  // Until the commit the old file is what everybody reads.
+  EXPECT_EQ(*ReadWholeFile(target), "old content");
+  ASSERT_TRUE(out->Commit());
+  EXPECT_EQ(*ReadWholeFile(target), std::string("line one\r\n\n\0\x1a", 13));
+  EXPECT_EQ(Names(), (V{"out.txt"}));
+}
+
+TEST_F(FileOutputTest, InjectedFailureLeavesTheTargetAsItWas) {
+  std::string target = folder_.Write("keep.dc", "precious\r\n");
+  platform_test::ScopedEnv fail("PELIXO_FAIL_WRITES", "keep.dc");
+  Expected<FileOutput> out = FileOutput::Create(target);
+  ASSERT_TRUE(out);
+  out->Write("replacement");
+  Status committed = out->Commit();
+  ASSERT_FALSE(committed);
+  EXPECT_NE(committed.error().message().find(target), std::string::npos);
+  EXPECT_TRUE(out->failed());
+  EXPECT_EQ(*ReadWholeFile(target), "precious\r\n");
+  EXPECT_EQ(Names(), (V{"keep.dc"}));
+
+  // A new file is not created either; other paths are written as usual.
+  EXPECT_FALSE(WriteWholeFile(folder_.File("new.keep.dc"), "x"));
+  EXPECT_FALSE(FileExists(folder_.File("new.keep.dc")));
+  EXPECT_TRUE(WriteWholeFile(folder_.File("other.txt"), "x"));
+  EXPECT_EQ(Names(), (V{"keep.dc", "other.txt"}));
+}
+
+TEST_F(FileOutputTest, UncommittedOutputIsDiscarded) {
+  std::string target = folder_.Write("t.txt", "before");
+  {
+    Expected<FileOutput> out = FileOutput::Create(target);
+    ASSERT_TRUE(out);
+    out->Write("never seen");
+  }
+  EXPECT_EQ(*ReadWholeFile(target), "before");
+  EXPECT_EQ(Names(), (V{"t.txt"}));
+
+  Expected<FileOutput> out = FileOutput::Create(target);
+  ASSERT_TRUE(out);
+  out->Write("dropped");
+  out->Discard();
+  EXPECT_FALSE(out->Commit());
+  EXPECT_EQ(*ReadWholeFile(target), "before");
+  EXPECT_EQ(Names(), (V{"t.txt"}));
+}
+
+TEST_F(FileOutputTest, MovedOutputsWriteOnce) {
+  std::string target = folder_.File("moved.txt");
+  Expected<FileOutput> created = FileOutput::Create(target);
+  ASSERT_TRUE(created);
+  FileOutput first = std::move(*created);
+  first.Write("abc");
+  FileOutput second;
+  second = std::move(first);
+  second.Write("def");
+  ASSERT_TRUE(second.Commit());
+  EXPECT_EQ(*ReadWholeFile(target), "abcdef");
+  EXPECT_EQ(Names(), (V{"moved.txt"}));
+}
+
+TEST_F(FileOutputTest, MissingFolderIsAnErrorNamingThePath) {
+  std::string sep(1, PathSeparator());
+  std::string target = folder_.path() + "no" + sep + "such" + sep + "file.txt";
+  Expected<FileOutput> out = FileOutput::Create(target);
+  ASSERT_FALSE(out);
+  EXPECT_NE(out.error().message().find(target), std::string::npos);
+  Status whole = WriteWholeFile(target, "x");
+  ASSERT_FALSE(whole);
+  EXPECT_NE(whole.error().message().find(target), std::string::npos);
+}
+
+TEST_F(FileOutputTest, CommitNoReplaceKeepsAnExistingTarget) {
+  std::string target = folder_.Write("there.txt", "first");
+  Expected<FileOutput> out = FileOutput::Create(target);
+  ASSERT_TRUE(out);
+  out->Write("second");
+  EXPECT_FALSE(out->CommitNoReplace());
+  EXPECT_EQ(*ReadWholeFile(target), "first");
+  EXPECT_EQ(Names(), (V{"there.txt"}));
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/wildcard.h"
+#include "tests/platform/test_support.h"
+
+namespace {
+
+using namespace platform;
+
+const std::string kAwkwardBytes("line\r\nnext\rlast\nNUL\0here\x1a after\xff",
+                                30);
+
+class Files : public ::testing::Test {
+ protected:
+  platform_test::ScratchFolder folder_;
+};
+
+TEST_F(Files, WholeFilesKeepEveryByte) {
+  std::string path = folder_.Write("bytes.bin", kAwkwardBytes);
+  Expected<std::string> read = ReadWholeFile(path);
+  ASSERT_TRUE(read) << read.error().message();
+  EXPECT_EQ(*read, kAwkwardBytes);
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_FALSE(DirectoryExists(path));
+
+  Expected<std::string> missing = ReadWholeFile(folder_.File("none.txt"));
+  ASSERT_FALSE(missing);
+  EXPECT_NE(missing.error().message().find("none.txt"), std::string::npos);
+}
+
+TEST_F(Files, RenameAndCopyNeverReplace) {
+  std::string a = folder_.Write("a.txt", "A");
+  std::string b = folder_.Write("b.txt", "B");
+
+  Status rename = RenameNoReplace(a, b);
+  ASSERT_FALSE(rename);
+  EXPECT_NE(rename.error().message().find("b.txt"), std::string::npos);
+  EXPECT_EQ(*ReadWholeFile(a), "A");
+  EXPECT_EQ(*ReadWholeFile(b), "B");
+
+  EXPECT_FALSE(CopyNoReplace(a, b));
+  EXPECT_EQ(*ReadWholeFile(b), "B");
+
+  std::string c = folder_.File("c.txt");
+  ASSERT_TRUE(CopyNoReplace(a, c));
+  EXPECT_EQ(*ReadWholeFile(c), "A");
+  EXPECT_EQ(*ReadWholeFile(a), "A");
+
+  std::string d = folder_.File("d.txt");
+  ASSERT_TRUE(RenameNoReplace(a, d));
+  EXPECT_FALSE(FileExists(a));
+  EXPECT_EQ(*ReadWholeFile(d), "A");
+
+  EXPECT_FALSE(RenameNoReplace(folder_.File("gone.txt"), folder_.File("x.txt")));
+  EXPECT_FALSE(CopyNoReplace(folder_.File("gone.txt"), folder_.File("x.txt")));
+  EXPECT_FALSE(FileExists(folder_.File("x.txt")));
+
+  ASSERT_TRUE(RemoveFile(d));
+  EXPECT_FALSE(FileExists(d));
+  EXPECT_FALSE(RemoveFile(d));
+}
+
+TEST_F(Files, FoldersAndSeparators) {
+  std::string sep(1, PathSeparator());
+  std::string deep = folder_.path() + "one" + sep + "two" + sep + "three";
+  ASSERT_TRUE(MakeDirectories(deep));
+  EXPECT_TRUE(DirectoryExists(deep));
+  EXPECT_FALSE(FileExists(deep));
+  EXPECT_TRUE(MakeDirectories(deep));  // already there
+
+  std::string file = folder_.Write("plain", "x");
+  EXPECT_FALSE(MakeDirectories(file + sep + "below"));
+
+  EXPECT_EQ(WithTrailingSeparator("dir"), "dir" + sep);
+  EXPECT_EQ(WithTrailingSeparator("dir" + sep), "dir" + sep);
+  EXPECT_EQ(WithTrailingSeparator(""), "");
+  EXPECT_TRUE(IsPathSeparator(PathSeparator()));
+#ifdef _WIN32
+  EXPECT_EQ(PathSeparator(), '\\');
+  EXPECT_TRUE(IsPathSeparator('/'));
+#else
+  EXPECT_EQ(PathSeparator(), '/');
+  EXPECT_FALSE(IsPathSeparator('\\'));
+#endif
+}
+
+TEST_F(Files, ProgramAndTemporaryFolders) {
+  std::string temp = TempDirectory();
+  ASSERT_FALSE(temp.empty());
+  EXPECT_TRUE(IsPathSeparator(temp.back()));
+  EXPECT_TRUE(DirectoryExists(temp));
+
+  std::string exe_dir = ExecutableDirectory();
+  ASSERT_FALSE(exe_dir.empty());
+  EXPECT_TRUE(IsPathSeparator(exe_dir.back()));
+#ifdef _WIN32
+  EXPECT_TRUE(FileExists(exe_dir + "platform_test.exe")) << exe_dir;
+#else
+  EXPECT_TRUE(FileExists(exe_dir + "platform_test")) << exe_dir;
+#endif
+  // The test is linked statically: its own code lies in the executable.
+  static const int here = 0;
+  EXPECT_EQ(ModuleDirectory(&here), exe_dir);
+  EXPECT_EQ(ModuleDirectory(nullptr), exe_dir);
+}
+
+#ifndef _WIN32
+TEST_F(Files, TemporaryFolderFollowsTmpdir) {
+  {
+    platform_test::ScopedEnv tmpdir("TMPDIR", "/some/where");
+    EXPECT_EQ(TempDirectory(), "/some/where/");
+  }
+  {
+    platform_test::ScopedEnv tmpdir("TMPDIR", "");
+    EXPECT_EQ(TempDirectory(), "/tmp/");
+  }
+}
+#endif
+
+std::vector<std::string> Names(const std::vector<FileEntry>& entries) {
+  std::vector<std::string> names;
+  for (const FileEntry& e : entries) names.push_back(e.name);
+  return names;
+}
+
+TEST_F(Files, FindFilesMatchesLikeADirectorySearch) {
+  for (const char* name : {"b.DC", "a.dc", "c.dco", "d.txt", "noext", "x.dc.bak"}) {
+    folder_.Write(name, name);
+  }
+  ASSERT_TRUE(MakeDirectories(folder_.path() + "sub.dc"));
+
+  using V = std::vector<std::string>;
+  EXPECT_EQ(Names(FindFiles(folder_.path(), "*.dc")), (V{"a.dc", "b.DC", "sub.dc"}));
+  EXPECT_EQ(Names(FindFiles(folder_.path(), "*.DC")), (V{"a.dc", "b.DC", "sub.dc"}));
+  EXPECT_EQ(Names(FindFiles(folder_.path(), "?.txt")), (V{"d.txt"}));
+  EXPECT_EQ(Names(FindFiles(folder_.path(), "*.*")),
+            (V{"a.dc", "b.DC", "c.dco", "d.txt", "noext", "sub.dc", "x.dc.bak"}));
+  EXPECT_EQ(Names(FindFiles(folder_.path(), "*")), Names(FindFiles(folder_.path(), "*.*")));
+  EXPECT_EQ(Names(FindFiles(folder_.path(), "*.dc*")),
+            (V{"a.dc", "b.DC", "c.dco", "sub.dc", "x.dc.bak"}));
+  EXPECT_TRUE(FindFiles(folder_.path(), "*.xyz").empty());
+  EXPECT_TRUE(FindFiles(folder_.File("missing"), "*").empty());
+
+  for (const FileEntry& e : FindFiles(folder_.path(), "*")) {
+    SCOPED_TRACE(e.name);
+    EXPECT_EQ(e.is_directory, e.name == "sub.dc");
+    EXPECT_GT(e.modified, 1500000000);  // some time after 2017
+    EXPECT_GT(e.created, 1500000000);
+    EXPECT_LE(e.created, e.modified + 2);
+  }
+}
+
+TEST(Wildcard, Patterns) {
+  EXPECT_TRUE(WildcardMatch("*", ""));
+  EXPECT_TRUE(WildcardMatch("*.*", "name"));
+  EXPECT_TRUE(WildcardMatch("*.*", "name.ext"));
+  EXPECT_TRUE(WildcardMatch("a*b*c", "aXXbYYc"));
+  EXPECT_FALSE(WildcardMatch("a*b*c", "aXXbYYcd"));
+  EXPECT_TRUE(WildcardMatch("?", "x"));
+  EXPECT_FALSE(WildcardMatch("?", ""));
+  EXPECT_FALSE(WildcardMatch("?", "xy"));
+  EXPECT_TRUE(WildcardMatch("JOB.dco", "job.DCO"));
+  EXPECT_FALSE(WildcardMatch("*.dc", "a.dco"));
+  EXPECT_FALSE(WildcardMatch("*.dc", "adc"));
+  EXPECT_TRUE(WildcardMatch("***x", "x"));
+  // Letters beyond a to z are compared as they are.
+  EXPECT_FALSE(WildcardMatch("\xe6", "\xc6"));
+  // A long name against many stars ends quickly.
+  EXPECT_FALSE(WildcardMatch("*a*a*a*a*a*a*a*b", std::string(5000, 'a')));
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// A private folder for one test, removed with everything in it at the end.
+#ifndef TESTS_PLATFORM_TEST_SUPPORT_H_
+#define TESTS_PLATFORM_TEST_SUPPORT_H_
+
+#ifdef _WIN32
+#include <windows.h>
+#undef LoadString
+#endif
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "platform/file_output.h"
+#include "platform/files.h"
+
+namespace platform_test {
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::random_device random;
+    path_ = platform::TempDirectory() + "pelixo-platform-" +
+            std::to_string(random()) + platform::PathSeparator();
+    (void)platform::MakeDirectories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  // The folder, with a trailing separator.
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + name; }
+  // Writes `bytes` to the file `name` of the folder and returns its path.
+  std::string Write(const std::string& name, std::string_view bytes) const {
+    std::string file = File(name);
+    (void)platform::WriteWholeFile(file, bytes);
+    return file;
+  }
+
+ private:
+  std::string path_;
+};
+
+// `text` in double quotes, built by appending (the compiler's overlap
+// warning trips over `"\"" + text`).
+inline std::string Quoted(const std::string& text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted.append(1, '"').append(text).append(1, '"');
+  return quoted;
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) {
+      had_old_ = true;
+      old_ = old;
+    }
+    Set(value.c_str());
+  }
+  ~ScopedEnv() { Set(had_old_ ? old_.c_str() : nullptr); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  void Set(const char* value) {
+#ifdef _WIN32
+    // Both the C runtime's copy and the process environment.
+    std::string entry = name_ + "=" + (value ? value : "");
+    _putenv(entry.c_str());
+    SetEnvironmentVariableA(name_.c_str(), value);
+#else
+    if (value) {
+      setenv(name_.c_str(), value, 1);
+    } else {
+      unsetenv(name_.c_str());
+    }
+#endif
+  }
+  std::string name_;
+  std::string old_;
+  bool had_old_ = false;
+};
+
+}  // namespace platform_test
+
+#endif  // TESTS_PLATFORM_TEST_SUPPORT_H_

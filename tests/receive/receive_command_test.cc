@@ -1,0 +1,123 @@
+// `pelixo export`, `pelixo receive` and `pelixo send --device` as a user
+// runs them, natively, with the stand-ins.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/file_output.h"
+#include "platform/files.h"
+#include "tests/receive/receive_test_support.h"
+
+namespace pelixo {
+namespace {
+
+class ReceiveCommandTest : public testing::ReceiveWorld {
+ protected:
+  // Runs `pelixo` with `arguments`; its stderr lands in `stderr_`.
+  int Pelixo(const std::string& arguments) {
+    std::string errors = root_ + "stderr.txt";
+    std::string command = std::string(PELIXO_BIN_DIR "/pelixo ") + arguments + " 2>\"" + errors +
+                          "\" </dev/null";
+    int status = std::system(command.c_str());
+    stderr_ = Read(errors);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Ini() const { return "--ini \"" + std::string(testing::kReceiveData) + "Formats.ini\" "; }
+  std::string Out(const std::string& name) const { return out_ + "/" + name; }
+
+  std::string stderr_;
+};
+
+TEST_F(ReceiveCommandTest, ExportTakesThePointsFileBesideTheDCFile) {
+  EXPECT_EQ(Pelixo("export " + Ini() + "--format \"fixed OUT\" --out " + Out("a.txt") + " " +
+                   testing::kReceiveData + "job1.dc"),
+            0)
+      << stderr_;
+  EXPECT_EQ(Read(Out("a.txt")), Expected("job1_fixed.txt"));
+  EXPECT_EQ(stderr_,
+            "1 measured points have no co-ordinates in the points file and were not written\n");
+}
+
+TEST_F(ReceiveCommandTest, ExportWithoutPointsFileSaysSo) {
+  std::string dc = root_ + "copy.dc";
+  ASSERT_TRUE(platform::WriteWholeFile(dc, Expected("job1.dc")));
+  EXPECT_EQ(Pelixo("export " + Ini() + "--format \"Zero padded\" --out " + Out("z.txt") + " " + dc),
+            0);
+  EXPECT_NE(stderr_.find("3 measured points have no co-ordinates"), std::string::npos) << stderr_;
+  EXPECT_EQ(Read(Out("z.txt")),
+            "0001000.00 00200000 50.00000\r\n0001100.50 00210025 00000000\r\n"
+            "-000012.50 -0000725 3.000000\r\n");
+}
+
+TEST_F(ReceiveCommandTest, ExportRefusesUnknownFormatsAndFiles) {
+  EXPECT_EQ(Pelixo("export " + Ini() + "--format Upload --out x " + testing::kReceiveData +
+                   "job1.dc"),
+            2);
+  EXPECT_NE(stderr_.find("\"Comma out\", \"Fixed out\", \"Zero padded\""), std::string::npos)
+      << stderr_;
+  EXPECT_EQ(Pelixo("export " + Ini() + "--format \"Comma out\" --out x " + root_ + "none.dc"), 1);
+  EXPECT_EQ(Pelixo("export " + Ini() + "--format \"Comma out\" --tic " + root_ + "none.tic" +
+                   " --out x " + testing::kReceiveData + "job1.dc"),
+            1);
+  EXPECT_NE(stderr_.find("Cannot open file"), std::string::npos) << stderr_;
+  EXPECT_FALSE(platform::FileExists("x"));
+}
+
+TEST_F(ReceiveCommandTest, ReceiveWritesEveryJobIntoTheFolder) {
+  PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
+  PutJobOnDevice("JOBB", "job2.dc", "job2_points.txt", 7, 70, false);
+  ChooseJobs("JOBA;JOBB");
+  EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + out_), 0) << stderr_;
+  EXPECT_EQ(Read(Out("JOBA.csv")), Expected("job1_comma.csv"));
+  EXPECT_EQ(Read(Out("JOBB.csv")), Expected("job2_comma_continued.csv"));
+  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_NE(stderr_.find("2 files written"), std::string::npos) << stderr_;
+}
+
+TEST_F(ReceiveCommandTest, ReceiveTellsWhyAJobWasSkipped) {
+  PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
+  ChooseJobs("JOBA");
+  testing::SetMachineString("SOFTWARE\\Corvane\\Syncrona\\Device Drivers\\Terrapad\\Converter",
+                            "Directory", root_ + "nothing-here");
+  EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv")), 0);
+  EXPECT_NE(stderr_.find("pelixo receive: The job reader"), std::string::npos) << stderr_;
+  EXPECT_FALSE(platform::FileExists(Out("one.csv")));
+}
+
+TEST_F(ReceiveCommandTest, SendToTheDevice) {
+  std::string input = root_ + "points.txt";
+  ASSERT_TRUE(platform::WriteWholeFile(input, "P1,1.000,2.000,3.000,OAK\r\n"));
+  EXPECT_EQ(Pelixo("send " + Ini() + "--format \"Upload points\" --job SITE2 --device " + input), 0)
+      << stderr_;
+  EXPECT_EQ(FilesIn(device_), std::vector<std::string>({"SITE2.DC"}));
+  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_EQ(Pelixo("send " + Ini() + "--format \"Upload points\" --job SITE2 --device --out x " + input), 2);
+}
+
+TEST_F(ReceiveCommandTest, MakeJobWritesBothLayouts) {
+  std::string points = root_ + "points.txt";
+  ASSERT_TRUE(platform::WriteWholeFile(points, "# two points\nNEZ,P1,OAK,1,2,3\r\n\nSTN,S1,,1.5,4,5,6\n"));
+  auto make_job = [&](const std::string& arguments) {
+    std::string command = std::string(PELIXO_BIN_DIR "/make-job ") + arguments + " 2>\"" +
+                          root_ + "stderr.txt\"";
+    int status = std::system(command.c_str());
+    stderr_ = Read(root_ + "stderr.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  ASSERT_EQ(make_job("--older --version 7.70 " + points + " " + root_ + "old.JOB"), 0) << stderr_;
+  EXPECT_EQ(Read(root_ + "old.JOB"),
+            std::string("TJ\x07\x46") + "NEZ,P1,OAK,1,2,3\r\nSTN,S1,,1.5,4,5,6\r\n");
+  ASSERT_EQ(make_job(points + " " + root_ + "new.JOB"), 0) << stderr_;
+  EXPECT_EQ(Read(root_ + "new.JOB").substr(0, 38),
+            "Corvane Terrapad Job" + std::string(16, '\0') + "\x0a\x46");
+
+  ASSERT_TRUE(platform::WriteWholeFile(points, "NEZ,P1,OAK,1,2,3\nRTK,R1,,1,2,3\n"));
+  EXPECT_EQ(make_job(points + " " + root_ + "bad.JOB"), 1);
+  EXPECT_EQ(stderr_, "make-job: " + points + ", line 2: a RTK point has 9 items\n");
+  EXPECT_FALSE(platform::FileExists(root_ + "bad.JOB"));
+}
+
+}  // namespace
+}  // namespace pelixo

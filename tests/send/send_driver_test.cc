@@ -1,0 +1,396 @@
+// The send path from the button to the DC file, through a recording user
+// interface: sample files through the test definitions, compared with jobs
+// written out by hand from the record layouts.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "pelixo/app/device_sender.h"
+#include "pelixo/app/send_driver.h"
+#include "pelixo/app/settings.h"
+#include "pelixo/app/user_texts.h"
+#include "pelixo/core/format_definitions.h"
+#include "send_test_support.h"
+
+namespace pelixo {
+namespace {
+
+using send_test::ExpectSameJob;
+using send_test::kData;
+using send_test::ReadFile;
+using send_test::RecordingUserInterface;
+using send_test::SendTest;
+using send_test::SetEnv;
+using send_test::WriteFile;
+
+// Upload positions of tests/data/send/Formats.ini.
+constexpr int kComma = 0, kFixed = 1, kParts = 2, kBare = 3, kLocale = 4;
+
+std::string HelperProgram() {
+#ifdef _WIN32
+  std::string path = PELIXO_BIN_DIR "/send_helper.exe";
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+#else
+  return PELIXO_BIN_DIR "/send_helper";
+#endif
+}
+
+// A device component that asks for the file the way the real one does.
+class FakeDevice : public DeviceSender {
+ public:
+  bool SendJobToDevice(const std::string& job_name, SaveAsHandler& callback) override {
+    job_names.push_back(job_name);
+    for (int i = 0; i < calls; ++i) {
+      std::string path;
+      statuses.push_back(callback.SaveAs("ignored", 7, dc_version, &path));
+      paths.push_back(path);
+      contents.push_back(ReadFile(path));
+    }
+    return succeed;
+  }
+  int calls = 1;
+  int dc_version = 770;
+  bool succeed = true;
+  std::vector<std::string> job_names, paths, contents;
+  std::vector<int32_t> statuses;
+};
+
+class SendDriverTest : public SendTest {
+ protected:
+  void SetUp() override {
+    SendTest::SetUp();
+    ASSERT_TRUE(definitions_.Load(kData + "Formats.ini"));
+  }
+
+  // One send of `input` to `out` (both may be unset: the dialog is
+  // cancelled).
+  SendOutcome Send(const std::string& job, int format, std::optional<std::string> input,
+                   std::optional<std::string> out, bool to_dc_file = true) {
+    ui_.set_open_file(std::move(input));
+    ui_.set_save_file(std::move(out));
+    driver_.set_temp_directory(folder_.path());
+    driver_.set_program_directory(kData);
+    SendSelection selection;
+    selection.job_name = job;
+    selection.upload_format_index = format;
+    selection.write_to_dc_file = to_dc_file;
+    return driver_.SendAsciiFile(selection);
+  }
+
+  void SetOptions(int version, int angle, int coord, std::string coordsys) {
+    options_.options().dc_file_version = version;
+    options_.options().angle_units = angle;
+    options_.options().coord_units = coord;
+    options_.options().coord_sys_file = std::move(coordsys);
+  }
+
+  TUserTexts texts_;
+  TFormatDefinitions definitions_;
+  TOptionsForm options_{texts_};
+  RecordingUserInterface ui_;
+  FakeDevice device_;
+  TSendDriver driver_{ui_, texts_, definitions_, options_, &device_};
+};
+
+TEST_F(SendDriverTest, CommaSeparatedFileToDCFile) {
+  SetOptions(kDCFileVersion100, kAngleUnitsDegrees, kCoordUnitsFeet, kData + "coordsys.dc");
+  std::string out = folder_ / "comma.DC";
+  ASSERT_EQ(Send("Comma test", kComma, kData + "comma.csv", out), SendOutcome::kDone);
+  EXPECT_TRUE(ui_.errors.empty()) << ui_.errors[0];
+  EXPECT_TRUE(ui_.messages.empty());
+  ExpectSameJob(kData + "expected/comma.DC", out);
+  EXPECT_EQ(driver_.counts().points_written, 7u);
+  EXPECT_EQ(driver_.counts().lines_skipped, 1u);
+  EXPECT_EQ(driver_.counts().values_cut, 2u);
+
+  ASSERT_EQ(ui_.open_requests.size(), 1u);
+  EXPECT_EQ(ui_.open_requests[0].filter, "Comma separated points|*.csv");
+  EXPECT_EQ(ui_.open_requests[0].title, "Comma separated points");
+  EXPECT_EQ(ui_.open_requests[0].default_extension, "csv");
+  ASSERT_EQ(ui_.save_requests.size(), 1u);
+  EXPECT_EQ(ui_.save_requests[0].file_name, "Comma test.DC");
+  EXPECT_EQ(ui_.save_requests[0].default_extension, "DC");
+  EXPECT_EQ(ui_.save_requests[0].filter, "Terrapad DC Files|*.DC");
+  EXPECT_EQ(ui_.save_requests[0].title, "Save DC Format File");
+  EXPECT_EQ(ui_.cursor_changes, (std::vector<bool>{true, false}));
+  EXPECT_EQ(StoredString(kUploadFileValue), kData + "comma.csv");
+  EXPECT_EQ(ui_.disabled_count, 0);
+}
+
+TEST_F(SendDriverTest, FixedColumnsWithPadCharactersAndImpliedDecimals) {
+  SetOptions(kDCFileVersion75, kAngleUnitsMils, kCoordUnitsUsFeet, kData + "coordsys.dc");
+  std::string out = folder_ / "fixed.DC";
+  ASSERT_EQ(Send("Fixed columns 20 ch", kFixed, kData + "fixed.txt", out), SendOutcome::kDone);
+  ExpectSameJob(kData + "expected/fixed.DC", out);
+  EXPECT_EQ(driver_.counts().points_written, 3u);
+  EXPECT_EQ(driver_.counts().lines_skipped, 4u);
+  EXPECT_EQ(driver_.counts().values_cut, 1u);  // the job name
+}
+
+TEST_F(SendDriverTest, NamePartsNewlineAndDroppedValues) {
+  SetOptions(kDCFileVersion107, kAngleUnitsGons, kCoordUnitsMeters, "");
+  std::string out = folder_ / "parts.DC";
+  ASSERT_EQ(Send("Parts", kParts, kData + "parts.pts", out), SendOutcome::kDone);
+  ExpectSameJob(kData + "expected/parts.DC", out);
+  EXPECT_EQ(driver_.counts().points_written, 2u);
+  EXPECT_EQ(driver_.counts().lines_skipped, 1u);  // NEWLINE on the last line
+  EXPECT_TRUE(ui_.messages.empty());  // no coordinate system named: silent
+}
+
+TEST_F(SendDriverTest, DefinitionWithoutFieldsAndNoUnitsSelected) {
+  SetOptions(kDCFileVersion77, kNoSelection, kNoSelection, kData + "coordsys.dc");
+  std::string out = folder_ / "bare.DC";
+  // A job name of blanks only is accepted.
+  ASSERT_EQ(Send("   ", kBare, kData + "bare.txt", out), SendOutcome::kDone);
+  ExpectSameJob(kData + "expected/bare.DC", out);
+  EXPECT_EQ(ui_.save_requests[0].file_name, "   .DC");
+  EXPECT_EQ(driver_.counts().lines_skipped, 2u);
+}
+
+TEST_F(SendDriverTest, LocaleDecimalSeparator) {
+  SetOptions(kDCFileVersion100, kAngleUnitsGons, kCoordUnitsMeters, "");
+  SetEnv("PELIXO_DECIMAL_SEPARATOR", ",");
+  ASSERT_EQ(Send("Locale", kLocale, kData + "locale.txt", folder_ / "comma.DC"), SendOutcome::kDone);
+  ExpectSameJob(kData + "expected/locale_comma.DC", folder_ / "comma.DC");
+  SetEnv("PELIXO_DECIMAL_SEPARATOR", ".");
+  ASSERT_EQ(Send("Locale", kLocale, kData + "locale.txt", folder_ / "point.DC"), SendOutcome::kDone);
+  ExpectSameJob(kData + "expected/locale_point.DC", folder_ / "point.DC");
+}
+
+TEST_F(SendDriverTest, HeaderCarriesTheTimeOfWriting) {
+  SetOptions(kDCFileVersion107, kAngleUnitsGons, kCoordUnitsMeters, "");
+  driver_.set_clock([] {
+    platform::LocalTime time;
+    time.year = 2026, time.month = 12, time.day = 7, time.hour = 3, time.minute = 48;
+    return time;
+  });
+  ASSERT_EQ(Send("Parts", kParts, kData + "parts.pts", folder_ / "p.DC"), SendOutcome::kDone);
+  std::string month = platform::LocaleShortMonthName(12).substr(0, 3);
+  EXPECT_EQ(driver_.output_lines()[0], "00NMTP V10-70       000007-" + month + "-26 03:48 213111");
+}
+
+TEST_F(SendDriverTest, NoUploadDefinitionSelectedTakesTheFirstOfTheFile) {
+  WriteFile(folder_ / "names.txt", "P1,TREE\r\nP2,MH\r\n");
+  ASSERT_EQ(Send("First", kNoSelection, folder_ / "names.txt", folder_ / "first.DC"),
+            SendOutcome::kDone);
+  EXPECT_EQ(ui_.open_requests[0].filter, "Export|*.txt");
+  ASSERT_EQ(driver_.output_lines().size(), 4u);
+  EXPECT_EQ(driver_.output_lines()[2],
+            "69KI              P1" + std::string(64, ' ').replace(48, 4, "TREE") + "11");
+}
+
+TEST_F(SendDriverTest, OnlyHeaderAndFooterLinesGiveAJobWithoutPoints) {
+  SetOptions(kDCFileVersion100, kAngleUnitsGons, kCoordUnitsMeters, kData + "coordsys.dc");
+  WriteFile(folder_ / "empty.csv", "Punkt,Nord,Oest,Kote,Kode\r\nend\r\n");
+  ASSERT_EQ(Send("Empty", kComma, folder_ / "empty.csv", folder_ / "e.DC"), SendOutcome::kDone);
+  std::vector<std::string> lines = driver_.output_lines();
+  ASSERT_EQ(lines.size(), 2u + 11u);
+  EXPECT_EQ(lines[1], "10NMEmpty           121221");
+  EXPECT_EQ(lines.back().substr(0, 2), "50");
+}
+
+TEST_F(SendDriverTest, RefusalsAndCancellations) {
+  // Empty job name: error, focus to the job name, nothing asked or stored.
+  EXPECT_EQ(Send("", kComma, kData + "comma.csv", folder_ / "x.DC"), SendOutcome::kFailed);
+  EXPECT_EQ(ui_.errors, (std::vector<std::string>{"A job name must be specified for the converted data"}));
+  EXPECT_EQ(ui_.focus_count, 1);
+  EXPECT_TRUE(ui_.open_requests.empty());
+  EXPECT_FALSE(StoredString(kUploadFileValue));
+
+  // The open dialog cancelled: nothing at all.
+  ui_.errors.clear();
+  EXPECT_EQ(Send("Job", kComma, std::nullopt, folder_ / "x.DC"), SendOutcome::kCancelled);
+  EXPECT_TRUE(ui_.errors.empty());
+  EXPECT_FALSE(StoredString(kUploadFileValue));
+
+  // The save dialog cancelled: nothing written, nothing shown.
+  EXPECT_EQ(Send("Job", kComma, kData + "comma.csv", std::nullopt), SendOutcome::kCancelled);
+  EXPECT_TRUE(ui_.errors.empty());
+  EXPECT_FALSE(platform::FileExists(folder_ / "x.DC"));
+
+  // An empty file.
+  WriteFile(folder_ / "nothing.csv", "");
+  EXPECT_EQ(Send("Job", kComma, folder_ / "nothing.csv", folder_ / "x.DC"), SendOutcome::kFailed);
+  EXPECT_EQ(ui_.errors, (std::vector<std::string>{"Specified ASCII file does not contain any data"}));
+  EXPECT_EQ(ui_.save_requests.size(), 1u);  // only the earlier send's
+  EXPECT_EQ(StoredString(kUploadFileValue), folder_ / "nothing.csv");
+
+  // A file that cannot be read: the error names it.
+  ui_.errors.clear();
+  EXPECT_EQ(Send("Job", kComma, folder_ / "missing.csv", folder_ / "x.DC"), SendOutcome::kFailed);
+  ASSERT_EQ(ui_.errors.size(), 1u);
+  EXPECT_NE(ui_.errors[0].find("missing.csv"), std::string::npos) << ui_.errors[0];
+  EXPECT_FALSE(platform::FileExists(folder_ / "x.DC"));
+}
+
+TEST_F(SendDriverTest, FailedWriteLeavesTheOldFile) {
+  std::string out = folder_ / "kept.DC";
+  WriteFile(out, "the job that was there\r\n");
+  SetEnv("PELIXO_FAIL_WRITES", "kept.DC");
+  EXPECT_EQ(Send("Job", kComma, kData + "comma.csv", out), SendOutcome::kFailed);
+  ASSERT_EQ(ui_.errors.size(), 1u);
+  EXPECT_NE(ui_.errors[0].find("kept.DC"), std::string::npos) << ui_.errors[0];
+  EXPECT_EQ(ReadFile(out), "the job that was there\r\n");
+  // Nothing half-written beside it.
+  std::vector<platform::FileEntry> entries = platform::FindFiles(folder_.path(), "*");
+  for (const platform::FileEntry& entry : entries) {
+    EXPECT_TRUE(entry.name == "kept.DC" || entry.name == "registry.reg" ||
+                entry.name.rfind("registry.reg", 0) == 0 || entry.name == "." || entry.name == "..")
+        << entry.name;
+  }
+  // An existing file is replaced by a complete job otherwise.
+  send_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  ui_.errors.clear();
+  SetOptions(kDCFileVersion100, kAngleUnitsDegrees, kCoordUnitsFeet, kData + "coordsys.dc");
+  EXPECT_EQ(Send("Comma test", kComma, kData + "comma.csv", out), SendOutcome::kDone);
+  ExpectSameJob(kData + "expected/comma.DC", out);
+}
+
+TEST_F(SendDriverTest, NamedButMissingCoordinateSystemFileIsTold) {
+  SetOptions(kDCFileVersion107, kAngleUnitsGons, kCoordUnitsMeters, "nosuch.dc");
+  EXPECT_EQ(Send("Job", kParts, kData + "parts.pts", folder_ / "m.DC"), SendOutcome::kDone);
+  EXPECT_EQ(ui_.messages, (std::vector<std::string>{
+                              "Coordinate system definition file nosuch.dc not found: the job "
+                              "has no coordinate system records"}));
+  EXPECT_TRUE(ui_.errors.empty());
+  EXPECT_EQ(driver_.output_lines().size(), 4u);  // header, job, two points
+}
+
+TEST_F(SendDriverTest, DCFileDestinationKeepsEveryJobName) {
+  std::string out = folder_ / "odd.DC";
+  EXPECT_EQ(Send("..\\x", kParts, kData + "parts.pts", out), SendOutcome::kDone);
+  EXPECT_TRUE(ui_.errors.empty());
+  EXPECT_EQ(ui_.save_requests[0].file_name, "..\\x.DC");
+  EXPECT_EQ(driver_.output_lines()[1], "10NM..\\x            121221");
+  EXPECT_EQ(Send("Site.2", kParts, kData + "parts.pts", out), SendOutcome::kDone);
+  EXPECT_EQ(ui_.save_requests[1].file_name, "Site.DC");
+  EXPECT_EQ(Send("CON", kParts, kData + "parts.pts", out), SendOutcome::kDone);
+}
+
+TEST_F(SendDriverTest, DeviceDestinationRefusesNamesThatAreNoFileNames) {
+  for (const char* name : {"..\\x", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
+                           "tab\there", "CON", "con", "Prn.txt", "aux", "NUL.DC", "COM1",
+                           "com9.x.y", "LPT1", "lpt9"}) {
+    ui_.errors.clear();
+    ui_.open_requests.clear();
+    EXPECT_EQ(Send(name, kParts, kData + "parts.pts", std::nullopt, false), SendOutcome::kFailed)
+        << name;
+    EXPECT_EQ(ui_.errors, (std::vector<std::string>{std::string("The job name ") + name +
+                                                    " cannot be used as a file name"}));
+    EXPECT_TRUE(ui_.open_requests.empty()) << name;
+  }
+  EXPECT_TRUE(device_.job_names.empty());
+  EXPECT_FALSE(StoredString(kUploadFileValue));
+  for (const char* name : {"COM0", "COM10", "CONSOLE", "NULL", "LPT", "   ", "a.CON", "Site 7"}) {
+    EXPECT_TRUE(IsJobNameUsableAsFileName(name)) << name;
+  }
+}
+
+TEST_F(SendDriverTest, DeviceSendWritesTheTemporaryJobAndDeletesIt) {
+  SetOptions(kDCFileVersion107, kAngleUnitsGons, kCoordUnitsMeters, kData + "coordsys.dc");
+  device_.dc_version = 770;  // the device's wish, not the options'
+  device_.calls = 2;
+  EXPECT_EQ(Send("Site 7", kParts, kData + "parts.pts", std::nullopt, false), SendOutcome::kDone);
+  EXPECT_TRUE(ui_.errors.empty());
+  EXPECT_EQ(device_.job_names, (std::vector<std::string>{"Site 7"}));
+  std::string temp = folder_ / "Site 7.DC";
+  ASSERT_EQ(device_.paths.size(), 2u);
+  EXPECT_EQ(device_.paths[0], temp);
+  EXPECT_EQ(device_.statuses, (std::vector<int32_t>{0, 0}));
+  // Version 7.7 with the coordinate system, once per file however often asked.
+  std::string job = device_.contents[1];
+  EXPECT_EQ(job.substr(0, 13), "00NMTP V07-70");
+  EXPECT_NE(job.find("\r\nD4KI31"), std::string::npos);
+  EXPECT_EQ(job.find("\r\n78KI"), std::string::npos);
+  EXPECT_EQ(job.find("00NM", 1), std::string::npos);
+  EXPECT_EQ(device_.contents[0], device_.contents[1]);
+  EXPECT_FALSE(platform::FileExists(temp));  // deleted after the send
+  EXPECT_TRUE(ui_.save_requests.empty());
+}
+
+TEST_F(SendDriverTest, FailedDeviceSendLeavesTheTemporaryJob) {
+  device_.succeed = false;
+  EXPECT_EQ(Send("Kept", kParts, kData + "parts.pts", std::nullopt, false), SendOutcome::kFailed);
+  EXPECT_TRUE(ui_.errors.empty());  // the component told the user
+  EXPECT_TRUE(platform::FileExists(folder_ / "Kept.DC"));
+
+  // A temporary file that cannot be written fails the callback and is told.
+  device_.succeed = true;
+  SetEnv("PELIXO_FAIL_WRITES", "Unwritable");
+  EXPECT_EQ(Send("Unwritable", kParts, kData + "parts.pts", std::nullopt, false),
+            SendOutcome::kFailed);
+  EXPECT_EQ(device_.statuses.back(), kSaveAsFailed);
+  ASSERT_EQ(ui_.errors.size(), 1u);
+  EXPECT_NE(ui_.errors[0].find("Unwritable.DC"), std::string::npos);
+}
+
+TEST_F(SendDriverTest, NoDeviceComponent) {
+  TSendDriver driver(ui_, texts_, definitions_, options_, nullptr);
+  ui_.set_open_file(kData + "parts.pts");
+  SendSelection selection;
+  selection.job_name = "Job";
+  selection.write_to_dc_file = false;
+  EXPECT_EQ(driver.SendAsciiFile(selection), SendOutcome::kFailed);
+  EXPECT_EQ(ui_.messages,
+            (std::vector<std::string>{"Corvane Syncrona has not been registered correctly."}));
+}
+
+class ExternalProgramTest : public SendDriverTest {
+ protected:
+  // A Formats.ini of one comma definition with `program` as its external
+  // program.
+  void LoadDefinition(const std::string& program) {
+    std::string ini = "[Convert]\r\nNAME=Converted\r\nDIRECTION=Upload\r\nSTYLE=COMMA\r\n"
+                      "EXTENSION=kor\r\nEXTERNALPROGRAM=" + program + "\r\n"
+                      "FIELD1=NAME,STRING,0,0,LEFT\r\nFIELD2=NORTHING,REAL,0,2,RIGHT\r\n"
+                      "FIELD3=EASTING,REAL,0,2,RIGHT\r\nFIELD4=CODE,STRING,0,0,LEFT\r\n";
+    WriteFile(folder_ / "Formats.ini", ini);
+    definitions_ = TFormatDefinitions();
+    ASSERT_TRUE(definitions_.Load(folder_ / "Formats.ini"));
+  }
+};
+
+TEST_F(ExternalProgramTest, ConverterRunsAndIsWaitedFor) {
+  LoadDefinition(HelperProgram() + " convert \"two words\" last");
+  WriteFile(folder_ / "points.kor", "K1;6170000.5;720000.25;SKEL\r\nK2;6170001;720001;FS\r\n");
+  ASSERT_EQ(Send("Converted", 0, folder_ / "points.kor", folder_ / "c.DC"), SendOutcome::kDone)
+      << (ui_.errors.empty() ? "" : ui_.errors[0]);
+  // The points come from the converted file, so the send waited for it.
+  ASSERT_EQ(driver_.output_lines().size(), 4u);
+  EXPECT_EQ(driver_.output_lines()[2],
+            "69KI" + std::string(14, ' ') + "K1" + "6170000.50" + std::string(6, ' ') +
+                "720000.25" + std::string(7 + 16, ' ') + "SKEL" + std::string(12, ' ') + "11");
+  EXPECT_EQ(ReadFile(folder_ / "points.kor.args"), "two words\nlast\n");
+  EXPECT_EQ(ui_.disabled_count, 1);
+  EXPECT_TRUE(ui_.IsMainWindowEnabled());
+}
+
+TEST_F(ExternalProgramTest, FailingConverterStopsTheSend) {
+  std::string program = HelperProgram() + " fail 3";
+  LoadDefinition(program);
+  WriteFile(folder_ / "points.kor", "K1;1;2;X\r\n");
+  EXPECT_EQ(Send("Job", 0, folder_ / "points.kor", folder_ / "f.DC"), SendOutcome::kFailed);
+  EXPECT_EQ(ui_.errors, (std::vector<std::string>{program + " ended with exit code 3"}));
+  EXPECT_TRUE(ui_.save_requests.empty());
+  EXPECT_FALSE(platform::FileExists(folder_ / "f.DC"));
+  EXPECT_EQ(StoredString(kUploadFileValue), folder_ / "points.kor");
+  EXPECT_TRUE(ui_.IsMainWindowEnabled());
+}
+
+TEST_F(ExternalProgramTest, MissingProgramStopsTheSend) {
+  std::string program = folder_ / "no-such-program";
+  LoadDefinition(program + " -UP");
+  WriteFile(folder_ / "points.kor", "K1;1;2;X\r\n");
+  EXPECT_EQ(Send("Job", 0, folder_ / "points.kor", folder_ / "f.DC"), SendOutcome::kFailed);
+  EXPECT_EQ(ui_.errors, (std::vector<std::string>{"Error running " + program + " -UP"}));
+  EXPECT_EQ(StoredString(kUploadFileValue), folder_ / "points.kor");
+  EXPECT_EQ(ui_.disabled_count, 0);
+}
+
+}  // namespace
+}  // namespace pelixo

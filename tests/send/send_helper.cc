@@ -1,0 +1,38 @@
+// A stand-in for a definition's external program in the send tests.
+//   send_helper convert [WORDS...]  reads UploadFile from Pelixo's settings,
+//       turns every ";" of that file into ",", and leaves the arguments it
+//       got in UploadFile + ".args", one a line. It takes a moment before it
+//       writes, so that a caller that did not wait would read the old file.
+//   send_helper fail CODE           ends at once with exit code CODE.
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "platform/file_output.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+
+int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "fail") == 0) return std::atoi(argv[2]);
+  if (argc < 2 || std::strcmp(argv[1], "convert") != 0) return 100;
+
+  platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(
+      platform::RegistryRoot::kCurrentUser, "Software\\Corvane\\Pelixo", false);
+  if (!key) return 101;
+  std::optional<std::string> upload = key->GetString("UploadFile");
+  if (!upload) return 102;
+  platform::Expected<std::string> content = platform::ReadWholeFile(*upload);
+  if (!content) return 103;
+  std::string converted = *content;
+  for (char& c : converted) {
+    if (c == ';') c = ',';
+  }
+  std::string args;
+  for (int i = 2; i < argc; ++i) args += std::string(argv[i]) + "\n";
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  if (!platform::WriteWholeFile(*upload + ".args", args)) return 104;
+  if (!platform::WriteWholeFile(*upload, converted)) return 105;
+  return 0;
+}
