@@ -1,0 +1,16 @@
+# Fails unless every .exe and .dll in BIN is a PE32 file for Intel 80386,
+# and the deliverables are all there.
+foreach(required Pelixo.exe pelixo-cli.exe Danvora.dll DanvoraFrontend.exe)
+  if(NOT EXISTS ${BIN}/${required})
+    message(FATAL_ERROR "${required} was not built in ${BIN}")
+  endif()
+endforeach()
+file(GLOB_RECURSE binaries ${BIN}/*.exe ${BIN}/*.dll ${BIN}/*.DLL)
+foreach(binary ${binaries})
+  execute_process(COMMAND ${OBJDUMP} -f ${binary} OUTPUT_VARIABLE header RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0 OR NOT header MATCHES "file format pei-i386" OR NOT header MATCHES "architecture: i386")
+    message(FATAL_ERROR "${binary} is not a 32-bit x86 Windows file:\n${header}")
+  endif()
+endforeach()
+list(LENGTH binaries count)
+message(STATUS "${count} files are PE32 Intel 80386")
