@@ -22,6 +22,15 @@ std::string_view NextField(std::string_view line, size_t* pos) {
   return line.substr(start, comma - start);
 }
 
+// An empty number is one the exporting program left out (a point without a
+// height): missing, not 0.
+double KnownNumber(std::string_view field) {
+  if (field.find_first_not_of(" \t\r") == std::string_view::npos) {
+    return dc::kMissing;
+  }
+  return dc::ParseNumber(field);
+}
+
 }  // namespace
 
 int load_known_points(const std::string& path) {
@@ -42,13 +51,13 @@ int load_known_points(const std::string& path) {
     }
     size_t pos = 0;
     const std::string_view name = NextField(line, &pos);
-    const double first = dc::ParseNumber(NextField(line, &pos));
-    const double second = dc::ParseNumber(NextField(line, &pos));
-    const double third = dc::ParseNumber(NextField(line, &pos));
+    const double first = KnownNumber(NextField(line, &pos));
+    const double second = KnownNumber(NextField(line, &pos));
+    const double third = KnownNumber(NextField(line, &pos));
+    const double x = second == dc::kMissing ? second : std::fabs(second);
     try {
       table.entries.push_back(
-          KnownPoint{std::string(name), Triple{std::fabs(second), first,
-                                               third}});
+          KnownPoint{std::string(name), Triple{x, first, third}});
     } catch (const std::bad_alloc&) {
       return 255;
     }

@@ -363,6 +363,8 @@ std::string ConvertCoordinateText(std::string_view content, int format,
                                   int sign) {
   std::string out;
   if (format < kFirstReadableFormat || format > kLastReadableFormat) return out;
+  // A point line is rarely longer than what it becomes: no regrowth.
+  out.reserve(content.size());
   const Markers markers = MarkersFor(format);
   bool waiting = markers.wait_for_header;
   std::string column_template;

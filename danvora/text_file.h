@@ -63,6 +63,8 @@ class TextOutput {
 
   // Replaces the target with what was written.
   platform::Status Commit() { return out_.Commit(); }
+  // Finishes writing without replacing the target yet.
+  platform::Status Prepare() { return out_.Prepare(); }
   // Gives up; the target stays as it was.
   void Discard() { out_.Discard(); }
 

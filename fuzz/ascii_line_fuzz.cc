@@ -19,26 +19,26 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text = fuzz::AsText(data, size);
   const size_t end = text.find('\n');
-  std::string_view spec = text.substr(0, end);
+  std::string_view layout = text.substr(0, end);
   const std::string_view body =
       end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
 
   pelixo::TFormatDefinition definition("Fuzz");
   definition.Upload = true;
-  if (!spec.empty()) {
-    definition.CommaSeparated = spec[0] == 'C';
-    spec.remove_prefix(1);
+  if (!layout.empty()) {
+    definition.CommaSeparated = layout[0] == 'C';
+    layout.remove_prefix(1);
   }
-  if (!spec.empty()) {
-    definition.PadCharacter = spec[0];
-    spec.remove_prefix(1);
+  if (!layout.empty()) {
+    definition.PadCharacter = layout[0];
+    layout.remove_prefix(1);
   }
-  while (!spec.empty()) {
-    const size_t bar = spec.find('|');
-    std::optional<pelixo::TField> field = pelixo::ParseFieldValue(spec.substr(0, bar));
+  while (!layout.empty()) {
+    const size_t bar = layout.find('|');
+    std::optional<pelixo::TField> field = pelixo::ParseFieldValue(layout.substr(0, bar));
     if (field) definition.Fields.Add(std::make_unique<pelixo::TField>(*field));
     if (bar == std::string_view::npos) break;
-    spec.remove_prefix(bar + 1);
+    layout.remove_prefix(bar + 1);
   }
 
   const std::vector<std::string_view> lines = pelixo::SplitLines(body);

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pelixo::ExportContext context;
     context.decimal_separator = d % 2 == 0 ? '.' : ',';
     context.counter = &counter;
-    pelixo::BuildExportLines(definitions[d], lines,
+    (void)pelixo::BuildExportLines(definitions[d], lines,
                              split != std::string_view::npos ? &points : nullptr,
                              context);
   }

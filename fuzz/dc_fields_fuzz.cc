@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> job;
     pelixo::DCJobSettings settings;
     settings.coordinate_system_file = path;
-    pelixo::CopyCoordinateSystemRecords(job, version, settings, fuzz::ScratchDir() + "/");
+    (void)pelixo::CopyCoordinateSystemRecords(job, version, settings, fuzz::ScratchDir() + "/");
   }
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,13 @@ inline const std::string& ScratchDir() {
     if (mkdtemp(templ.data()) == nullptr) std::abort();
     // Pelixo's registry settings stay private to this run too.
     setenv("PELIXO_REGISTRY", (templ + "/registry.reg").c_str(), 1);
+    // Removed again when the run ends normally (a crash keeps it to look
+    // at); the path outlives the static string for the exit handler.
+    static const std::string* const kept = new std::string(templ);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(*kept, ignored);
+    });
     setenv("PELIXO_BOXES", "stderr", 1);
     unsetenv("PELIXO_FAIL_WRITES");
     return templ;

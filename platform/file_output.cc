@@ -23,7 +23,8 @@ FileOutput::FileOutput(FileOutput&& other) noexcept
     : target_(std::move(other.target_)),
       temp_path_(std::move(other.temp_path_)),
       file_(std::exchange(other.file_, nullptr)),
-      failed_(other.failed_) {
+      failed_(other.failed_),
+      prepared_(other.prepared_) {
   other.temp_path_.clear();
 }
 
@@ -35,6 +36,7 @@ FileOutput& FileOutput::operator=(FileOutput&& other) noexcept {
     other.temp_path_.clear();
     file_ = std::exchange(other.file_, nullptr);
     failed_ = other.failed_;
+    prepared_ = other.prepared_;
   }
   return *this;
 }
@@ -76,7 +78,8 @@ Status FileOutput::Commit() { return Finish(true); }
 
 Status FileOutput::CommitNoReplace() { return Finish(false); }
 
-Status FileOutput::Finish(bool replace) {
+Status FileOutput::Prepare() {
+  if (prepared_) return Status::Ok();
   if (file_ == nullptr) return Error("Cannot write " + target_ + ": not open");
   bool ok = !failed_ && std::fflush(file_) == 0 && backend::SyncFile(file_);
   ok = (std::fclose(std::exchange(file_, nullptr)) == 0) && ok;
@@ -86,6 +89,12 @@ Status FileOutput::Finish(bool replace) {
     Discard();
     return Error("Cannot write " + target_ + ": " + why);
   }
+  prepared_ = true;
+  return Status::Ok();
+}
+
+Status FileOutput::Finish(bool replace) {
+  if (Status ready = Prepare(); !ready) return ready;
   Status moved = replace ? backend::MoveOver(temp_path_, target_)
                          : RenameNoReplace(temp_path_, target_);
   if (!moved) {

@@ -38,6 +38,10 @@ class FileOutput {
   // Flushes, closes and moves the temporary file over the target. After a
   // failed write or a failed replace the target is unchanged.
   Status Commit();
+  // Finishes writing (flush, close, error check) without touching the
+  // target yet, so that several files can all be made ready before any of
+  // them replaces its target. On failure the temporary file is removed.
+  Status Prepare();
   // Like Commit, but fails (removing the temporary file) when the target
   // exists already instead of replacing it.
   Status CommitNoReplace();
@@ -52,6 +56,7 @@ class FileOutput {
   std::string temp_path_;
   std::FILE* file_ = nullptr;
   bool failed_ = false;
+  bool prepared_ = false;  // written and closed, waiting for the rename
 
   Status Finish(bool replace);
 };

@@ -15,6 +15,12 @@ Expected<std::string> ReadWholeFile(const std::string& path) {
     return Error("Cannot open " + path + ": " + std::strerror(errno));
   }
   std::string bytes;
+  // Large files grow the buffer once, not by doubling and copying.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) bytes.reserve(static_cast<size_t>(size));
+    std::rewind(file);
+  }
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {

@@ -23,18 +23,6 @@ constexpr size_t kMaxJobNameChars = 999;
 // Longest stretch of a receive result that is scanned.
 constexpr uint32_t kMaxResultChars = 3999;
 
-// The wait cursor for one scope.
-class WaitCursor {
- public:
-  explicit WaitCursor(UserInterface& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
-  ~WaitCursor() { ui_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  UserInterface& ui_;
-};
-
 // The device families are hidden for the life of the object, and unhidden
 // however the dialog ends.
 class HiddenDeviceFamilies {
@@ -388,7 +376,7 @@ bool TDeviceTransfer::ConvertJobToPoints(const std::string& received_path,
   }
   const JobReaderRecord input = MakeInputRecord(version.version, settings->geodata_directory);
   const JobReaderRecord output = MakeOutputRecord(version.version);
-  WaitCursor wait(ui_);
+  ScopedWaitCursor wait(ui_);
   *points_path = ChangeFileExtension(job_path, ".tic");
   int32_t result = translate(settings->language_file.c_str(), job_path.c_str(), input.data(),
                              points_path->c_str(), output.data(), JobReaderQuery,

@@ -20,17 +20,6 @@ namespace pelixo {
 
 namespace {
 
-class WaitCursor {
- public:
-  explicit WaitCursor(UserInterface& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
-  ~WaitCursor() { ui_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  UserInterface& ui_;
-};
-
 // Syncrona's backup setting, forced on for a receive and switched off again
 // however the receive ends when the user had it off.
 class ForcedBackupDataFiles {
@@ -112,7 +101,7 @@ void TReceiveDriver::Receive(int download_format_index) {
     if (!device_.ConvertJobToPoints(path, &points_path)) continue;
     {
       TTICPointhandler points;
-      WaitCursor wait(ui_);
+      ScopedWaitCursor wait(ui_);
       platform::Status loaded = points.LoadFromFile(points_path);
       if (!loaded) throw ActionError(loaded.error().message());
       ExportDCFile(path, download_format_index, &points);

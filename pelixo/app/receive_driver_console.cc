@@ -1,37 +1,11 @@
 #include "pelixo/app/receive_driver_console.h"
 
 #include <cstdio>
+#include <utility>
 
-#include "pelixo/core/text.h"
 #include "platform/files.h"
 
 namespace pelixo {
-
-std::optional<int> DownloadPosition(const TFormatDefinitions& definitions,
-                                    const std::string& name) {
-  for (bool exact : {true, false}) {
-    int position = 0;
-    for (int i = 0; i < definitions.Count(); ++i) {
-      const TFormatDefinition& definition = definitions[i];
-      if (definition.Upload) continue;
-      if (exact ? definition.Name == name : EqualsIgnoreCase(definition.Name, name)) {
-        return position;
-      }
-      ++position;
-    }
-  }
-  return std::nullopt;
-}
-
-std::string DownloadNames(const TFormatDefinitions& definitions) {
-  std::string names;
-  for (int i = 0; i < definitions.Count(); ++i) {
-    if (definitions[i].Upload) continue;
-    if (!names.empty()) names += ", ";
-    names += "\"" + definitions[i].Name + "\"";
-  }
-  return names.empty() ? "none" : names;
-}
 
 ReceiveConsoleUserInterface::ReceiveConsoleUserInterface(std::string command, std::string out)
     : command_(std::move(command)), out_(std::move(out)) {}

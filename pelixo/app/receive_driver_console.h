@@ -10,16 +10,8 @@
 #include <vector>
 
 #include "pelixo/app/console_user_interface.h"
-#include "pelixo/core/format_definitions.h"
 
 namespace pelixo {
-
-// The position of the download definition `name` in the download list: the
-// exact name, else one that differs only in letter case.
-std::optional<int> DownloadPosition(const TFormatDefinitions& definitions,
-                                    const std::string& name);
-// The names of the download definitions, quoted, separated by ", ".
-std::string DownloadNames(const TFormatDefinitions& definitions);
 
 class ReceiveConsoleUserInterface : public ConsoleUserInterface {
  public:

@@ -18,18 +18,6 @@ namespace {
 
 constexpr size_t kRecordField = dc::kPelixoFieldWidth;
 
-// The wait cursor for one step, restored also when the step fails.
-class WaitCursor {
- public:
-  explicit WaitCursor(UserInterface& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
-  ~WaitCursor() { ui_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  UserInterface& ui_;
-};
-
 std::string Printf(const char* format, const std::string& text) {
   int length = std::snprintf(nullptr, 0, format, text.c_str());
   std::string result(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
@@ -156,7 +144,7 @@ SendOutcome TSendDriver::Send(const SendSelection& selection) {
 
 SendOutcome TSendDriver::SaveToDCFile() {
   {
-    WaitCursor wait(ui_);
+    ScopedWaitCursor wait(ui_);
     BuildDCJob(options_.DCVersion());
   }
   FileDialogRequest save;
@@ -245,6 +233,7 @@ void TSendDriver::AppendPointRecords() {
 
   TUploadReader reader(definition, platform::LocaleDecimalSeparator());
   UploadPoint point;
+  if (end > header) output_lines_.reserve(output_lines_.size() + (end - header));
   for (size_t i = header; i < end; ++i) {
     size_t first = i;
     if (!reader.ConvertLineToRecord(lines, i, point)) {

@@ -52,6 +52,18 @@ class UserInterface {
   virtual void Note(const std::string& /*text*/) {}
 };
 
+// The wait cursor for one scope, restored also when the step in it fails.
+class ScopedWaitCursor {
+ public:
+  explicit ScopedWaitCursor(UserInterface& ui) : ui_(ui) { ui_.SetWaitCursor(true); }
+  ~ScopedWaitCursor() { ui_.SetWaitCursor(false); }
+  ScopedWaitCursor(const ScopedWaitCursor&) = delete;
+  ScopedWaitCursor& operator=(const ScopedWaitCursor&) = delete;
+
+ private:
+  UserInterface& ui_;
+};
+
 }  // namespace pelixo
 
 #endif  // PELIXO_APP_USER_INTERFACE_H_

@@ -1,6 +1,7 @@
 #include "pelixo/core/ascii_import.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,45 +14,6 @@ namespace {
 // Beyond this many decimals a double has no further non-zero digits; the
 // record shows 16 characters anyway.
 constexpr long long kMaxWrittenDecimals = 1100;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Leading blanks, a sign, digits with at most one ".", an optional exponent;
-// nothing else.
-bool ReadWholeNumber(std::string_view text, double* value) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  size_t start = i;
-  size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    size_t exponent_digits = 0;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++exponent_digits;
-    if (exponent_digits == 0) return false;
-  }
-  if (i != text.size()) return false;
-  double number = 0;
-  std::from_chars_result result = std::from_chars(
-      text.data() + start, text.data() + text.size(), number,
-      std::chars_format::general);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    return false;  // out of range as a double
-  }
-  *value = negative ? -number : number;
-  return true;
-}
 
 }  // namespace
 
@@ -68,7 +30,7 @@ std::string FormatUploadNumber(std::string_view text, int decimals,
     normal = replaced;
   }
   double value = 0;
-  if (!ReadWholeNumber(normal, &value)) return std::string(text);
+  if (!ParseReal(normal, &value, " ")) return std::string(text);
   long long places = decimals < 0 ? -static_cast<long long>(decimals)
                                   : static_cast<long long>(decimals);
   if (decimals < 0) {
@@ -79,6 +41,12 @@ std::string FormatUploadNumber(std::string_view text, int decimals,
   // Nearly every value fits the buffer; huge numbers or many decimals take
   // a second, exact-sized round.
   char buffer[128];
+  // to_chars gives the bytes of "%.*f" without the cost of printf.
+  if (std::isfinite(value)) {
+    const std::to_chars_result fast = std::to_chars(
+        buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    if (fast.ec == std::errc()) return std::string(buffer, fast.ptr);
+  }
   int length = std::snprintf(buffer, sizeof buffer, "%.*f", precision, value);
   if (length < 0) return std::string(text);
   if (static_cast<size_t>(length) < sizeof buffer) {

@@ -12,12 +12,6 @@ namespace pelixo {
 inline constexpr double kNullReal = 1e308;
 inline constexpr int32_t kNullInteger = -999999;
 
-// A decimal real number over the whole of `text`: optional sign, digits with
-// an optional "." and an optional exponent. Leading blanks are allowed when
-// `leading_blanks` is set. False for anything else, including numbers
-// beyond the range of a double.
-bool ParseReal(std::string_view text, double* value, bool leading_blanks = false);
-
 // An optionally signed decimal 32-bit integer over the whole of `text`.
 bool ParseInt32(std::string_view text, int32_t* value);
 

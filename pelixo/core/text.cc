@@ -1,9 +1,18 @@
 #include "pelixo/core/text.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <system_error>
 
 namespace pelixo {
+
+namespace {
+
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
 
 std::string_view TrimLeft(std::string_view text) {
   size_t start = 0;
@@ -54,6 +63,41 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   }
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
+}
+
+bool ParseReal(std::string_view text, double* value, std::string_view leading_blanks) {
+  while (!text.empty() && leading_blanks.find(text.front()) != std::string_view::npos) {
+    text.remove_prefix(1);
+  }
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  // Only plain decimal notation: from_chars alone would take "inf" or "nan".
+  size_t i = 0;
+  size_t digits = 0;
+  while (i < text.size() && IsDecimalDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDecimalDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t exponent_digits = 0;
+    while (i < text.size() && IsDecimalDigit(text[i])) ++i, ++exponent_digits;
+    if (exponent_digits == 0) return false;
+  }
+  if (i != text.size()) return false;
+  double result = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(result)) {
+    return false;
+  }
+  *value = negative ? -result : result;
+  return true;
 }
 
 bool ParseInteger(std::string_view text, int* value) {

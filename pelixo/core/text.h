@@ -33,6 +33,12 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // valid 32-bit integer.
 bool ParseInteger(std::string_view text, int* value);
 
+// A decimal real number over the whole of `text`: optional sign, digits with
+// an optional "." and an optional exponent; no "inf", "nan" or hexadecimal
+// forms. Characters of `leading_blanks` (" " or " \t") may come first. False
+// for anything else, including numbers beyond the range of a double.
+bool ParseReal(std::string_view text, double* value, std::string_view leading_blanks = {});
+
 // File names are built by replacing or appending extensions; `extension`
 // includes its dot (".tic") or is empty to remove it.
 std::string ChangeFileExtension(std::string_view path, std::string_view extension);

@@ -32,7 +32,7 @@ std::string WithoutQuotes(std::string_view item) {
 
 double Coordinate(std::string_view item) {
   double value = kNullReal;
-  if (!ParseReal(item, &value, true)) return kNullReal;
+  if (!ParseReal(item, &value, " \t")) return kNullReal;
   return value;
 }
 
@@ -65,7 +65,11 @@ bool TTICPointhandler::ParsePointLine(std::string_view line, PointRecord* record
 }
 
 void TTICPointhandler::LoadFromText(std::string_view text) {
-  for (std::string_view line : SplitLines(text)) {
+  const std::vector<std::string_view> lines = SplitLines(text);
+  // A large job's points without regrowing the list and the index.
+  points_.reserve(points_.size() + lines.size());
+  first_index_.reserve(first_index_.size() + lines.size());
+  for (std::string_view line : lines) {
     PointRecord record;
     if (!ParsePointLine(line, &record)) continue;
     // The first point of a name wins; later ones only stay in the list.

@@ -173,38 +173,8 @@ bool RegistryKey::ValueExists(const std::string& name) const {
                           nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-std::optional<std::string> RegistryKey::GetString(const std::string& name) const {
-  std::optional<RegistryValue> value = QueryValue(impl_->key_.get(), name);
-  if (!value || (value->type != RegistryType::kString &&
-                 value->type != RegistryType::kExpandString)) {
-    return std::nullopt;
-  }
-  std::string text(value->data.begin(), value->data.end());
-  return text.substr(0, text.find('\0'));
-}
-
-std::optional<int32_t> RegistryKey::GetInt(const std::string& name) const {
-  std::optional<RegistryValue> value = QueryValue(impl_->key_.get(), name);
-  if (!value || value->type != RegistryType::kDword || value->data.size() != 4) {
-    return std::nullopt;
-  }
-  const auto& d = value->data;
-  return static_cast<int32_t>(uint32_t(d[0]) | uint32_t(d[1]) << 8 |
-                              uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24);
-}
-
 std::optional<RegistryValue> RegistryKey::GetValue(const std::string& name) const {
   return QueryValue(impl_->key_.get(), name);
-}
-
-Status RegistryKey::SetString(const std::string& name, const std::string& value) {
-  return impl_->Set(name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                    DWORD(value.size() + 1));
-}
-
-Status RegistryKey::SetInt(const std::string& name, int32_t value) {
-  DWORD n = static_cast<DWORD>(value);
-  return impl_->Set(name, REG_DWORD, reinterpret_cast<const BYTE*>(&n), sizeof n);
 }
 
 Status RegistryKey::SetValue(const std::string& name, const RegistryValue& value) {

@@ -14,7 +14,7 @@
 namespace pelixo {
 namespace {
 
-struct FieldSpec {
+struct FieldLayout {
   const char* token;
   bool numeric = false;
   int width = 0;
@@ -23,19 +23,19 @@ struct FieldSpec {
   const char* literal = "";
 };
 
-TFormatDefinition Definition(bool comma, std::vector<FieldSpec> fields, char pad = ' ') {
+TFormatDefinition Definition(bool comma, std::vector<FieldLayout> fields, char pad = ' ') {
   TFormatDefinition definition("Test");
   definition.Upload = true;
   definition.CommaSeparated = comma;
   definition.PadCharacter = pad;
-  for (const FieldSpec& spec : fields) {
+  for (const FieldLayout& layout : fields) {
     auto field = std::make_unique<TField>();
-    field->Token = spec.token;
-    field->Numeric = spec.numeric;
-    field->Width = spec.width;
-    field->Decimals = spec.decimals;
-    field->RightAligned = spec.right_aligned;
-    field->Literal = spec.literal;
+    field->Token = layout.token;
+    field->Numeric = layout.numeric;
+    field->Width = layout.width;
+    field->Decimals = layout.decimals;
+    field->RightAligned = layout.right_aligned;
+    field->Literal = layout.literal;
     definition.Fields.Add(std::move(field));
   }
   return definition;
@@ -244,7 +244,7 @@ TEST(ConvertLineTest, HostileInputDoesNotBreakTheReading) {
   EXPECT_EQ(file.lines()[0], "P1,1");
 
   // Any bytes through every kind of field: no crash, no read outside a line.
-  const std::vector<FieldSpec> kinds = {
+  const std::vector<FieldLayout> kinds = {
       {"TEXT", false, 0, 0, false, "1"}, {"NAME3", false, 3, 0, true, "-"},
       {"NORTHING", true, 5, -3},         {"SPACE", false, 1},
       {"NEWLINE"},                       {"EASTING", true, 4, 9},

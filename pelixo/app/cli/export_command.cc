@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "pelixo/app/action_error.h"
+#include "pelixo/app/cli/command_line.h"
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/device_transfer.h"
 #include "pelixo/app/receive_driver.h"
@@ -34,47 +35,35 @@ struct ExportArguments {
   std::optional<std::string> format, tic, out, dc_file;
 };
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "pelixo export: %s\n%s", message.c_str(), kExportUsage);
-  return kExitUsage;
-}
+constexpr CommandSyntax kExport = {"pelixo export", kExportUsage};
 
 std::optional<int> ParseArguments(int argc, char** argv, ExportArguments* args) {
-  for (int i = 0; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--help") {
-      std::fputs(kExportUsage, stdout);
-      return kExitOk;
+  ArgumentHandlers handlers;
+  handlers.option = [args](const std::string& name, const std::string& value) {
+    if (name == "--ini") {
+      args->ini_path = value;
+    } else if (name == "--format") {
+      args->format = value;
+    } else if (name == "--tic") {
+      args->tic = value;
+    } else if (name == "--out") {
+      args->out = value;
+    } else {
+      return UnknownOption(name);
     }
-    if (arg.size() > 2 && arg.substr(0, 2) == "--") {
-      std::string name(arg);
-      std::optional<std::string> value;
-      if (size_t equals = name.find('='); equals != std::string::npos) {
-        value = name.substr(equals + 1);
-        name.resize(equals);
-      } else if (i + 1 < argc) {
-        value = argv[++i];
-      }
-      if (!value) return UsageError(name + " needs a value");
-      if (name == "--ini") {
-        args->ini_path = *value;
-      } else if (name == "--format") {
-        args->format = *value;
-      } else if (name == "--tic") {
-        args->tic = *value;
-      } else if (name == "--out") {
-        args->out = *value;
-      } else {
-        return UsageError("unknown option \"" + name + "\"");
-      }
-      continue;
-    }
-    if (args->dc_file) return UsageError("more than one DCFILE: \"" + std::string(arg) + "\"");
+    return std::string();
+  };
+  handlers.operand = [args](std::string_view arg) {
+    if (args->dc_file) return "more than one DCFILE: \"" + std::string(arg) + "\"";
     args->dc_file = std::string(arg);
+    return std::string();
+  };
+  if (std::optional<int> exit_code = ReadArguments(kExport, argc, argv, handlers)) {
+    return exit_code;
   }
-  if (!args->format) return UsageError("--format NAME is required");
-  if (!args->out) return UsageError("--out OUT is required");
-  if (!args->dc_file) return UsageError("DCFILE is required");
+  if (!args->format) return UsageError(kExport, "--format NAME is required");
+  if (!args->out) return UsageError(kExport, "--out OUT is required");
+  if (!args->dc_file) return UsageError(kExport, "DCFILE is required");
   return std::nullopt;
 }
 
@@ -88,16 +77,10 @@ int RunExportCommand(int argc, char** argv) {
   TUserTexts texts;
   texts.LoadTextLibrary(platform::ExecutableDirectory());
   TFormatDefinitions definitions;
-  if (!definitions.Load(args.ini_path)) {
-    std::fprintf(stderr, "pelixo export: %s: %s\n", args.ini_path.c_str(),
-                 texts.GetUserText(kTextNoFormats).c_str());
-    return kExitError;
-  }
-  std::optional<int> position = DownloadPosition(definitions, *args.format);
-  if (!position) {
-    return UsageError("no download definition \"" + *args.format + "\" in " + args.ini_path +
-                      "; download definitions: " + DownloadNames(definitions));
-  }
+  if (!LoadFormatDefinitions(kExport, args.ini_path, texts, &definitions)) return kExitError;
+  std::optional<int> position =
+      FindDefinition(kExport, definitions, *args.format, args.ini_path, /*upload=*/false);
+  if (!position) return kExitUsage;
   if (!platform::FileExists(*args.dc_file)) {
     std::fprintf(stderr, "pelixo export: %s: no such file\n", args.dc_file->c_str());
     return kExitError;

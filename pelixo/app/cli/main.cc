@@ -11,15 +11,9 @@ constexpr char kUsage[] =
     "usage: pelixo <command> [options]\n"
     "commands:\n"
     "  formats   list the format definitions of a Formats.ini\n"
-#ifdef PELIXO_HAS_SEND_COMMAND
     "  send      convert an ASCII file into a DC job\n"
-#endif
-#ifdef PELIXO_HAS_EXPORT_COMMAND
     "  export    write the points of a DC job to an ASCII file\n"
-#endif
-#ifdef PELIXO_HAS_RECEIVE_COMMAND
     "  receive   receive jobs from the field device into ASCII files\n"
-#endif
     "Run 'pelixo <command> --help' for the options of a command.\n";
 
 }  // namespace
@@ -37,19 +31,15 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "formats") == 0) {
     return pelixo::RunFormatsCommand(argc - 2, argv + 2);
   }
-#ifdef PELIXO_HAS_SEND_COMMAND
-  if (std::strcmp(command, "send") == 0) return pelixo::RunSendCommand(argc - 2, argv + 2);
-#endif
-#ifdef PELIXO_HAS_EXPORT_COMMAND
+  if (std::strcmp(command, "send") == 0) {
+    return pelixo::RunSendCommand(argc - 2, argv + 2);
+  }
   if (std::strcmp(command, "export") == 0) {
     return pelixo::RunExportCommand(argc - 2, argv + 2);
   }
-#endif
-#ifdef PELIXO_HAS_RECEIVE_COMMAND
   if (std::strcmp(command, "receive") == 0) {
     return pelixo::RunReceiveCommand(argc - 2, argv + 2);
   }
-#endif
   std::fprintf(stderr, "pelixo: unknown command \"%s\"\n%s", command, kUsage);
   return pelixo::kExitUsage;
 }

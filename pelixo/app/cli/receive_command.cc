@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "pelixo/app/cli/command_line.h"
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/device_transfer.h"
 #include "pelixo/app/receive_driver.h"
@@ -33,43 +34,30 @@ struct ReceiveArguments {
   std::optional<std::string> format, out;
 };
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "pelixo receive: %s\n%s", message.c_str(), kReceiveUsage);
-  return kExitUsage;
-}
+constexpr CommandSyntax kReceive = {"pelixo receive", kReceiveUsage};
 
 std::optional<int> ParseArguments(int argc, char** argv, ReceiveArguments* args) {
-  for (int i = 0; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--help") {
-      std::fputs(kReceiveUsage, stdout);
-      return kExitOk;
+  ArgumentHandlers handlers;
+  handlers.option = [args](const std::string& name, const std::string& value) {
+    if (name == "--ini") {
+      args->ini_path = value;
+    } else if (name == "--format") {
+      args->format = value;
+    } else if (name == "--out") {
+      args->out = value;
+    } else {
+      return UnknownOption(name);
     }
-    if (arg.size() > 2 && arg.substr(0, 2) == "--") {
-      std::string name(arg);
-      std::optional<std::string> value;
-      if (size_t equals = name.find('='); equals != std::string::npos) {
-        value = name.substr(equals + 1);
-        name.resize(equals);
-      } else if (i + 1 < argc) {
-        value = argv[++i];
-      }
-      if (!value) return UsageError(name + " needs a value");
-      if (name == "--ini") {
-        args->ini_path = *value;
-      } else if (name == "--format") {
-        args->format = *value;
-      } else if (name == "--out") {
-        args->out = *value;
-      } else {
-        return UsageError("unknown option \"" + name + "\"");
-      }
-      continue;
-    }
-    return UsageError("unexpected argument \"" + std::string(arg) + "\"");
+    return std::string();
+  };
+  handlers.operand = [](std::string_view arg) {
+    return "unexpected argument \"" + std::string(arg) + "\"";
+  };
+  if (std::optional<int> exit_code = ReadArguments(kReceive, argc, argv, handlers)) {
+    return exit_code;
   }
-  if (!args->format) return UsageError("--format NAME is required");
-  if (!args->out) return UsageError("--out OUT is required");
+  if (!args->format) return UsageError(kReceive, "--format NAME is required");
+  if (!args->out) return UsageError(kReceive, "--out OUT is required");
   return std::nullopt;
 }
 
@@ -83,16 +71,10 @@ int RunReceiveCommand(int argc, char** argv) {
   TUserTexts texts;
   texts.LoadTextLibrary(platform::ExecutableDirectory());
   TFormatDefinitions definitions;
-  if (!definitions.Load(args.ini_path)) {
-    std::fprintf(stderr, "pelixo receive: %s: %s\n", args.ini_path.c_str(),
-                 texts.GetUserText(kTextNoFormats).c_str());
-    return kExitError;
-  }
-  std::optional<int> position = DownloadPosition(definitions, *args.format);
-  if (!position) {
-    return UsageError("no download definition \"" + *args.format + "\" in " + args.ini_path +
-                      "; download definitions: " + DownloadNames(definitions));
-  }
+  if (!LoadFormatDefinitions(kReceive, args.ini_path, texts, &definitions)) return kExitError;
+  std::optional<int> position =
+      FindDefinition(kReceive, definitions, *args.format, args.ini_path, /*upload=*/false);
+  if (!position) return kExitUsage;
 
   ReceiveConsoleUserInterface ui("pelixo receive", *args.out);
   TDeviceTransfer device(ui, texts);

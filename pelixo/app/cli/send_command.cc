@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "pelixo/app/cli/command_line.h"
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/console_user_interface.h"
 #include "pelixo/app/device_transfer.h"
@@ -40,10 +41,7 @@ struct SendArguments {
   bool device = false;  // --device: the field device instead of --out
 };
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "pelixo send: %s\n%s", message.c_str(), kSendUsage);
-  return kExitUsage;
-}
+constexpr CommandSyntax kSend = {"pelixo send", kSendUsage};
 
 // The position of `value` in `names`, or nothing.
 template <size_t N>
@@ -60,93 +58,57 @@ constexpr const char* kAngleUnitNames[] = {"degrees", "gons", "mils"};
 
 // Parses the arguments; an exit code when they are not usable.
 std::optional<int> ParseArguments(int argc, char** argv, SendArguments* args) {
-  for (int i = 0; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--help") {
-      std::fputs(kSendUsage, stdout);
-      return kExitOk;
-    }
-    if (arg == "--device") {
-      args->device = true;
-      continue;
-    }
-    if (arg.size() > 2 && arg.substr(0, 2) == "--") {
-      std::string name(arg);
-      std::optional<std::string> value;
-      if (size_t equals = name.find('='); equals != std::string::npos) {
-        value = name.substr(equals + 1);
-        name.resize(equals);
-      } else if (i + 1 < argc) {
-        value = argv[++i];
+  ArgumentHandlers handlers;
+  handlers.flag = [args](std::string_view arg) {
+    if (arg != "--device") return false;
+    args->device = true;
+    return true;
+  };
+  handlers.option = [args](const std::string& name, const std::string& value) {
+    if (name == "--ini") {
+      args->ini_path = value;
+    } else if (name == "--format") {
+      args->format = value;
+    } else if (name == "--job") {
+      args->job = value;
+    } else if (name == "--out") {
+      args->out = value;
+    } else if (name == "--coordsys") {
+      args->coordsys = value;
+    } else if (name == "--dc-version") {
+      args->dc_version = ListChoice(value, kVersionNames);
+      if (!args->dc_version) {
+        return "--dc-version takes 10.7, 10.0, 7.7 or 7.5, not \"" + value + "\"";
       }
-      if (!value) return UsageError(name + " needs a value");
-      if (name == "--ini") {
-        args->ini_path = *value;
-      } else if (name == "--format") {
-        args->format = *value;
-      } else if (name == "--job") {
-        args->job = *value;
-      } else if (name == "--out") {
-        args->out = *value;
-      } else if (name == "--coordsys") {
-        args->coordsys = *value;
-      } else if (name == "--dc-version") {
-        args->dc_version = ListChoice(*value, kVersionNames);
-        if (!args->dc_version) {
-          return UsageError("--dc-version takes 10.7, 10.0, 7.7 or 7.5, not \"" + *value + "\"");
-        }
-      } else if (name == "--coord-units") {
-        args->coord_units = ListChoice(*value, kCoordUnitNames);
-        if (!args->coord_units) {
-          return UsageError("--coord-units takes meters, feet or us-feet, not \"" + *value + "\"");
-        }
-      } else if (name == "--angle-units") {
-        args->angle_units = ListChoice(*value, kAngleUnitNames);
-        if (!args->angle_units) {
-          return UsageError("--angle-units takes degrees, gons or mils, not \"" + *value + "\"");
-        }
-      } else {
-        return UsageError("unknown option \"" + name + "\"");
+    } else if (name == "--coord-units") {
+      args->coord_units = ListChoice(value, kCoordUnitNames);
+      if (!args->coord_units) {
+        return "--coord-units takes meters, feet or us-feet, not \"" + value + "\"";
       }
-      continue;
+    } else if (name == "--angle-units") {
+      args->angle_units = ListChoice(value, kAngleUnitNames);
+      if (!args->angle_units) {
+        return "--angle-units takes degrees, gons or mils, not \"" + value + "\"";
+      }
+    } else {
+      return UnknownOption(name);
     }
-    if (args->input) return UsageError("more than one INPUT: \"" + std::string(arg) + "\"");
+    return std::string();
+  };
+  handlers.operand = [args](std::string_view arg) {
+    if (args->input) return "more than one INPUT: \"" + std::string(arg) + "\"";
     args->input = std::string(arg);
+    return std::string();
+  };
+  if (std::optional<int> exit_code = ReadArguments(kSend, argc, argv, handlers)) {
+    return exit_code;
   }
-  if (!args->format) return UsageError("--format NAME is required");
-  if (!args->job) return UsageError("--job JOB is required");
-  if (args->device && args->out) return UsageError("--out and --device exclude each other");
-  if (!args->out && !args->device) return UsageError("--out OUT.DC or --device is required");
-  if (!args->input) return UsageError("INPUT is required");
+  if (!args->format) return UsageError(kSend, "--format NAME is required");
+  if (!args->job) return UsageError(kSend, "--job JOB is required");
+  if (args->device && args->out) return UsageError(kSend, "--out and --device exclude each other");
+  if (!args->out && !args->device) return UsageError(kSend, "--out OUT.DC or --device is required");
+  if (!args->input) return UsageError(kSend, "INPUT is required");
   return std::nullopt;
-}
-
-// The position of the upload definition `name` in the upload list: the
-// exact name, else one that differs only in letter case.
-std::optional<int> UploadPosition(const TFormatDefinitions& definitions,
-                                  const std::string& name) {
-  for (bool exact : {true, false}) {
-    int position = 0;
-    for (int i = 0; i < definitions.Count(); ++i) {
-      const TFormatDefinition& definition = definitions[i];
-      if (!definition.Upload) continue;
-      if (exact ? definition.Name == name : EqualsIgnoreCase(definition.Name, name)) {
-        return position;
-      }
-      ++position;
-    }
-  }
-  return std::nullopt;
-}
-
-std::string UploadNames(const TFormatDefinitions& definitions) {
-  std::string names;
-  for (int i = 0; i < definitions.Count(); ++i) {
-    if (!definitions[i].Upload) continue;
-    if (!names.empty()) names += ", ";
-    names += "\"" + definitions[i].Name + "\"";
-  }
-  return names.empty() ? "none" : names;
 }
 
 }  // namespace
@@ -161,17 +123,10 @@ int RunSendCommand(int argc, char** argv) {
   TUserTexts texts;
   texts.LoadTextLibrary(platform::ExecutableDirectory());
   TFormatDefinitions definitions;
-  if (!definitions.Load(args.ini_path)) {
-    std::fprintf(stderr, "pelixo send: %s: %s\n", args.ini_path.c_str(),
-                 texts.GetUserText(kTextNoFormats).c_str());
-    return kExitError;
-  }
-  std::optional<int> position = UploadPosition(definitions, *args.format);
-  if (!position) {
-    return UsageError("no upload definition \"" + *args.format + "\" in " +
-                      args.ini_path + "; upload definitions: " +
-                      UploadNames(definitions));
-  }
+  if (!LoadFormatDefinitions(kSend, args.ini_path, texts, &definitions)) return kExitError;
+  std::optional<int> position =
+      FindDefinition(kSend, definitions, *args.format, args.ini_path, /*upload=*/true);
+  if (!position) return kExitUsage;
 
   ConsoleUserInterface ui;
   TOptionsForm options(texts);

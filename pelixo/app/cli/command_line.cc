@@ -1,0 +1,100 @@
+#include "pelixo/app/cli/command_line.h"
+
+#include <cstdio>
+
+#include "pelixo/app/cli/commands.h"
+#include "pelixo/core/text.h"
+
+namespace pelixo {
+
+namespace {
+
+std::optional<int> DefinitionPosition(const TFormatDefinitions& definitions,
+                                      const std::string& name, bool upload) {
+  for (bool exact : {true, false}) {
+    int position = 0;
+    for (int i = 0; i < definitions.Count(); ++i) {
+      const TFormatDefinition& definition = definitions[i];
+      if (definition.Upload != upload) continue;
+      if (exact ? definition.Name == name : EqualsIgnoreCase(definition.Name, name)) {
+        return position;
+      }
+      ++position;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string DefinitionNames(const TFormatDefinitions& definitions, bool upload) {
+  std::string names;
+  for (int i = 0; i < definitions.Count(); ++i) {
+    if (definitions[i].Upload != upload) continue;
+    if (!names.empty()) names += ", ";
+    names += "\"" + definitions[i].Name + "\"";
+  }
+  return names.empty() ? "none" : names;
+}
+
+}  // namespace
+
+int UsageError(const CommandSyntax& syntax, const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n%s", syntax.name, message.c_str(), syntax.usage);
+  return kExitUsage;
+}
+
+std::string UnknownOption(const std::string& name) {
+  return "unknown option \"" + name + "\"";
+}
+
+std::optional<int> ReadArguments(const CommandSyntax& syntax, int argc, char** argv,
+                                 const ArgumentHandlers& handlers) {
+  for (int i = 0; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg == "--help") {
+      std::fputs(syntax.usage, stdout);
+      return kExitOk;
+    }
+    if (handlers.flag && handlers.flag(arg)) continue;
+    std::string error;
+    if (arg.size() > 2 && arg.substr(0, 2) == "--") {
+      std::string name(arg);
+      std::optional<std::string> value;
+      if (size_t equals = name.find('='); equals != std::string::npos) {
+        value = name.substr(equals + 1);
+        name.resize(equals);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      }
+      if (!value) return UsageError(syntax, name + " needs a value");
+      error = handlers.option(name, *value);
+    } else {
+      error = handlers.operand(arg);
+    }
+    if (!error.empty()) return UsageError(syntax, error);
+  }
+  return std::nullopt;
+}
+
+bool LoadFormatDefinitions(const CommandSyntax& syntax, const std::string& ini_path,
+                           const TUserTexts& texts, TFormatDefinitions* definitions) {
+  if (definitions->Load(ini_path)) return true;
+  std::fprintf(stderr, "%s: %s: %s\n", syntax.name, ini_path.c_str(),
+               texts.GetUserText(kTextNoFormats).c_str());
+  return false;
+}
+
+std::optional<int> FindDefinition(const CommandSyntax& syntax,
+                                  const TFormatDefinitions& definitions,
+                                  const std::string& name, const std::string& ini_path,
+                                  bool upload) {
+  std::optional<int> position = DefinitionPosition(definitions, name, upload);
+  if (!position) {
+    const char* kind = upload ? "upload" : "download";
+    UsageError(syntax, std::string("no ") + kind + " definition \"" + name + "\" in " +
+                           ini_path + "; " + kind +
+                           " definitions: " + DefinitionNames(definitions, upload));
+  }
+  return position;
+}
+
+}  // namespace pelixo
