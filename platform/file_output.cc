@@ -24,7 +24,9 @@ FileOutput::FileOutput(FileOutput&& other) noexcept
       temp_path_(std::move(other.temp_path_)),
       file_(std::exchange(other.file_, nullptr)),
       failed_(other.failed_),
-      prepared_(other.prepared_) {
+      prepared_(other.prepared_),
+      buffer_(std::move(other.buffer_)),
+      used_(std::exchange(other.used_, 0)) {
   other.temp_path_.clear();
 }
 
@@ -37,6 +39,8 @@ FileOutput& FileOutput::operator=(FileOutput&& other) noexcept {
     file_ = std::exchange(other.file_, nullptr);
     failed_ = other.failed_;
     prepared_ = other.prepared_;
+    buffer_ = std::move(other.buffer_);
+    used_ = std::exchange(other.used_, 0);
   }
   return *this;
 }
@@ -58,6 +62,7 @@ Expected<FileOutput> FileOutput::Create(const std::string& target) {
       out.target_ = target;
       out.temp_path_ = temp;
       out.file_ = file;
+      out.buffer_ = std::make_unique<char[]>(kBufferSize);
       return out;
     }
     if (FileExists(temp)) continue;
@@ -67,9 +72,25 @@ Expected<FileOutput> FileOutput::Create(const std::string& target) {
   return Error("Cannot create a temporary file for " + target);
 }
 
-void FileOutput::Write(std::string_view bytes) {
+void FileOutput::Drain() {
+  if (used_ == 0) return;
+  if (file_ != nullptr && !failed_ &&
+      std::fwrite(buffer_.get(), 1, used_, file_) != used_) {
+    failed_ = true;
+  }
+  used_ = 0;
+}
+
+void FileOutput::WriteSlow(std::string_view bytes) {
   if (file_ == nullptr || failed_ || bytes.empty()) return;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+  Drain();
+  if (bytes.size() < kBufferSize) {
+    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+    used_ = bytes.size();
+    return;
+  }
+  if (!failed_ &&
+      std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
     failed_ = true;
   }
 }
@@ -81,6 +102,8 @@ Status FileOutput::CommitNoReplace() { return Finish(false); }
 Status FileOutput::Prepare() {
   if (prepared_) return Status::Ok();
   if (file_ == nullptr) return Error("Cannot write " + target_ + ": not open");
+  Drain();
+  buffer_.reset();
   bool ok = !failed_ && std::fflush(file_) == 0 && backend::SyncFile(file_);
   ok = (std::fclose(std::exchange(file_, nullptr)) == 0) && ok;
   if (!ok || WriteFailureInjected(target_)) {
@@ -107,6 +130,8 @@ Status FileOutput::Finish(bool replace) {
 }
 
 void FileOutput::Discard() {
+  buffer_.reset();
+  used_ = 0;
   if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));
   if (!temp_path_.empty()) {
     std::remove(temp_path_.c_str());

@@ -10,6 +10,8 @@
 #define PLATFORM_FILE_OUTPUT_H_
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -31,9 +33,24 @@ class FileOutput {
   // cannot be created.
   static Expected<FileOutput> Create(const std::string& target);
 
-  // Appends bytes exactly as given (no line-end translation).
-  void Write(std::string_view bytes);
-  void Put(char c) { Write(std::string_view(&c, 1)); }
+  // Appends bytes exactly as given (no line-end translation). Small writes
+  // are gathered in memory: a file of a million lines costs a few hundred
+  // system calls, not a million.
+  void Write(std::string_view bytes) {
+    if (bytes.size() <= kBufferSize - used_ && buffer_ != nullptr) {
+      std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+      used_ += bytes.size();
+      return;
+    }
+    WriteSlow(bytes);
+  }
+  void Put(char c) {
+    if (used_ < kBufferSize && buffer_ != nullptr) {
+      buffer_[used_++] = c;
+      return;
+    }
+    WriteSlow(std::string_view(&c, 1));
+  }
 
   // Flushes, closes and moves the temporary file over the target. After a
   // failed write or a failed replace the target is unchanged.
@@ -52,11 +69,19 @@ class FileOutput {
   bool failed() const { return failed_; }
 
  private:
+  static constexpr size_t kBufferSize = size_t{1} << 20;
+
+  void WriteSlow(std::string_view bytes);
+  // Hands the gathered bytes to the file.
+  void Drain();
+
   std::string target_;
   std::string temp_path_;
   std::FILE* file_ = nullptr;
   bool failed_ = false;
   bool prepared_ = false;  // written and closed, waiting for the rename
+  std::unique_ptr<char[]> buffer_;  // only while the file is open
+  size_t used_ = 0;
 
   Status Finish(bool replace);
 };
