@@ -1,5 +1,7 @@
 #include "dc/pelixo_records.h"
 
+#include <cstring>
+
 namespace dc {
 
 size_t PaddingWidth(long long width) {
@@ -89,14 +91,31 @@ std::string PelixoPointRecord(std::string_view name, std::string_view northing,
                               std::string_view code) {
   std::string record;
   record.reserve(kPelixoPointRecordLength);
-  record += "69KI";
-  AppendRightAligned(record, name, kPelixoFieldWidth);
-  AppendLeftAligned(record, northing, kPelixoFieldWidth);
-  AppendLeftAligned(record, easting, kPelixoFieldWidth);
-  AppendLeftAligned(record, elevation, kPelixoFieldWidth);
-  AppendLeftAligned(record, code, kPelixoFieldWidth);
-  record += "11";
+  AppendPelixoPointRecord(record, name, northing, easting, elevation, code);
   return record;
+}
+
+void AppendPelixoPointRecord(std::string& out, std::string_view name,
+                             std::string_view northing,
+                             std::string_view easting,
+                             std::string_view elevation,
+                             std::string_view code) {
+  // Laid out in a fixed record first: a million points, one append each.
+  char record[kPelixoPointRecordLength];
+  std::memset(record, ' ', sizeof record);
+  std::memcpy(record, "69KI", 4);
+  auto place = [&record](size_t column, std::string_view text, bool right) {
+    text = text.substr(0, kPelixoFieldWidth);
+    size_t skip = right ? kPelixoFieldWidth - text.size() : 0;
+    std::memcpy(record + column + skip, text.data(), text.size());
+  };
+  place(4, name, true);
+  place(20, northing, false);
+  place(36, easting, false);
+  place(52, elevation, false);
+  place(68, code, false);
+  std::memcpy(record + 84, "11", 2);
+  out.append(record, sizeof record);
 }
 
 bool IsPelixoCoordinateSystemRecord(std::string_view line, int dc_version) {

@@ -56,6 +56,12 @@ std::string PelixoPointRecord(std::string_view name, std::string_view northing,
                               std::string_view easting,
                               std::string_view elevation,
                               std::string_view code);
+// The same record appended to `out`.
+void AppendPelixoPointRecord(std::string& out, std::string_view name,
+                             std::string_view northing,
+                             std::string_view easting,
+                             std::string_view elevation,
+                             std::string_view code);
 
 // True when a line of a coordinate-system definition file is copied into a
 // job for `dc_version`: 49, 50, 64, 65, 74, 81, C8, D0, D5, D8 always; 78

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::ScratchPath("coordsys.dc");
   fuzz::WriteFile(path, data, size);
   for (int version : {750, 1070}) {
-    std::vector<std::string> job;
+    pelixo::LineList job;
     pelixo::DCJobSettings settings;
     settings.coordinate_system_file = path;
     (void)pelixo::CopyCoordinateSystemRecords(job, version, settings, fuzz::ScratchDir() + "/");

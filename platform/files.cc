@@ -15,17 +15,22 @@ Expected<std::string> ReadWholeFile(const std::string& path) {
     return Error("Cannot open " + path + ": " + std::strerror(errno));
   }
   std::string bytes;
-  // Large files grow the buffer once, not by doubling and copying.
+  // Read straight into a buffer of the file's size; a file that grows
+  // meanwhile (or whose size is unknown) is read on in chunks.
+  size_t expected = 0;
   if (std::fseek(file, 0, SEEK_END) == 0) {
     const long size = std::ftell(file);
-    if (size > 0) bytes.reserve(static_cast<size_t>(size));
+    if (size > 0) expected = static_cast<size_t>(size);
     std::rewind(file);
   }
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-    bytes.append(buffer, n);
+  size_t used = 0;
+  for (size_t chunk = expected + 1;; chunk = 65536) {
+    bytes.resize(used + chunk);
+    size_t n = std::fread(bytes.data() + used, 1, chunk, file);
+    used += n;
+    if (n < chunk) break;
   }
+  bytes.resize(used);
   bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) return Error("Cannot read " + path);

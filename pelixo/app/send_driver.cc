@@ -233,7 +233,13 @@ void TSendDriver::AppendPointRecords() {
 
   TUploadReader reader(definition, platform::LocaleDecimalSeparator());
   UploadPoint point;
-  if (end > header) output_lines_.reserve(output_lines_.size() + (end - header));
+  if (end > header) {
+    // Every point record has the same length: one allocation for the job.
+    size_t points = end - header;
+    output_lines_.reserve(output_lines_.size() + points,
+                          output_lines_.text().size() +
+                              points * (dc::kPelixoPointRecordLength + 2));
+  }
   for (size_t i = header; i < end; ++i) {
     size_t first = i;
     if (!reader.ConvertLineToRecord(lines, i, point)) {
@@ -246,9 +252,10 @@ void TSendDriver::AppendPointRecords() {
                                      &point.code}) {
       if (value->size() > kRecordField) ++counts_.values_cut;
     }
-    output_lines_.push_back(BuildPointRecord(point.name, point.northing,
-                                             point.easting, point.elevation,
-                                             point.code));
+    output_lines_.AppendBuilt([&point](std::string& text) {
+      dc::AppendPelixoPointRecord(text, point.name, point.northing,
+                                  point.easting, point.elevation, point.code);
+    });
     ++counts_.points_written;
   }
 }

@@ -18,6 +18,7 @@
 #include "pelixo/app/settings.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
+#include "pelixo/core/line_list.h"
 #include "pelixo/core/text_file.h"
 #include "platform/locale.h"
 
@@ -62,7 +63,7 @@ class TSendDriver : private SaveAsHandler {
   // ActionError when the coordinate-system file cannot be read.
   void BuildDCJob(int dc_version);
 
-  const std::vector<std::string>& output_lines() const { return output_lines_; }
+  const LineList& output_lines() const { return output_lines_; }
   const SendCounts& counts() const { return counts_; }
 
   // For tests: the clock of the header, the program's folder (for the
@@ -95,7 +96,7 @@ class TSendDriver : private SaveAsHandler {
   // State of one send.
   SendSelection selection_;
   std::optional<TextFile> input_lines_;
-  std::vector<std::string> output_lines_;
+  LineList output_lines_;
   SendCounts counts_;
   std::optional<std::string> save_as_error_;
 };

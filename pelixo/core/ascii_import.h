@@ -31,6 +31,10 @@ struct UploadPoint {
 // number comes back unchanged.
 std::string FormatUploadNumber(std::string_view text, int decimals,
                                char decimal_separator);
+// The same, appended to `out`; a plain decimal is re-written without the
+// round trip through a double.
+void AppendUploadNumber(std::string& out, std::string_view text, int decimals,
+                        char decimal_separator);
 
 // Removes `pad` characters one at a time from the start (or the end) of
 // `text` until another character is met.

@@ -38,7 +38,7 @@ std::string DCDateText(const platform::LocalTime& time) {
   return FormatDCDate(text);
 }
 
-void WriteJobHeader(std::vector<std::string>& job, int dc_version,
+void WriteJobHeader(LineList& job, int dc_version,
                     const DCJobSettings& settings, std::string_view job_name,
                     const platform::LocalTime& now) {
   job.push_back(dc::PelixoHeaderRecord(dc_version, DCDateText(now),
@@ -48,7 +48,7 @@ void WriteJobHeader(std::vector<std::string>& job, int dc_version,
 }
 
 platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(
-    std::vector<std::string>& job, int dc_version,
+    LineList& job, int dc_version,
     const DCJobSettings& settings, const std::string& program_directory) {
   const std::string& name = settings.coordinate_system_file;
   if (name.empty()) return CoordinateSystemCopy::kNotNamed;
@@ -60,7 +60,7 @@ platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(
   platform::Expected<TextFile> file = TextFile::Read(path);
   if (!file) return file.error();
   for (std::string_view line : file->lines()) {
-    if (IsCoordinateSystemRecord(line, dc_version)) job.emplace_back(line);
+    if (IsCoordinateSystemRecord(line, dc_version)) job.push_back(line);
   }
   return CoordinateSystemCopy::kCopied;
 }

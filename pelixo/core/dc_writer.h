@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dc/pelixo_records.h"
+#include "pelixo/core/line_list.h"
 #include "platform/error.h"
 #include "platform/locale.h"
 
@@ -39,7 +40,7 @@ std::string FormatDCDate(std::string_view date_text);
 std::string DCDateText(const platform::LocalTime& time);
 
 // Appends the header record and the job record.
-void WriteJobHeader(std::vector<std::string>& job, int dc_version,
+void WriteJobHeader(LineList& job, int dc_version,
                     const DCJobSettings& settings, std::string_view job_name,
                     const platform::LocalTime& now);
 
@@ -54,7 +55,7 @@ enum class CoordinateSystemCopy {
 // `program_directory` (with its trailing separator). Fails only when a
 // found file cannot be read.
 platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(
-    std::vector<std::string>& job, int dc_version,
+    LineList& job, int dc_version,
     const DCJobSettings& settings, const std::string& program_directory);
 
 inline bool IsCoordinateSystemRecord(std::string_view line, int dc_version) {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -53,15 +54,28 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c != '\r' && c != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* start = begin;
+  // memchr finds the line feeds; a CR is looked for only between them.
+  while (start < end) {
+    const void* found = std::memchr(start, '\n', static_cast<size_t>(end - start));
+    const char* lf = found != nullptr ? static_cast<const char*>(found) : end;
+    const char* segment = start;
+    while (const void* cr = std::memchr(segment, '\r', static_cast<size_t>(lf - segment))) {
+      const char* at = static_cast<const char*>(cr);
+      lines.emplace_back(segment, static_cast<size_t>(at - segment));
+      segment = at + 1;
+      if (segment == lf) {  // CR LF: one line end
+        segment = nullptr;
+        break;
+      }
+    }
+    if (segment != nullptr && (lf < end || segment < end)) {
+      lines.emplace_back(segment, static_cast<size_t>(lf - segment));
+    }
+    start = lf + 1;
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
 }
 

@@ -33,4 +33,8 @@ platform::Status WriteTextLines(const std::string& path,
   return output->Commit();
 }
 
+platform::Status WriteTextLines(const std::string& path, const LineList& lines) {
+  return platform::WriteWholeFile(path, lines.text());
+}
+
 }  // namespace pelixo

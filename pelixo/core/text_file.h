@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pelixo/core/line_list.h"
 #include "platform/error.h"
 
 namespace pelixo {
@@ -32,6 +33,7 @@ class TextFile {
 // writer: the old file stays as it was unless the whole text was written.
 platform::Status WriteTextLines(const std::string& path,
                                 const std::vector<std::string>& lines);
+platform::Status WriteTextLines(const std::string& path, const LineList& lines);
 
 }  // namespace pelixo
 

@@ -2,6 +2,8 @@
 // describes, and input that must not break it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -76,6 +78,40 @@ TEST(FormatUploadNumberTest, RewritesNumbersOnly) {
   // Implied decimals far beyond a double's reach do not loop or explode.
   EXPECT_EQ(FormatUploadNumber("5", -2147483647 - 1, '.').substr(0, 6), "0.0000");
   EXPECT_EQ(FormatUploadNumber("5", 2147483647, '.').substr(0, 4), "5.00");
+}
+
+// Plain decimals skip the round trip through a double; the result must be
+// what the round trip gives, whatever the digits.
+TEST(FormatUploadNumberTest, PlainDecimalsGiveWhatTheRoundTripGives) {
+  std::mt19937 random(20261208);
+  auto digits = [&random](size_t count, bool leading_zero_ok) {
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+      char c = static_cast<char>('0' + random() % 10);
+      if (i == 0 && !leading_zero_ok && count > 1 && c == '0') c = '7';
+      text += c;
+    }
+    return text;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    std::string text = random() % 4 == 0 ? "-" : "";
+    text += digits(1 + random() % 16, random() % 8 == 0);
+    if (random() % 3 != 0) text += (random() % 2 ? "." : ",") + digits(1 + random() % 8, true);
+    int decimals = static_cast<int>(random() % 12) - 1;
+    std::string normal = text;
+    for (char& c : normal) {
+      if (c == ',') c = '.';
+    }
+    std::string appended = "x";
+    AppendUploadNumber(appended, text, decimals, ',');
+    EXPECT_EQ(appended, "x" + FormatUploadNumber(text, decimals, ',')) << text << " " << decimals;
+    if (decimals >= 0) {
+      char expected[512];
+      std::snprintf(expected, sizeof expected, "%.*f", decimals,
+                    std::strtod(normal.c_str(), nullptr));
+      EXPECT_EQ(appended.substr(1), expected) << text << " " << decimals;
+    }
+  }
 }
 
 TEST(StripPadCharactersTest, OneEndOnly) {

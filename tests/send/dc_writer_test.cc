@@ -125,7 +125,7 @@ TEST(CoordinateSystemTest, RecordsCopiedByVersion) {
 TEST(CoordinateSystemTest, FileAsNamedThenInTheProgramFolder) {
   using send_test::kData;
   DCJobSettings settings;
-  std::vector<std::string> job;
+  LineList job;
   EXPECT_EQ(*CopyCoordinateSystemRecords(job, 1070, settings, kData),
             CoordinateSystemCopy::kNotNamed);
   settings.coordinate_system_file = "coordsys.dc";  // found only beside "the program"

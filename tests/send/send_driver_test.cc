@@ -188,7 +188,7 @@ TEST_F(SendDriverTest, OnlyHeaderAndFooterLinesGiveAJobWithoutPoints) {
   SetOptions(kDCFileVersion100, kAngleUnitsGons, kCoordUnitsMeters, kData + "coordsys.dc");
   WriteFile(folder_ / "empty.csv", "Punkt,Nord,Oest,Kote,Kode\r\nend\r\n");
   ASSERT_EQ(Send("Empty", kComma, folder_ / "empty.csv", folder_ / "e.DC"), SendOutcome::kDone);
-  std::vector<std::string> lines = driver_.output_lines();
+  std::vector<std::string> lines = driver_.output_lines().ToVector();
   ASSERT_EQ(lines.size(), 2u + 11u);
   EXPECT_EQ(lines[1], "10NMEmpty           121221");
   EXPECT_EQ(lines.back().substr(0, 2), "50");
