@@ -27,6 +27,12 @@ TEST(TextTest, SplitLinesAtEveryLineEnd) {
   EXPECT_EQ(SplitLines(std::string_view("x\ny\0z\n", 6)).size(), 2u);
   EXPECT_TRUE(SplitLines("").empty());
   EXPECT_EQ(SplitLines("\r\n").size(), 1u);
+  using Lines = std::vector<std::string_view>;
+  EXPECT_EQ(SplitLines("a\r"), (Lines{"a"}));
+  EXPECT_EQ(SplitLines("a\r\r\nb"), (Lines{"a", "", "b"}));
+  EXPECT_EQ(SplitLines("\n\n"), (Lines{"", ""}));
+  EXPECT_EQ(SplitLines("\r\r"), (Lines{"", ""}));
+  EXPECT_EQ(SplitLines("a\rb\r\n\nc"), (Lines{"a", "b", "", "c"}));
 }
 
 TEST(TextTest, ParseInteger) {
