@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #include "dc/pelixo_records.h"
 #include "pelixo/core/text.h"
@@ -24,8 +25,23 @@ int FieldWidth(int32_t width) { return static_cast<int>(dc::PaddingWidth(width))
 
 bool IsNull(double x) { return x == kNullReal || x == static_cast<double>(kNullInteger); }
 
-// printf's "%*.*f" family; `flags` is "" or "-".
-std::string FormatFixed(const char* format, int width, int decimals, double x) {
+std::string FormatDecimals(int decimals, double x);
+
+// printf's "%*.*f" (right-aligned) or "%-*.*f".
+std::string FormatFixed(bool right_aligned, int width, int decimals, double x) {
+  if (std::isfinite(x)) {
+    std::string text = FormatDecimals(decimals, x);
+    if (text.size() < static_cast<size_t>(width)) {
+      size_t pad = static_cast<size_t>(width) - text.size();
+      if (right_aligned) {
+        text.insert(0, pad, ' ');
+      } else {
+        text.append(pad, ' ');
+      }
+    }
+    return text;
+  }
+  const char* format = right_aligned ? "%*.*f" : "%-*.*f";
   int size = std::snprintf(nullptr, 0, format, width, decimals, x);
   if (size < 0) return std::string();
   std::string text(static_cast<size_t>(size) + 1, '\0');
@@ -74,15 +90,20 @@ double NumberOrZero(std::string_view text) {
 
 }  // namespace
 
-bool IsExportToken(std::string_view token) {
+ExportToken ClassifyExportToken(std::string_view token) {
+  // In the order of ExportToken.
   static constexpr std::string_view kTokens[] = {
       "NAME", "NORTHING",    "EASTING", "ELEVATION",     "CODE",          "SPACE",  "TEXT",
       "NEWLINE", "HZPRECISION", "VTPRECISION", "PDOP", "NBRSATELLITES", "ALLATTRIBUTES",
       "COUNTER"};
-  for (std::string_view known : kTokens) {
-    if (EqualsIgnoreCase(token, known)) return true;
+  for (size_t i = 0; i < std::size(kTokens); ++i) {
+    if (EqualsIgnoreCase(token, kTokens[i])) return static_cast<ExportToken>(i);
   }
-  return false;
+  return ExportToken::kAttribute;
+}
+
+bool IsExportToken(std::string_view token) {
+  return ClassifyExportToken(token) != ExportToken::kAttribute;
 }
 
 std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
@@ -99,7 +120,7 @@ std::string FormatExportNumber(const TField& field, bool comma_separated, double
     return text;
   }
   const int width = FieldWidth(field.Width);
-  std::string text = FormatFixed(field.RightAligned ? "%*.*f" : "%-*.*f", width, d, x);
+  std::string text = FormatFixed(field.RightAligned, width, d, x);
   UseSeparator(text, decimal_separator);
   if (field.Decimals < 0) {
     RemoveAll(text, decimal_separator);
@@ -146,78 +167,97 @@ std::string FormatAttributeValue(std::string_view text, int32_t decimals,
   return result;
 }
 
-std::string FormatToken(const TField& field, bool comma_separated, char pad_character,
-                        const DCPointValues& point, const std::vector<std::string>& attributes,
-                        const ExportContext& context) {
-  const std::string& token = field.Token;
+namespace {
+
+std::string FormatKnownToken(ExportToken kind, const TField& field, bool comma_separated,
+                             char pad_character, const DCPointValues& point,
+                             const std::vector<std::string>& attributes,
+                             const ExportContext& context) {
   auto number = [&](double x) {
     return FormatExportNumber(field, comma_separated, x, pad_character,
                               context.decimal_separator);
   };
-  if (EqualsIgnoreCase(token, "NAME")) {
-    return FormatExportText(field, comma_separated, point.name, pad_character);
-  }
-  if (EqualsIgnoreCase(token, "CODE")) {
-    return FormatExportText(field, comma_separated, point.code, pad_character);
-  }
-  if (EqualsIgnoreCase(token, "NORTHING")) return number(point.northing);
-  if (EqualsIgnoreCase(token, "EASTING")) return number(point.easting);
-  if (EqualsIgnoreCase(token, "ELEVATION")) return number(point.elevation);
-  if (EqualsIgnoreCase(token, "HZPRECISION")) return number(point.hz_precision);
-  if (EqualsIgnoreCase(token, "VTPRECISION")) return number(point.vt_precision);
-  if (EqualsIgnoreCase(token, "PDOP")) return number(point.pdop);
-  if (EqualsIgnoreCase(token, "NBRSATELLITES")) {
-    return number(static_cast<double>(point.satellites));
-  }
-  if (EqualsIgnoreCase(token, "SPACE")) {
-    return std::string(static_cast<size_t>(FieldWidth(field.Width)), ' ');
-  }
-  if (EqualsIgnoreCase(token, "TEXT")) {
-    if (comma_separated) return field.Literal;
-    if (FieldWidth(field.Width) == 0) return std::string();
-    return field.RightAligned ? dc::PadRightAligned(field.Literal, field.Width, ' ')
-                              : dc::PadLeftAligned(field.Literal, field.Width, ' ');
-  }
-  if (EqualsIgnoreCase(token, "NEWLINE")) return "\r\n";
-  if (EqualsIgnoreCase(token, "ALLATTRIBUTES")) {
-    std::string text;
-    if (!comma_separated) return text;
-    for (size_t i = 0; i < attributes.size(); ++i) {
-      if (i > 0) text += ",";
-      text += AttributeName(attributes[i]);
-      text += ",";
-      text += FormatAttributeValue(AttributeValue(attributes[i]), field.Decimals,
-                                   context.decimal_separator);
+  switch (kind) {
+    case ExportToken::kName:
+      return FormatExportText(field, comma_separated, point.name, pad_character);
+    case ExportToken::kCode:
+      return FormatExportText(field, comma_separated, point.code, pad_character);
+    case ExportToken::kNorthing:
+      return number(point.northing);
+    case ExportToken::kEasting:
+      return number(point.easting);
+    case ExportToken::kElevation:
+      return number(point.elevation);
+    case ExportToken::kHzPrecision:
+      return number(point.hz_precision);
+    case ExportToken::kVtPrecision:
+      return number(point.vt_precision);
+    case ExportToken::kPdop:
+      return number(point.pdop);
+    case ExportToken::kSatellites:
+      return number(static_cast<double>(point.satellites));
+    case ExportToken::kSpace:
+      return std::string(static_cast<size_t>(FieldWidth(field.Width)), ' ');
+    case ExportToken::kText:
+      if (comma_separated) return field.Literal;
+      if (FieldWidth(field.Width) == 0) return std::string();
+      return field.RightAligned ? dc::PadRightAligned(field.Literal, field.Width, ' ')
+                                : dc::PadLeftAligned(field.Literal, field.Width, ' ');
+    case ExportToken::kNewline:
+      return "\r\n";
+    case ExportToken::kAllAttributes: {
+      std::string text;
+      if (!comma_separated) return text;
+      for (size_t i = 0; i < attributes.size(); ++i) {
+        if (i > 0) text += ",";
+        text += AttributeName(attributes[i]);
+        text += ",";
+        text += FormatAttributeValue(AttributeValue(attributes[i]), field.Decimals,
+                                     context.decimal_separator);
+      }
+      return text;
     }
-    return text;
-  }
-  if (EqualsIgnoreCase(token, "COUNTER")) {
-    int32_t next = 1;
-    if (context.counter != nullptr) {
-      // A 32-bit running number, wrapping as such a number does.
-      *context.counter =
-          static_cast<int32_t>(static_cast<uint32_t>(*context.counter) + 1u);
-      next = *context.counter;
+    case ExportToken::kCounter: {
+      int32_t next = 1;
+      if (context.counter != nullptr) {
+        // A 32-bit running number, wrapping as such a number does.
+        *context.counter =
+            static_cast<int32_t>(static_cast<uint32_t>(*context.counter) + 1u);
+        next = *context.counter;
+      }
+      return number(static_cast<double>(next));
     }
-    return number(static_cast<double>(next));
+    case ExportToken::kAttribute:
+      break;
   }
   return std::string();
 }
 
-std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
-                            const std::vector<std::string>& attributes,
-                            const ExportContext& context) {
+// The definition's field kinds, worked out once for all of a file's points.
+std::vector<ExportToken> FieldKinds(const TFormatDefinition& definition) {
+  std::vector<ExportToken> kinds;
+  kinds.reserve(static_cast<size_t>(definition.Fields.Count()));
+  for (int i = 0; i < definition.Fields.Count(); ++i) {
+    kinds.push_back(ClassifyExportToken(definition.Fields[i].Token));
+  }
+  return kinds;
+}
+
+void AppendPointLine(std::string& line, const TFormatDefinition& definition,
+                     const std::vector<ExportToken>& kinds, const DCPointValues& point,
+                     const std::vector<std::string>& attributes,
+                     const ExportContext& context) {
   const bool comma = definition.CommaSeparated;
   const char pad = definition.PadCharacter;
-  std::string line;
   for (int i = 0; i < definition.Fields.Count(); ++i) {
     const TField& field = definition.Fields[i];
+    const ExportToken kind = kinds[static_cast<size_t>(i)];
     // A TEXT field is joined to the value after it without a comma.
-    if (comma && i > 0 && !EqualsIgnoreCase(definition.Fields[i - 1].Token, "TEXT")) {
+    if (comma && i > 0 && kinds[static_cast<size_t>(i) - 1] != ExportToken::kText) {
       line += ",";
     }
-    if (IsExportToken(field.Token)) {
-      line += FormatToken(field, comma, pad, point, attributes, context);
+    if (kind != ExportToken::kAttribute) {
+      line += FormatKnownToken(kind, field, comma, pad, point, attributes, context);
       continue;
     }
     bool matched = false;
@@ -240,11 +280,28 @@ std::string FormatPointLine(const TFormatDefinition& definition, const DCPointVa
       } else {
         line += FormatExportText(field, comma, field.Literal, pad);
       }
+    } else if (comma) {
+      line += ' ';
     } else {
-      line += comma ? std::string(" ")
-                    : std::string(static_cast<size_t>(FieldWidth(field.Width)), ' ');
+      line.append(static_cast<size_t>(FieldWidth(field.Width)), ' ');
     }
   }
+}
+
+}  // namespace
+
+std::string FormatToken(const TField& field, bool comma_separated, char pad_character,
+                        const DCPointValues& point, const std::vector<std::string>& attributes,
+                        const ExportContext& context) {
+  return FormatKnownToken(ClassifyExportToken(field.Token), field, comma_separated,
+                          pad_character, point, attributes, context);
+}
+
+std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
+                            const std::vector<std::string>& attributes,
+                            const ExportContext& context) {
+  std::string line;
+  AppendPointLine(line, definition, FieldKinds(definition), point, attributes, context);
   return line;
 }
 
@@ -257,8 +314,10 @@ platform::Expected<ExportLines> BuildExportLines(const TFormatDefinition& defini
   ExportLines result;
   // At most one line per record: the list never regrows.
   result.lines.reserve(definition.HeaderLines.size() + dc_lines.size() +
-                       definition.FooterLines.size());
-  result.lines = definition.HeaderLines;
+                           definition.FooterLines.size(),
+                       0);
+  for (const std::string& header : definition.HeaderLines) result.lines.push_back(header);
+  const std::vector<ExportToken> kinds = FieldKinds(definition);
   for (size_t r = 0; r < dc_lines.size(); ++r) {
     DCPointValues point;
     bool without_coordinates = false;
@@ -268,10 +327,11 @@ platform::Expected<ExportLines> BuildExportLines(const TFormatDefinition& defini
     }
     std::vector<std::string> attributes;
     if (HasAttributeMarker(dc_lines, r)) attributes = CollectAttributes(dc_lines, r);
-    result.lines.push_back(FormatPointLine(definition, point, attributes, context));
+    result.lines.AppendBuilt([&](std::string& text) {
+      AppendPointLine(text, definition, kinds, point, attributes, context);
+    });
   }
-  result.lines.insert(result.lines.end(), definition.FooterLines.begin(),
-                      definition.FooterLines.end());
+  for (const std::string& footer : definition.FooterLines) result.lines.push_back(footer);
   return result;
 }
 

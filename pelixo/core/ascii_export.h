@@ -11,6 +11,7 @@
 
 #include "pelixo/core/dc_reader.h"
 #include "pelixo/core/format_definitions.h"
+#include "pelixo/core/line_list.h"
 #include "pelixo/core/tic_points.h"
 #include "platform/error.h"
 
@@ -27,6 +28,12 @@ struct ExportContext {
 // NAME, NORTHING, EASTING, ELEVATION, CODE, SPACE, TEXT, NEWLINE,
 // HZPRECISION, VTPRECISION, PDOP, NBRSATELLITES, ALLATTRIBUTES, COUNTER,
 // without regard to case; every other token names an attribute.
+enum class ExportToken {
+  kName, kNorthing, kEasting, kElevation, kCode, kSpace, kText, kNewline,
+  kHzPrecision, kVtPrecision, kPdop, kSatellites, kAllAttributes, kCounter,
+  kAttribute,
+};
+ExportToken ClassifyExportToken(std::string_view token);
 bool IsExportToken(std::string_view token);
 
 std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
@@ -45,7 +52,7 @@ std::string FormatPointLine(const TFormatDefinition& definition, const DCPointVa
                             const ExportContext& context);
 
 struct ExportLines {
-  std::vector<std::string> lines;  // header lines, point lines, footer lines
+  LineList lines;  // header lines, point lines, footer lines
   // Measured points that the points file does not hold (or that have no
   // points file at all): left out of the lines.
   int measured_without_coordinates = 0;

@@ -29,8 +29,6 @@ std::string_view TrimRight(std::string_view text) {
 
 std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
 std::string UpperAscii(std::string_view text) {
   std::string result(text);
   for (char& c : result) c = UpperAscii(c);
@@ -97,7 +95,8 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
     while (i < text.size() && IsDecimalDigit(text[i])) ++i, ++digits;
   }
   if (digits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+  const bool exponent = i < text.size() && (text[i] == 'e' || text[i] == 'E');
+  if (exponent) {
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     size_t exponent_digits = 0;
@@ -106,6 +105,27 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
   }
   if (i != text.size()) return false;
   double result = 0;
+  // Up to 15 digits without an exponent: the digits as an integer divided
+  // by a power of ten are both exact, so the one division rounds as
+  // from_chars does.
+  if (digits <= 15 && !exponent) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    uint64_t mantissa = 0;
+    size_t decimals = 0;
+    bool after_point = false;
+    for (char c : text) {
+      if (c == '.') {
+        after_point = true;
+        continue;
+      }
+      mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+      if (after_point) ++decimals;
+    }
+    result = static_cast<double>(mantissa) / kPowers[decimals];
+    *value = negative ? -result : result;
+    return true;
+  }
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
   if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(result)) {
     return false;

@@ -1,5 +1,7 @@
 #include "pelixo/core/tic_points.h"
 
+#include <functional>
+
 #include "pelixo/core/dc_reader_numbers.h"
 #include "pelixo/core/text.h"
 #include "platform/files.h"
@@ -68,13 +70,29 @@ void TTICPointhandler::LoadFromText(std::string_view text) {
   const std::vector<std::string_view> lines = SplitLines(text);
   // A large job's points without regrowing the list and the index.
   points_.reserve(points_.size() + lines.size());
-  first_index_.reserve(first_index_.size() + lines.size());
+  PointRecord record;
   for (std::string_view line : lines) {
-    PointRecord record;
-    if (!ParsePointLine(line, &record)) continue;
-    // The first point of a name wins; later ones only stay in the list.
-    first_index_.emplace(record.Name, points_.size());
-    points_.push_back(std::move(record));
+    if (ParsePointLine(line, &record)) points_.push_back(std::move(record));
+  }
+  IndexNames();
+}
+
+void TTICPointhandler::IndexNames() {
+  size_t slots = 16;
+  while (slots < 2 * points_.size()) slots *= 2;
+  first_index_.assign(slots, 0);
+  const size_t mask = slots - 1;
+  // The first point of a name wins; later ones only stay in the list.
+  for (size_t i = 0; i < points_.size(); ++i) {
+    const std::string& name = points_[i].Name;
+    for (size_t s = std::hash<std::string_view>()(name) & mask;; s = (s + 1) & mask) {
+      uint32_t& slot = first_index_[s];
+      if (slot == 0) {
+        slot = static_cast<uint32_t>(i + 1);
+        break;
+      }
+      if (points_[slot - 1].Name == name) break;
+    }
   }
 }
 
@@ -87,9 +105,19 @@ platform::Status TTICPointhandler::LoadFromFile(const std::string& path) {
 
 bool TTICPointhandler::FindPoint(std::string_view name, std::string* code, double* north,
                                  double* east, double* height) const {
-  auto found = first_index_.find(std::string(name));
-  if (found == first_index_.end()) return false;
-  const PointRecord& point = points_[found->second];
+  if (first_index_.empty()) return false;
+  const size_t mask = first_index_.size() - 1;
+  const PointRecord* found = nullptr;
+  for (size_t s = std::hash<std::string_view>()(name) & mask; first_index_[s] != 0;
+       s = (s + 1) & mask) {
+    const PointRecord& candidate = points_[first_index_[s] - 1];
+    if (candidate.Name == name) {
+      found = &candidate;
+      break;
+    }
+  }
+  if (found == nullptr) return false;
+  const PointRecord& point = *found;
   *code = point.Code;
   *north = point.North;
   *east = point.East;

@@ -5,9 +5,9 @@
 #define PELIXO_CORE_TIC_POINTS_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/error.h"
@@ -45,10 +45,14 @@ class TTICPointhandler {
   static bool ParsePointLine(std::string_view line, PointRecord* record);
 
  private:
+  // Rebuilt after every load: its keys are views of the points' names.
+  void IndexNames();
+
   std::vector<PointRecord> points_;
   // Name -> index of its first point, so that a large job is not searched
-  // point by point.
-  std::unordered_map<std::string, size_t> first_index_;
+  // point by point: an open-addressed table of point indexes + 1 (0: free),
+  // a power of two in size and never more than half full.
+  std::vector<uint32_t> first_index_;
 };
 
 }  // namespace pelixo

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+
 namespace pelixo {
 namespace {
 
@@ -33,6 +38,43 @@ TEST(TextTest, SplitLinesAtEveryLineEnd) {
   EXPECT_EQ(SplitLines("\n\n"), (Lines{"", ""}));
   EXPECT_EQ(SplitLines("\r\r"), (Lines{"", ""}));
   EXPECT_EQ(SplitLines("a\rb\r\n\nc"), (Lines{"a", "b", "", "c"}));
+}
+
+TEST(TextTest, ParseRealTakesOnlyPlainDecimals) {
+  double x = 0;
+  EXPECT_TRUE(ParseReal("-12.5", &x));
+  EXPECT_EQ(x, -12.5);
+  EXPECT_TRUE(ParseReal("  +1.5e2", &x, " "));
+  EXPECT_EQ(x, 150);
+  EXPECT_TRUE(ParseReal(".5", &x));
+  EXPECT_EQ(x, 0.5);
+  EXPECT_TRUE(ParseReal("5.", &x));
+  EXPECT_EQ(x, 5);
+  for (const char* text : {"", "-", ".", "1e", "inf", "nan", "0x1", " 1", "1 ", "1e999", "1.2.3"}) {
+    EXPECT_FALSE(ParseReal(text, &x)) << text;
+  }
+}
+
+// Short numbers take a quicker road than from_chars; both must give the
+// same double, bit for bit.
+TEST(TextTest, ParseRealGivesWhatFromCharsGives) {
+  std::mt19937 random(8122026);
+  for (int round = 0; round < 50000; ++round) {
+    std::string text = random() % 3 == 0 ? "-" : "";
+    size_t digits = 1 + random() % 17;
+    size_t point = random() % (digits + 2);
+    for (size_t i = 0; i < digits; ++i) {
+      if (i == point) text += '.';
+      text += static_cast<char>('0' + random() % 10);
+    }
+    double parsed = 0, expected = 0;
+    ASSERT_TRUE(ParseReal(text, &parsed)) << text;
+    std::string_view unsigned_text = std::string_view(text).substr(text[0] == '-' ? 1 : 0);
+    std::from_chars(unsigned_text.data(), unsigned_text.data() + unsigned_text.size(), expected);
+    if (text[0] == '-') expected = -expected;
+    EXPECT_EQ(parsed, expected) << text;
+    EXPECT_EQ(std::signbit(parsed), std::signbit(expected)) << text;
+  }
 }
 
 TEST(TextTest, ParseInteger) {

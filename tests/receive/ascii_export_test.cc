@@ -153,7 +153,7 @@ TEST(PointLineTest, ADefinitionWithoutFieldsWritesEmptyLines) {
       "00NM" + std::string(40, ' ') + "1\n69KI" + std::string(14, ' ') + "P1\n");
   platform::Expected<ExportLines> lines = BuildExportLines(definition, dc.lines(), nullptr, {});
   ASSERT_TRUE(lines);
-  EXPECT_EQ(lines->lines, std::vector<std::string>({""}));
+  EXPECT_EQ(lines->lines.ToVector(), std::vector<std::string>({""}));
 }
 
 // --- the DC reader ---
@@ -250,7 +250,7 @@ TEST_P(GoldenExportTest, MatchesTheExpectedFile) {
   ASSERT_TRUE(lines);
   platform::Expected<std::string> expected = platform::ReadWholeFile(std::string(kData) + c.expected);
   ASSERT_TRUE(expected);
-  EXPECT_EQ(Join(lines->lines), *expected);
+  EXPECT_EQ(Join(lines->lines.ToVector()), *expected);
   EXPECT_EQ(lines->measured_without_coordinates, 1);  // M2
 }
 
