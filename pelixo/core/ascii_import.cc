@@ -210,10 +210,16 @@ bool TUploadReader::ConvertLineToRecord(
 
   // Views into the line and the definition: the name is put together once
   // the whole line is read.
+  // Plain pieces left uninitialised: only the parts that `parts_set` names
+  // are read.
   struct NamePart {
-    std::string_view prefix, value;
+    const char* prefix;
+    size_t prefix_size;
+    const char* value;
+    size_t value_size;
   };
-  NamePart name_parts[kNameParts] = {};
+  NamePart name_parts[kNameParts];
+  unsigned parts_set = 0;  // bit n: part n was read
   point.northing.clear();
   point.easting.clear();
   point.elevation.clear();
@@ -250,9 +256,10 @@ bool TUploadReader::ConvertLineToRecord(
     if (value.empty() && !step.literal.empty()) value = step.literal;
     switch (step.kind) {
       case Kind::kName:
+        parts_set |= 1u << step.name_part;
         name_parts[step.name_part] = NamePart{
-            step.name_prefix ? std::string_view(step.literal) : std::string_view(),
-            value};
+            step.literal.data(), step.name_prefix ? step.literal.size() : 0,
+            value.data(), value.size()};
         break;
       case Kind::kCode:
         point.code = value;
@@ -274,8 +281,10 @@ bool TUploadReader::ConvertLineToRecord(
     }
   }
   point.name.clear();
-  for (const NamePart& part : name_parts) {
-    point.name.append(part.prefix).append(part.value);
+  for (int i = 0; i < kNameParts; ++i) {
+    if ((parts_set & (1u << i)) == 0) continue;
+    const NamePart& part = name_parts[i];
+    point.name.append(part.prefix, part.prefix_size).append(part.value, part.value_size);
   }
   return true;
 }
