@@ -5,6 +5,7 @@
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "tests/support/test_environment.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -15,28 +16,14 @@
 namespace e2e {
 namespace {
 
+using pelixo::testing::ClearEnvironment;
+using pelixo::testing::SetEnvironment;
+using pelixo::testing::SetMachineString;
+
 // Where the stand-in component finds its job readers: a value of the local
 // machine that Pelixo only reads.
 constexpr char kConverterKey[] =
     "SOFTWARE\\Corvane\\Syncrona\\Device Drivers\\Terrapad\\Converter";
-
-void SetEnvironment(const std::string& name, const std::string& value) {
-#if defined(_WIN32)
-  _putenv_s(name.c_str(), value.c_str());
-  SetEnvironmentVariableA(name.c_str(), value.c_str());
-#else
-  setenv(name.c_str(), value.c_str(), 1);
-#endif
-}
-
-void ClearEnvironment(const std::string& name) {
-#if defined(_WIN32)
-  _putenv_s(name.c_str(), "");
-  SetEnvironmentVariableA(name.c_str(), nullptr);
-#else
-  unsetenv(name.c_str());
-#endif
-}
 
 std::string WithoutTrailingSeparator(std::string path) {
   while (path.size() > 1 && platform::IsPathSeparator(path.back())) path.pop_back();
@@ -53,18 +40,6 @@ void DeleteUserSettings() {
     RegDeleteTreeA(HKEY_CURRENT_USER, key);
     RegDeleteKeyA(HKEY_CURRENT_USER, key);
   }
-}
-
-void SetMachineString(const std::string& key, const std::string& name,
-                      const std::string& value) {
-  HKEY handle = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE,
-                            nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(handle, name.c_str(), 0, REG_SZ,
-                 reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(handle);
 }
 
 // One argument as the runtime of the started program splits it again.
@@ -119,23 +94,6 @@ int RunProgram(const std::string& path, const std::vector<std::string>& argument
 }
 
 #else
-
-// The posix store is a regedit file: the machine's key is written into it
-// directly, since the registry layer opens it read-only.
-void SetMachineString(const std::string& key, const std::string& name,
-                      const std::string& value) {
-  const char* store = std::getenv("PELIXO_REGISTRY");
-  ASSERT_NE(store, nullptr);
-  platform::Expected<std::string> text = platform::ReadWholeFile(store);
-  std::string content = text && !text->empty() ? *text : std::string("REGEDIT4\n");
-  std::string escaped;
-  for (char c : value) {
-    if (c == '\\' || c == '"') escaped.push_back('\\');
-    escaped.push_back(c);
-  }
-  content += "\n[HKEY_LOCAL_MACHINE\\" + key + "]\n\"" + name + "\"=\"" + escaped + "\"\n";
-  ASSERT_TRUE(platform::WriteWholeFile(store, content));
-}
 
 int RunProgram(const std::string& path, const std::vector<std::string>& arguments,
                const std::string& error_file) {

@@ -14,18 +14,11 @@
 
 #include "pelixo/app/user_interface.h"
 #include "platform/error.h"
+#include "tests/support/test_environment.h"
 
 namespace pelixo::testing {
 
 inline const char kReceiveData[] = PELIXO_TEST_DATA "/receive/";
-
-void SetEnvironment(const std::string& name, const std::string& value);
-void ClearEnvironment(const std::string& name);
-
-// The registry value of the local machine that tests need (Pelixo itself
-// only reads there).
-void SetMachineString(const std::string& key, const std::string& name, const std::string& value);
-void DeleteMachineKey(const std::string& key);
 
 // The entries of a key of the current user and everything below it, one
 // text per value ("path\name=type:bytes") and per key, sorted.
