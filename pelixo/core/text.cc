@@ -87,12 +87,20 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
     text.remove_prefix(1);
   }
   // Only plain decimal notation: from_chars alone would take "inf" or "nan".
+  // The digits are gathered as an integer on the way (exact while short).
   size_t i = 0;
-  size_t digits = 0;
-  while (i < text.size() && IsDecimalDigit(text[i])) ++i, ++digits;
+  size_t digits = 0, decimals = 0;
+  uint64_t mantissa = 0;
+  while (i < text.size() && IsDecimalDigit(text[i])) {
+    mantissa = mantissa * 10 + static_cast<uint64_t>(text[i] - '0');
+    ++i, ++digits;
+  }
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && IsDecimalDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && IsDecimalDigit(text[i])) {
+      mantissa = mantissa * 10 + static_cast<uint64_t>(text[i] - '0');
+      ++i, ++digits, ++decimals;
+    }
   }
   if (digits == 0) return false;
   const bool exponent = i < text.size() && (text[i] == 'e' || text[i] == 'E');
@@ -111,17 +119,6 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
   if (digits <= 15 && !exponent) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    uint64_t mantissa = 0;
-    size_t decimals = 0;
-    bool after_point = false;
-    for (char c : text) {
-      if (c == '.') {
-        after_point = true;
-        continue;
-      }
-      mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-      if (after_point) ++decimals;
-    }
     result = static_cast<double>(mantissa) / kPowers[decimals];
     *value = negative ? -result : result;
     return true;

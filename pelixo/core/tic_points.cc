@@ -85,10 +85,12 @@ void TTICPointhandler::IndexNames() {
   // The first point of a name wins; later ones only stay in the list.
   for (size_t i = 0; i < points_.size(); ++i) {
     const std::string& name = points_[i].Name;
+    points_[i].FirstOfName = false;
     for (size_t s = std::hash<std::string_view>()(name) & mask;; s = (s + 1) & mask) {
       uint32_t& slot = first_index_[s];
       if (slot == 0) {
         slot = static_cast<uint32_t>(i + 1);
+        points_[i].FirstOfName = true;
         break;
       }
       if (points_[slot - 1].Name == name) break;
@@ -106,10 +108,14 @@ platform::Status TTICPointhandler::LoadFromFile(const std::string& path) {
 bool TTICPointhandler::FindPoint(std::string_view name, std::string* code, double* north,
                                  double* east, double* height) const {
   if (first_index_.empty()) return false;
-  const size_t mask = first_index_.size() - 1;
   const PointRecord* found = nullptr;
-  for (size_t s = std::hash<std::string_view>()(name) & mask; first_index_[s] != 0;
-       s = (s + 1) & mask) {
+  if (next_guess_ < points_.size() && points_[next_guess_].FirstOfName &&
+      points_[next_guess_].Name == name) {
+    found = &points_[next_guess_];
+  }
+  const size_t mask = first_index_.size() - 1;
+  for (size_t s = std::hash<std::string_view>()(name) & mask;
+       found == nullptr && first_index_[s] != 0; s = (s + 1) & mask) {
     const PointRecord& candidate = points_[first_index_[s] - 1];
     if (candidate.Name == name) {
       found = &candidate;
@@ -117,6 +123,7 @@ bool TTICPointhandler::FindPoint(std::string_view name, std::string* code, doubl
     }
   }
   if (found == nullptr) return false;
+  next_guess_ = static_cast<size_t>(found - points_.data()) + 1;
   const PointRecord& point = *found;
   *code = point.Code;
   *north = point.North;

@@ -20,6 +20,8 @@ struct PointRecord {
   double North = 1e308;  // 1e308 when missing
   double East = 1e308;
   double Height = 1e308;
+  // The first point of its name in the file (the one a lookup finds).
+  bool FirstOfName = false;
 };
 
 class TTICPointhandler {
@@ -53,6 +55,9 @@ class TTICPointhandler {
   // point by point: an open-addressed table of point indexes + 1 (0: free),
   // a power of two in size and never more than half full.
   std::vector<uint32_t> first_index_;
+  // Lookups mostly come in the file's order: the point after the last one
+  // found is tried first.
+  mutable size_t next_guess_ = 0;
 };
 
 }  // namespace pelixo

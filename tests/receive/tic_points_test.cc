@@ -118,6 +118,21 @@ TEST(TicPointHandlerTest, ALargeJobKeepsFileOrder) {
   EXPECT_EQ(points.Points().back().Code, "LATE");
 }
 
+// Lookups in file order go quickly, but a later point of a name that the
+// order would reach next is still never the one found.
+TEST(TicPointHandlerTest, LookupsInFileOrderStillFindTheFirstOfAName) {
+  TTICPointhandler points;
+  points.LoadFromText("NEZ,A,C1,1,1,1,\nNEZ,B,C2,2,2,2,\nNEZ,A,C3,3,3,3,\n");
+  points.LoadFromText("NEZ,B,C4,4,4,4,\nNEZ,D,C5,5,5,5,\n");
+  std::string code;
+  double north = 0, east = 0, height = 0;
+  for (const char* name : {"A", "B", "A", "B", "D", "A"}) {
+    ASSERT_TRUE(points.FindPoint(name, &code, &north, &east, &height)) << name;
+    EXPECT_EQ(code, std::string(name) == "A" ? "C1" : std::string(name) == "B" ? "C2" : "C5");
+  }
+  EXPECT_FALSE(points.FindPoint("C", &code, &north, &east, &height));
+}
+
 TEST(TicPointHandlerTest, ABinaryFileLoadsWhatItCan) {
   std::string bytes = "NEZ,\"OK\",,1,2,3,\n";
   for (int i = 1; i < 4096; ++i) bytes.push_back(static_cast<char>((i * 7919) % 256));
