@@ -51,13 +51,8 @@ std::string FormatFixed(bool right_aligned, int width, int decimals, double x) {
 }
 
 std::string FormatDecimals(int decimals, double x) {
-  // to_chars gives the bytes of "%.*f" without the cost of printf.
-  if (decimals >= 0 && std::isfinite(x)) {
-    char buffer[128];
-    const std::to_chars_result fast = std::to_chars(
-        buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
-    if (fast.ec == std::errc()) return std::string(buffer, fast.ptr);
-  }
+  std::string quick;
+  if (AppendFixedDecimals(quick, x, decimals)) return quick;
   int size = std::snprintf(nullptr, 0, "%.*f", decimals, x);
   if (size < 0) return std::string();
   std::string text(static_cast<size_t>(size) + 1, '\0');

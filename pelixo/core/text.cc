@@ -131,6 +131,57 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
   return true;
 }
 
+namespace {
+
+// The common case by integer arithmetic: |x| * 10^decimals well below 2^43,
+// where the product is off the exact value by less than 2^-10, and not
+// within that of a half, so that it rounds to the integer the exact value
+// rounds to. Returns the length written to `buffer` (32 bytes), or 0.
+size_t QuickFixed(char* buffer, double x, int decimals) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  static constexpr double kLimit = 8796093022208.0;  // 2^43
+  static constexpr double kMargin = 1.0 / 1024;
+  if (decimals < 0 || decimals > 9) return 0;
+  const double scaled = std::fabs(x) * kPowers[decimals];
+  if (!(scaled < kLimit)) return 0;
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5) <= kMargin) return 0;
+  uint64_t n = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+  // Digits from the right: the decimals, the point, the whole part.
+  char digits[32];
+  char* at = digits + sizeof digits;
+  for (int i = 0; i < decimals; ++i) {
+    *--at = static_cast<char>('0' + n % 10);
+    n /= 10;
+  }
+  if (decimals > 0) *--at = '.';
+  do {
+    *--at = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n > 0);
+  if (std::signbit(x)) *--at = '-';
+  const size_t length = static_cast<size_t>(digits + sizeof digits - at);
+  std::memcpy(buffer, at, length);
+  return length;
+}
+
+}  // namespace
+
+bool AppendFixedDecimals(std::string& out, double x, int decimals) {
+  if (decimals < 0 || !std::isfinite(x)) return false;
+  char buffer[128];
+  if (size_t length = QuickFixed(buffer, x, decimals)) {
+    out.append(buffer, length);
+    return true;
+  }
+  const std::to_chars_result result =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return false;
+  out.append(buffer, result.ptr);
+  return true;
+}
+
 bool ParseInteger(std::string_view text, int* value) {
   if (text.empty()) return false;
   size_t i = 0;

@@ -41,6 +41,10 @@ bool ParseInteger(std::string_view text, int* value);
 // for anything else, including numbers beyond the range of a double.
 bool ParseReal(std::string_view text, double* value, std::string_view leading_blanks = {});
 
+// Appends the bytes of printf's "%.*f" for a finite `x` and `decimals` from
+// 0 up; false (nothing appended) for anything else.
+bool AppendFixedDecimals(std::string& out, double x, int decimals);
+
 // File names are built by replacing or appending extensions; `extension`
 // includes its dot (".tic") or is empty to remove it.
 std::string ChangeFileExtension(std::string_view path, std::string_view extension);
