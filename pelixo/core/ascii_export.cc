@@ -53,12 +53,12 @@ std::string FormatFixed(bool right_aligned, int width, int decimals, double x) {
 std::string FormatDecimals(int decimals, double x) {
   std::string quick;
   if (AppendFixedDecimals(quick, x, decimals)) return quick;
-  int size = std::snprintf(nullptr, 0, "%.*f", decimals, x);
-  if (size < 0) return std::string();
-  std::string text(static_cast<size_t>(size) + 1, '\0');
-  std::snprintf(text.data(), text.size(), "%.*f", decimals, x);
-  text.resize(static_cast<size_t>(size));
-  return text;
+  // What is left is infinite, not a number or has very many decimals: at
+  // most 309 digits, a sign, a point and kMaxDecimals decimals.
+  char buffer[640];
+  int size = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
+  if (size < 0 || static_cast<size_t>(size) >= sizeof buffer) return std::string();
+  return std::string(buffer, static_cast<size_t>(size));
 }
 
 // The C library writes ".", the system may want another separator.

@@ -15,20 +15,6 @@ bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::string_view TrimLeft(std::string_view text) {
-  size_t start = 0;
-  while (start < text.size() && IsTrimmable(text[start])) ++start;
-  return text.substr(start);
-}
-
-std::string_view TrimRight(std::string_view text) {
-  size_t end = text.size();
-  while (end > 0 && IsTrimmable(text[end - 1])) --end;
-  return text.substr(0, end);
-}
-
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
-
 std::string UpperAscii(std::string_view text) {
   std::string result(text);
   for (char& c : result) c = UpperAscii(c);

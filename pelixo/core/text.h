@@ -15,9 +15,19 @@ inline bool IsTrimmable(char c) {
   return static_cast<unsigned char>(c) <= 32;
 }
 
-std::string_view Trim(std::string_view text);
-std::string_view TrimLeft(std::string_view text);
-std::string_view TrimRight(std::string_view text);
+inline std::string_view TrimLeft(std::string_view text) {
+  size_t start = 0;
+  while (start < text.size() && IsTrimmable(text[start])) ++start;
+  return text.substr(start);
+}
+
+inline std::string_view TrimRight(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && IsTrimmable(text[end - 1])) --end;
+  return text.substr(0, end);
+}
+
+inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
 inline char UpperAscii(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
