@@ -1,5 +1,6 @@
 #include "pelixo/core/text.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -12,6 +13,8 @@ namespace pelixo {
 namespace {
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr bool kDoublesRoundOnce = FLT_EVAL_METHOD == 0;
 
 }  // namespace
 
@@ -110,8 +113,9 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
   double result = 0;
   // Up to 15 digits without an exponent: the digits as an integer divided
   // by a power of ten are both exact, so the one division rounds as
-  // from_chars does.
-  if (digits <= 15 && !exponent) {
+  // from_chars does. Not where doubles are worked out in a wider format
+  // (the x87 unit of 32-bit builds), which would round twice.
+  if (kDoublesRoundOnce && digits <= 15 && !exponent) {
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     result = static_cast<double>(mantissa) / kPowers[decimals];
