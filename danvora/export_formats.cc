@@ -21,6 +21,9 @@ constexpr std::string_view kGeocadFixed =
     "         0 20000    50 20000    50     0     0          0          0 ";
 static_assert(kGeocadFixed.size() == 69);
 
+constexpr std::string_view kBlanks = "                                ";
+static_assert(kBlanks.size() == 32);
+
 constexpr std::array<std::string_view, kFormatCount> kFormatNames = {
     "KX77", "SDL", "LANDCAD", "GEOCAD", "ALT", "ARGUS",
     "COWI", "Komma", "SVK", "DAS", "DDH",
@@ -64,22 +67,43 @@ std::string_view ColumnHeader(int format, CoordFamily family) {
 // The code KX77 writes: a leading number below 0.05 keeps the text after
 // the last "_"; above 0.95 the code is cut at its first "_", keeping a
 // decimal part that follows it ("3_GEL.1" is written "3.1").
-std::string Kx77Code(std::string_view code) {
+void AppendKx77Code(std::string* line, std::string_view code) {
   const double value = dc::ParseNumber(code);
   if (value < 0.05) {
     const size_t last = code.rfind('_');
-    return std::string(last == std::string_view::npos ? code
-                                                      : code.substr(last + 1));
+    *line += last == std::string_view::npos ? code : code.substr(last + 1);
+    return;
   }
   const size_t first = code.find('_');
   if (value > 0.95 && first != std::string_view::npos) {
-    std::string out(code.substr(0, first));
+    *line += code.substr(0, first);
     const std::string_view after = code.substr(first + 1);
     const size_t point = after.find('.');
-    if (point != std::string_view::npos) out += after.substr(point);
-    return out;
+    if (point != std::string_view::npos) *line += after.substr(point);
+    return;
   }
-  return std::string(code);
+  *line += code;
+}
+
+// "%10.10s %15.3lf %15.3lf" of the name and the plan position.
+void AppendNameAndPlan(std::string* line, std::string_view name,
+                       const Triple& t) {
+  AppendText(line, name, 10);
+  *line += ' ';
+  AppendReal(line, t.y, 15, 3);
+  *line += ' ';
+  AppendReal(line, t.x, 15, 3);
+}
+
+// " %10.3lf" of the height, or `missing` in its place.
+void AppendHeight10(std::string* line, const Triple& t,
+                    std::string_view missing) {
+  if (t.z > kHeightMissingAtOrBelow) {
+    *line += ' ';
+    AppendReal(line, t.z, 10, 3);
+  } else {
+    *line += missing;
+  }
 }
 
 // The code head and one-character sub-code of LANDCAD and GEOCAD.
@@ -98,10 +122,14 @@ CodeSplit SplitCode(std::string_view code) {
 
 int64_t Millimetres(double value) { return TruncateToInt64(value * 1000); }
 
-std::string HeightPart(const Triple& t, std::string_view present_format,
-                       std::string_view missing) {
-  if (t.z > kHeightMissingAtOrBelow) return Format(present_format, t.z);
-  return std::string(missing);
+// The height of a point line, or `missing` in its place.
+void AppendHeight(std::string* line, const Triple& t,
+                  std::string_view present_format, std::string_view missing) {
+  if (t.z > kHeightMissingAtOrBelow) {
+    AppendFormat(line, present_format, t.z);
+  } else {
+    line->append(missing.data(), missing.size());
+  }
 }
 
 std::string OutletText(char outlet) {
@@ -224,13 +252,14 @@ void WriteAttributeLines(int format, size_t record_index,
   std::string group = library_state().job_state.attribute_group;
   for (size_t i = record_index + 1; i < table.lines.size(); ++i) {
     const std::string_view line = table.lines[i];
-    const int record = dc::RecordCode(line);
+    const int record = table.code(i);
     if (record == dc::Code("87")) {
       group = decode_attribute_group(line);
       continue;
     }
     Attribute attribute;
-    if (decode_attribute(line, &attribute)) {
+    if (record >= dc::Code("88") && record <= dc::Code("92") &&
+        decode_attribute(line, &attribute)) {
       if (StartsWith(code, group)) {
         write_info_line(
             format,
@@ -463,57 +492,71 @@ std::string write_point_line(int format, std::string_view name,
   std::string effective_code(code);
   if (!file) return effective_code;
   ExportState& state = writer();
-  state.current_point_name = std::string(name);
+  state.current_point_name.assign(name.data(), name.size());
   if (format != kReportListing && t.y < kPlanMissingBelow) {
     return effective_code;
   }
+  // Each point line is built whole, in storage kept from line to line, and
+  // written at once.
+  std::string& line = state.line;
+  line.clear();
   switch (format) {
     case kKx77:
-      file->Write(Format("%10.10s %15.3lf %15.3lf", name, t.y, t.x) +
-                  HeightPart(t, " %10.3lf", std::string(11, ' ')) +
-                  Format(" %s\n", Kx77Code(code)));
+      AppendNameAndPlan(&line, name, t);
+      AppendHeight10(&line, t, kBlanks.substr(0, 11));
+      line += ' ';
+      AppendKx77Code(&line, code);
+      line += '\n';
       break;
     case kSdl:
-      file->Write(Format(" 6 %10.10s %10.10s %15.3lf %15.3lf", name,
-                         code.empty() ? std::string_view(" - ") : code, t.y,
-                         t.x) +
-                  HeightPart(t, " %10.3lf", "      -    ") +
-                  Format(" %s\n", remark));
+      AppendFormat(&line, " 6 %10.10s %10.10s %15.3lf %15.3lf", name,
+                   code.empty() ? std::string_view(" - ") : code, t.y, t.x);
+      AppendHeight10(&line, t, "      -    ");
+      AppendFormat(&line, " %s\n", remark);
       break;
     case kLandcad: {
       const CodeSplit split = SplitCode(code);
       effective_code = split.head;
-      file->Write(Format("%4.4s%1.1s%11.3lf %11.3lf%11.11s", split.head,
-                         split.sub, t.y, t.x, name) +
-                  HeightPart(t, "%7.3lf", std::string(7, ' ')) +
-                  Format("%15.15s\n", remark));
+      AppendFormat(&line, "%4.4s%1.1s%11.3lf %11.3lf%11.11s", split.head,
+                   split.sub, t.y, t.x, name);
+      AppendHeight(&line, t, "%7.3lf", kBlanks.substr(0, 7));
+      AppendFormat(&line, "%15.15s\n", remark);
       break;
     }
     case kGeocad: {
       const CodeSplit split = SplitCode(code);
       effective_code = split.head;
-      std::string line = Format("%4.4s%2.2s%10d%10d", split.head, split.sub,
-                                Millimetres(t.y), Millimetres(t.x));
-      line += t.z > kHeightMissingAtOrBelow ? Format("%7d", Millimetres(t.z))
-                                            : std::string("   -500");
+      AppendFormat(&line, "%4.4s%2.2s%10d%10d", split.head, split.sub,
+                   Millimetres(t.y), Millimetres(t.x));
+      if (t.z > kHeightMissingAtOrBelow) {
+        AppendFormat(&line, "%7d", Millimetres(t.z));
+      } else {
+        line += "   -500";
+      }
       line += kGeocadFixed;
-      line += Format("%-12.12s\n", name);
-      file->Write(line);
+      AppendFormat(&line, "%-12.12s\n", name);
       break;
     }
     case kAlt:
     case kKomma:
-      file->Write(Format("%s,%0.3lf,%0.3lf,%0.3lf,%s\n", name, t.y, t.x, t.z,
-                         code));
+      // "%s,%0.3lf,%0.3lf,%0.3lf,%s\n"
+      line += name;
+      for (const double value : {t.y, t.x, t.z}) {
+        line += ',';
+        AppendReal(&line, value, 0, 3);
+      }
+      line += ',';
+      line += code;
+      line += '\n';
       break;
     case kArgus:
-      file->Write(Format(" %10.10s %-8.8s          %11.3lf %11.3lf", name,
-                         code, t.y, t.x) +
-                  HeightPart(t, " %7.3lf\n", "        \n"));
+      AppendFormat(&line, " %10.10s %-8.8s          %11.3lf %11.3lf", name,
+                   code, t.y, t.x);
+      AppendHeight(&line, t, " %7.3lf\n", "        \n");
       break;
     case kCowi:
-      file->Write(Format("%0.3lf, %0.3lf, %0.3lf, %s, %s,\n", t.y, t.x, t.z,
-                         name, code));
+      AppendFormat(&line, "%0.3lf, %0.3lf, %0.3lf, %s, %s,\n", t.y, t.x, t.z,
+                   name, code);
       break;
     case kSvk:
       WritePendingWell(format, file);
@@ -528,25 +571,28 @@ std::string write_point_line(int format, std::string_view name,
       if (StartsWith(code, "B")) StartWell(name, t, measure_kind);
       break;
     case kDdh:
-      if (state.comment_counter > 0) file->Write("\n");
+      if (state.comment_counter > 0) line += '\n';
       ++state.comment_counter;
-      file->Write(Format("%10.10s %15.3lf %15.3lf", name, t.y, t.x) +
-                  HeightPart(t, " %10.3lf", " ----------") +
-                  Format(" %s", code));
+      AppendNameAndPlan(&line, name, t);
+      AppendHeight10(&line, t, " ----------");
+      line += ' ';
+      line += code;
       break;
-    case kReportListing: {
-      std::string line = t.y < kPlanMissingBelow
-                             ? Format("%10.10s", name) + std::string(32, ' ')
-                             : Format("%10.10s %15.3lf %15.3lf", name, t.y,
-                                      t.x);
-      line += HeightPart(t, " %10.3lf", std::string(11, ' '));
-      line += Format(" %-10.10s", code);
-      file->Write(line);
+    case kReportListing:
+      if (t.y < kPlanMissingBelow) {
+        AppendText(&line, name, 10);
+        line += kBlanks.substr(0, 32);
+      } else {
+        AppendNameAndPlan(&line, name, t);
+      }
+      AppendHeight10(&line, t, kBlanks.substr(0, 11));
+      line += ' ';
+      AppendText(&line, code, 10, /*left=*/true);
       break;
-    }
     default:
       break;
   }
+  if (!line.empty()) file->Write(line);
   return effective_code;
 }
 

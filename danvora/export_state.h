@@ -29,6 +29,7 @@ struct ExportState {
   std::string current_point_name;
   WellRecord well;
   int gps_method = 8;  // "GpsMetode" of section "DAS4"
+  std::string line;    // the point line being built (for its storage)
   // The clock of the DAS header; tests set a fixed one.
   platform::LocalTime (*clock)() = &platform::CurrentLocalTime;
 };

@@ -1,7 +1,9 @@
 #include "danvora/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 namespace danvora {
@@ -39,7 +41,51 @@ struct Conversion {
   int precision = -1;
 };
 
-void Pad(std::string& out, std::string_view body, const Conversion& conv,
+// Gathers the pieces of one formatting in a small buffer of its own and
+// hands them to the string in one piece: most texts are a line or less.
+class Output {
+ public:
+  explicit Output(std::string& out) : out_(out) {}
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+  ~Output() { Flush(); }
+
+  Output& operator+=(std::string_view text) {
+    if (text.empty()) return *this;
+    if (text.size() > sizeof buffer_ - used_) {
+      Flush();
+      if (text.size() > sizeof buffer_) {
+        out_ += text;
+        return *this;
+      }
+    }
+    std::memcpy(buffer_ + used_, text.data(), text.size());
+    used_ += text.size();
+    return *this;
+  }
+  Output& operator+=(char c) { return *this += std::string_view(&c, 1); }
+  void append(size_t count, char c) {
+    while (count > 0) {
+      if (used_ == sizeof buffer_) Flush();
+      const size_t n = std::min(count, sizeof buffer_ - used_);
+      std::memset(buffer_ + used_, c, n);
+      used_ += n;
+      count -= n;
+    }
+  }
+
+ private:
+  void Flush() {
+    out_.append(buffer_, used_);
+    used_ = 0;
+  }
+
+  std::string& out_;
+  char buffer_[256];
+  size_t used_ = 0;
+};
+
+void Pad(Output& out, std::string_view body, const Conversion& conv,
          bool zero_pad_allowed) {
   const size_t width = static_cast<size_t>(conv.width);
   if (body.size() >= width) {
@@ -65,14 +111,15 @@ void Pad(std::string& out, std::string_view body, const Conversion& conv,
   }
 }
 
-std::string SignPrefix(bool negative, const Conversion& conv) {
-  if (negative) return "-";
-  if (conv.plus) return "+";
-  if (conv.space) return " ";
-  return "";
+// The sign character of a number, or '\0' for none.
+char SignOf(bool negative, const Conversion& conv) {
+  if (negative) return '-';
+  if (conv.plus) return '+';
+  if (conv.space) return ' ';
+  return '\0';
 }
 
-void FormatInteger(std::string& out, int64_t value, const Conversion& conv) {
+void FormatInteger(Output& out, int64_t value, const Conversion& conv) {
   const bool negative = value < 0;
   const uint64_t magnitude =
       negative ? uint64_t{0} - static_cast<uint64_t>(value)
@@ -80,49 +127,221 @@ void FormatInteger(std::string& out, int64_t value, const Conversion& conv) {
   char digits[32];
   auto [end, ec] = std::to_chars(digits, digits + sizeof digits, magnitude);
   std::string_view text(digits, static_cast<size_t>(end - digits));
-  std::string body = SignPrefix(negative, conv);
-  if (conv.precision >= 0) {
-    if (conv.precision == 0 && magnitude == 0) text = {};
-    if (text.size() < static_cast<size_t>(conv.precision)) {
-      body.append(static_cast<size_t>(conv.precision) - text.size(), '0');
-    }
-  }
+  if (conv.precision == 0 && magnitude == 0) text = {};
+  const size_t zeros =
+      conv.precision > 0 && text.size() < static_cast<size_t>(conv.precision)
+          ? static_cast<size_t>(conv.precision) - text.size()
+          : 0;
+  std::string body;
+  body.reserve(1 + zeros + text.size());
+  if (const char sign = SignOf(negative, conv)) body += sign;
+  body.append(zeros, '0');
   body += text;
   Pad(out, body, conv, conv.precision < 0);
 }
 
-void FormatReal(std::string& out, double value, const Conversion& conv) {
+constexpr uint64_t kPowersOfTen[] = {
+    1ull,
+    10ull,
+    100ull,
+    1000ull,
+    10000ull,
+    100000ull,
+    1000000ull,
+    10000000ull,
+    100000000ull,
+    1000000000ull,
+    10000000000ull,
+    100000000000ull,
+    1000000000000ull,
+    10000000000000ull,
+    100000000000000ull,
+    1000000000000000ull,
+    10000000000000000ull,
+    100000000000000000ull,
+    1000000000000000000ull,
+    10000000000000000000ull,
+};
+
+// The number of decimal digits of `value` (1 for 0).
+int DigitCount(uint64_t value) {
+  int count = 1;
+  while (count < 20 && value >= kPowersOfTen[count]) ++count;
+  return count;
+}
+
+// Writes the `count` lowest decimal digits of `value` so that they end just
+// before `end`, two at a time (in 32 bits where the value allows: cheaper).
+template <typename Unsigned>
+void PutDigitsOf(char* end, Unsigned value, int count) {
+  static constexpr char kPairs[] =
+      "0001020304050607080910111213141516171819"
+      "2021222324252627282930313233343536373839"
+      "4041424344454647484950515253545556575859"
+      "6061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  for (; count >= 2; count -= 2) {
+    const size_t pair = static_cast<size_t>(value % 100) * 2;
+    value /= 100;
+    end -= 2;
+    end[0] = kPairs[pair];
+    end[1] = kPairs[pair + 1];
+  }
+  if (count > 0) end[-1] = static_cast<char>('0' + value % 10);
+}
+
+void PutDigits(char* end, uint64_t value, int count) {
+  if (value <= UINT32_MAX) {
+    PutDigitsOf(end, static_cast<uint32_t>(value), count);
+  } else {
+    PutDigitsOf(end, value, count);
+  }
+}
+
+// The digits of `magnitude` (finite, not negative) with `precision`
+// decimals, rounded to nearest with ties to even on the exact binary value,
+// written to `out` (room for 40 characters). Exact integer arithmetic on
+// the binary fraction; returns 0 (nothing written) for values outside its
+// range (at or above 2^63, or below about 0.008 but not 0) and for more
+// than 18 decimals.
+size_t FixedExact(double magnitude, int precision, char* out) {
+  if (precision > 18) return 0;
+  uint64_t bits;
+  static_assert(sizeof bits == sizeof magnitude);
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  const uint64_t fraction_bits = bits & ((uint64_t{1} << 52) - 1);
+  // magnitude = mantissa * 2^exponent
+  const uint64_t mantissa =
+      biased == 0 ? fraction_bits : fraction_bits | (uint64_t{1} << 52);
+  const int exponent = (biased == 0 ? 1 : biased) - 1075;
+  uint64_t integer = 0;
+  uint64_t decimals = 0;  // the `precision` decimals as an integer
+  if (mantissa == 0) {
+    // zero
+  } else if (exponent >= 0) {
+    if (exponent > 10) return 0;
+    integer = mantissa << exponent;
+  } else {
+    const int shift = -exponent;
+    // Ten times the remaining fraction must stay within 64 bits.
+    if (shift > 60) return 0;
+    const uint64_t mask = (uint64_t{1} << shift) - 1;
+    integer = mantissa >> shift;
+    uint64_t rest = mantissa & mask;  // the fraction, in units of 2^-shift
+    if (shift + 4 * precision <= 63) {
+      // All decimals at once: rest * 10^precision fits in 64 bits.
+      const uint64_t scaled = rest * kPowersOfTen[precision];
+      decimals = scaled >> shift;
+      rest = scaled & mask;
+    } else {
+      for (int i = 0; i < precision; ++i) {
+        rest *= 10;
+        decimals = decimals * 10 + (rest >> shift);
+        rest &= mask;
+      }
+    }
+    const uint64_t half = uint64_t{1} << (shift - 1);
+    const uint64_t last = precision > 0 ? decimals : integer;
+    if (rest > half || (rest == half && (last & 1) != 0)) {
+      if (++decimals == kPowersOfTen[precision]) {
+        decimals = 0;
+        ++integer;
+      }
+    }
+  }
+  const int integer_digits = DigitCount(integer);
+  PutDigits(out + integer_digits, integer, integer_digits);
+  if (precision == 0) return static_cast<size_t>(integer_digits);
+  out[integer_digits] = '.';
+  const int size = integer_digits + 1 + precision;
+  PutDigits(out + size, decimals, precision);
+  return static_cast<size_t>(size);
+}
+
+// Room for a sign, the 309 integer digits of the largest double and the
+// decimals.
+constexpr size_t kRealBodySize = 1 + 400;
+
+// The sign and digits of `value` as "%f" writes them, into `body`
+// (kRealBodySize); its length. `*finite` tells whether zeros may pad it.
+size_t RealBody(double value, const Conversion& conv, char* body,
+                bool* finite) {
   const int precision = conv.precision < 0 ? 6 : conv.precision;
-  if (std::isnan(value) || std::isinf(value)) {
-    std::string body = SignPrefix(std::signbit(value), conv);
-    body += std::isnan(value) ? "nan" : "inf";
-    Pad(out, body, conv, false);
-    return;
+  size_t size = 0;
+  if (const char sign = SignOf(std::signbit(value), conv)) body[size++] = sign;
+  *finite = !std::isnan(value) && !std::isinf(value);
+  if (!*finite) {
+    std::memcpy(body + size, std::isnan(value) ? "nan" : "inf", 3);
+    return size + 3;
   }
-  // Room for the 309 integer digits of the largest double and the decimals.
-  char digits[400];
   const double magnitude = std::fabs(value);
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, magnitude,
-                                 std::chars_format::fixed,
-                                 precision > 60 ? 60 : precision);
-  std::string body = SignPrefix(std::signbit(value), conv);
-  if (ec == std::errc()) {
-    body.append(digits, static_cast<size_t>(end - digits));
+  if (const size_t n = FixedExact(magnitude, precision, body + size)) {
+    return size + n;
   }
-  Pad(out, body, conv, true);
+  auto [end, ec] =
+      std::to_chars(body + size, body + kRealBodySize, magnitude,
+                    std::chars_format::fixed, precision > 60 ? 60 : precision);
+  return ec == std::errc() ? static_cast<size_t>(end - body) : size;
+}
+
+void FormatReal(Output& out, double value, const Conversion& conv) {
+  char body[kRealBodySize];
+  bool finite = false;
+  const size_t size = RealBody(value, conv, body, &finite);
+  Pad(out, std::string_view(body, size), conv, finite);
 }
 
 }  // namespace
 
+void AppendReal(std::string* out, double value, int width, int precision) {
+  Conversion conv;
+  conv.width = width;
+  conv.precision = precision;
+  // The number after room for its blanks: one piece to append.
+  constexpr size_t kRoom = 64;
+  char line[kRoom + kRealBodySize];
+  char* const body = line + kRoom;
+  bool finite = false;
+  const size_t size = RealBody(value, conv, body, &finite);
+  const size_t fill =
+      static_cast<size_t>(width) > size ? static_cast<size_t>(width) - size : 0;
+  if (fill > kRoom) {
+    Output output(*out);
+    Pad(output, std::string_view(body, size), conv, finite);
+    return;
+  }
+  std::memset(body - fill, ' ', fill);
+  out->append(body - fill, fill + size);
+}
+
+void AppendText(std::string* out, std::string_view text, int width, bool left) {
+  text = text.substr(0, static_cast<size_t>(width));
+  const size_t fill = static_cast<size_t>(width) - text.size();
+  if (!left) out->append(fill, ' ');
+  out->append(text.data(), text.size());
+  if (left) out->append(fill, ' ');
+}
+
 std::string FormatList(std::string_view format,
                        std::initializer_list<FormatArg> args) {
   std::string out;
+  AppendFormatList(&out, format, args);
+  return out;
+}
+
+void AppendFormatList(std::string* destination, std::string_view format,
+                      std::initializer_list<FormatArg> args) {
+  Output out(*destination);
   const FormatArg* arg = args.begin();
   const FormatArg* const args_end = args.end();
   for (size_t i = 0; i < format.size(); ++i) {
-    const char c = format[i];
-    if (c != '%') {
-      out += c;
+    if (format[i] != '%') {
+      // The text up to the next conversion, at once.
+      size_t next = i + 1;
+      while (next < format.size() && format[next] != '%') ++next;
+      out += format.substr(i, next - i);
+      i = next - 1;
       continue;
     }
     if (++i >= format.size()) break;
@@ -180,7 +399,6 @@ std::string FormatList(std::string_view format,
         break;
     }
   }
-  return out;
 }
 
 }  // namespace danvora

@@ -46,11 +46,27 @@ class FormatArg {
 
 std::string FormatList(std::string_view format,
                        std::initializer_list<FormatArg> args);
+// The same, appended to `out` (a line built in place costs no allocation).
+void AppendFormatList(std::string* out, std::string_view format,
+                      std::initializer_list<FormatArg> args);
 
 template <typename... Args>
 std::string Format(std::string_view format, const Args&... args) {
   return FormatList(format, {FormatArg(args)...});
 }
+
+template <typename... Args>
+void AppendFormat(std::string* out, std::string_view format,
+                  const Args&... args) {
+  AppendFormatList(out, format, {FormatArg(args)...});
+}
+
+// The conversions of the point lines without a format string: `value` as
+// "%<width>.<precision>lf" and `text` as "%<width>.<width>s" (or
+// "%-<width>.<width>s" when `left`) give it.
+void AppendReal(std::string* out, double value, int width, int precision);
+void AppendText(std::string* out, std::string_view text, int width,
+                bool left = false);
 
 // A double truncated toward zero into 64 bits, held to the range (NaN
 // gives 0): millimetre values of large co-ordinates need more than 32 bits.

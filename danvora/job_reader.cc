@@ -6,6 +6,7 @@
 
 #include "danvora/format.h"
 #include "danvora/library_state.h"
+#include "danvora/number_fields.h"
 #include "dc/fields.h"
 #include "dc/record_code.h"
 
@@ -13,6 +14,31 @@ namespace danvora {
 namespace {
 
 using dc::Code;
+
+// A Text field into `*text`, the same as dc::DecodeText gives, in the
+// string's own storage: the decoder sets the same fields record after
+// record, and most texts have no escapes.
+void AssignText(std::string* text, std::string_view line, size_t column,
+                size_t width) {
+  const std::string_view field = dc::FieldSlice(line, column, width);
+  // Trailing, then leading blanks off; the fields are short, so plain loops.
+  const char* begin = field.data();
+  const char* end = begin + field.size();
+  while (end != begin && end[-1] == ' ') --end;
+  if (begin == end) {
+    text->clear();
+    return;
+  }
+  while (*begin == ' ') ++begin;
+  bool escaped = false;
+  for (const char* c = begin; c != end; ++c) escaped |= *c == '*';
+  const std::string_view trimmed(begin, static_cast<size_t>(end - begin));
+  if (escaped) {
+    *text = dc::Unescape(trimmed);
+  } else {
+    text->assign(trimmed.data(), trimmed.size());
+  }
+}
 
 constexpr int kSkippedObservation = -79;
 constexpr int kSkippedObservationNewer = -139;
@@ -30,13 +56,13 @@ class RecordDecoder {
   std::string_view Line(size_t index) const { return table_.lines[index]; }
 
   double Distance(std::string_view line, size_t column) const {
-    return dc::DecodeDistance(line, column, s_.units.distance);
+    return DistanceField(line, column, s_.units.distance);
   }
   double Angle(std::string_view line, size_t column) const {
-    return dc::DecodeAngle(line, column, s_.units.angle);
+    return AngleField(line, column, s_.units.angle);
   }
   Triple ReadTriple(std::string_view line, size_t column) const {
-    return dc::DecodeTriple(line, column, s_.units);
+    return TripleField(line, column, s_.units);
   }
 
   void GpsPointCode(std::string_view line, std::string_view flags);
@@ -55,8 +81,8 @@ class RecordDecoder {
 
 void RecordDecoder::GpsPointCode(std::string_view line,
                                  std::string_view flags) {
-  s_.point_name = dc::DecodeText(line, 4, 16);
-  s_.point_code = dc::DecodeText(line, 68, 16);
+  AssignText(&s_.point_name, line, 4, 16);
+  AssignText(&s_.point_code, line, 68, 16);
   s_.method = dc::DecodeDigit(line, 84);
   s_.point_class = dc::DecodeDigit(line, 85);
   s_.horizontal_precision = Distance(line, 86);
@@ -77,7 +103,7 @@ void RecordDecoder::ReadAhead(size_t index) {
     for (size_t i = count; i-- > 0;) {
       table_.next_axis_line[i] = static_cast<uint32_t>(next);
       const std::string_view line = table_.lines[i];
-      if (dc::RecordCode(line) == 65 && dc::DecodeNumber(line, 4) >= 0) {
+      if (table_.code(i) == 65 && NumberField(line, 4) >= 0) {
         next = i;
       }
     }
@@ -131,8 +157,8 @@ void RecordDecoder::DecideLocalGrid() {
 
 void RecordDecoder::DecideDanishSystem(std::string_view line) {
   const int kind = dc::DecodeDigit(line, 4);
-  const double parameter = dc::DecodeNumber(line, 21);
-  const double sign_value = dc::DecodeNumber(line, 69);
+  const double parameter = NumberField(line, 21);
+  const double sign_value = NumberField(line, 69);
   const int zone = dc::DecodeDigit(line, 152);
   if (kind == 'E' - '0') {
     s_.projection_sign = 2;
@@ -164,11 +190,11 @@ void RecordDecoder::DecideDanishSystem(std::string_view line) {
 int RecordDecoder::Decode(size_t index, std::string_view flags,
                           bool in_read_ahead) {
   const std::string_view line = Line(index);
-  const int code = dc::RecordCode(line);
+  const int code = table_.code(index);
   switch (code) {
     case Code("00"):
-      s_.version_text = dc::DecodeText(line, 4, 16);
-      s_.measurement_start = dc::DecodeText(line, 24, 16);
+      AssignText(&s_.version_text, line, 4, 16);
+      AssignText(&s_.measurement_start, line, 24, 16);
       s_.units.angle = dc::DecodeDigit(line, 40);
       s_.units.distance = dc::DecodeDigit(line, 41);
       s_.units.pressure = dc::DecodeDigit(line, 42);
@@ -180,17 +206,17 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       s_.geoid_kind = kGeoidNone;
       break;
     case Code("10"):
-      s_.job_name = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.job_name, line, 4, 16);
       break;
     case Code("13"):
-      s_.note = dc::DecodeText(line, 4, 60);
+      AssignText(&s_.note, line, 4, 60);
       break;
 
     // Coordinate system and calibration.
     case Code("64"): {
       const int projection = dc::DecodeDigit(line, 4);
-      s_.central_meridian = dc::DecodeNumber(line, 21);
-      s_.scale_factor = dc::DecodeNumber(line, 101);
+      s_.central_meridian = NumberField(line, 21);
+      s_.scale_factor = NumberField(line, 101);
       if (projection == 3 && !in_read_ahead) ReadAhead(index);
       s_.projection_sign = 0;
       if (projection == 3) {
@@ -201,7 +227,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       break;
     }
     case Code("65"):
-      s_.semi_major_axis = dc::DecodeNumber(line, 4);
+      s_.semi_major_axis = NumberField(line, 4);
       break;
     case Code("D4"):
       // Column 6 holds a distance the library does not use.
@@ -211,7 +237,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       s_.axis_convention = dc::DecodeDigit(line, 5);
       break;
     case Code("C8"):
-      s_.coord_system_name = dc::DecodeText(line, 37, 32);
+      AssignText(&s_.coord_system_name, line, 37, 32);
       break;
     case Code("D0"):
       DecideDanishSystem(line);
@@ -226,7 +252,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       fit.translation_second = Distance(line, 36);
       fit.translation_first = Distance(line, 52);
       fit.rotation = Angle(line, 68);
-      fit.scale = dc::DecodeNumber(line, 84);
+      fit.scale = NumberField(line, 84);
       break;
     }
     case Code("81"): {
@@ -235,9 +261,9 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       fit.centre_second = Distance(line, 5);
       fit.centre_first = Distance(line, 21);
       fit.translation = Distance(line, 37);
-      fit.inclination_second = dc::DecodeNumber(line, 53);
-      fit.inclination_first = dc::DecodeNumber(line, 69);
-      s_.geoid_name = dc::DecodeText(line, 85, 32);
+      fit.inclination_second = NumberField(line, 53);
+      fit.inclination_first = NumberField(line, 69);
+      AssignText(&s_.geoid_name, line, 85, 32);
       if (s_.geoid_name.find("98") != std::string::npos) {
         s_.geoid_kind = kGeoidDnn;
       } else if (s_.geoid_name.find("DVR90") != std::string::npos) {
@@ -246,14 +272,14 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       break;
     }
     case Code("B1"):
-      s_.point_name = dc::DecodeText(line, 4, 16);
-      s_.second_point_name = dc::DecodeText(line, 20, 16);
+      AssignText(&s_.point_name, line, 4, 16);
+      AssignText(&s_.second_point_name, line, 20, 16);
       s_.horizontal_residual = Distance(line, 37);
       s_.vertical_residual = Distance(line, 53);
       s_.residual_3d = Distance(line, 69);
       break;
     case Code("B2"): {
-      s_.point_name = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.point_name, line, 4, 16);
       Triple residual = ReadTriple(line, 22);
       std::swap(residual.x, residual.y);
       s_.residual = residual;
@@ -265,39 +291,39 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
 
     // Instrument and conventional survey.
     case Code("75"):
-      s_.instrument_model = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.instrument_model, line, 4, 16);
       s_.instrument_serial = dc::DecodeInteger(line, 20, 6);
-      s_.k1 = dc::DecodeNumber(line, 43);
-      s_.k2 = dc::DecodeNumber(line, 59);
+      s_.k1 = NumberField(line, 43);
+      s_.k2 = NumberField(line, 59);
       break;
     case Code("E4"):
-      s_.instrument_model = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.instrument_model, line, 4, 16);
       s_.instrument_serial = dc::DecodeInteger(line, 20, 10);
-      s_.k1 = dc::DecodeNumber(line, 63);
-      s_.k2 = dc::DecodeNumber(line, 79);
+      s_.k1 = NumberField(line, 63);
+      s_.k2 = NumberField(line, 79);
       break;
     case Code("77"):
       s_.target_height = Distance(line, 4);
-      s_.prism_constant = dc::DecodeNumber(line, 20);
+      s_.prism_constant = NumberField(line, 20);
       break;
     case Code("05"):
-      s_.pressure = dc::DecodeNumber(line, 4);
-      s_.temperature = dc::DecodeNumber(line, 20);
+      s_.pressure = NumberField(line, 4);
+      s_.temperature = NumberField(line, 20);
       break;
     case Code("D2"):
       s_.pressure =
-          dc::PressureToMillibar(dc::DecodeNumber(line, 4), s_.units.pressure);
-      s_.temperature = dc::TemperatureToCelsius(dc::DecodeNumber(line, 20),
-                                                s_.units.temperature);
+          dc::PressureToMillibar(NumberField(line, 4), s_.units.pressure);
+      s_.temperature =
+          dc::TemperatureToCelsius(NumberField(line, 20), s_.units.temperature);
       if (s_.pressure > 0) {
         s_.ppm = s_.k1 - s_.k2 * 0.75 * s_.pressure /
                              (s_.temperature + 273.16);
       } else {
-        s_.ppm = dc::DecodeNumber(line, 52);
+        s_.ppm = NumberField(line, 52);
       }
       break;
     case Code("02"):
-      s_.station_name = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.station_name, line, 4, 16);
       s_.station = ReadTriple(line, 20);
       s_.instrument_height = Distance(line, 68);
       if (s_.projection_sign == -1 && s_.axis_convention == 3) {
@@ -305,7 +331,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       }
       break;
     case Code("E0"):
-      s_.station_name = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.station_name, line, 4, 16);
       s_.instrument_height = Distance(line, 20);
       if (s_.projection_sign == -1 && s_.axis_convention == 3) {
         s_.station.x = -s_.station.x;
@@ -313,8 +339,8 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       break;
     case Code("07"):
     case Code("E1"):
-      s_.station_name = dc::DecodeText(line, 4, 16);
-      s_.point_name = dc::DecodeText(line, 20, 16);
+      AssignText(&s_.station_name, line, 4, 16);
+      AssignText(&s_.point_name, line, 20, 16);
       s_.backsight_azimuth = Angle(line, 36);
       s_.circle_reading = Angle(line, 52);
       if (code == Code("E1") && s_.circle_reading == dc::kMissing) {
@@ -323,12 +349,12 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       s_.slope_distance = 0;
       break;
     case Code("09"):
-      s_.station_name = dc::DecodeText(line, 4, 16);
-      s_.point_name = dc::DecodeText(line, 20, 16);
+      AssignText(&s_.station_name, line, 4, 16);
+      AssignText(&s_.point_name, line, 20, 16);
       s_.slope_distance = Distance(line, 36);
       s_.zenith_distance = Angle(line, 52);
       s_.horizontal_direction = Angle(line, 68);
-      s_.point_code = dc::DecodeText(line, 84, 16);
+      AssignText(&s_.point_code, line, 84, 16);
       break;
     case Code("79"):
     case Code("D9"): {
@@ -336,25 +362,25 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
         return code == Code("79") ? kSkippedObservation
                                   : kSkippedObservationNewer;
       }
-      s_.station_name = dc::DecodeText(line, 4, 16);
-      s_.point_name = dc::DecodeText(line, 20, 16);
+      AssignText(&s_.station_name, line, 4, 16);
+      AssignText(&s_.point_name, line, 20, 16);
       const double raw = Distance(line, 36);
       s_.slope_distance =
           raw * (1 + s_.ppm * 0.000001) + s_.prism_constant * 0.001;
       s_.zenith_distance = Angle(line, 52);
       s_.horizontal_direction = Angle(line, 68);
-      s_.point_code = dc::DecodeText(line, 84, 16);
+      AssignText(&s_.point_code, line, 84, 16);
       s_.point_class = dc::DecodeDigit(line, 100);
       s_.method = 0;
       break;
     }
     case Code("70"):
-      s_.point_name = dc::DecodeText(line, 4, 16);
-      s_.station_name = dc::DecodeText(line, 20, 16);
+      AssignText(&s_.point_name, line, 4, 16);
+      AssignText(&s_.station_name, line, 20, 16);
       s_.azimuth = Angle(line, 36);
       s_.horizontal_distance = Distance(line, 52);
       s_.height_difference = Distance(line, 68);
-      s_.point_code = dc::DecodeText(line, 84, 16);
+      AssignText(&s_.point_code, line, 84, 16);
       s_.method = dc::DecodeDigit(line, 100);
       s_.point_class = dc::DecodeDigit(line, 101);
       if (s_.coord_system_type >= 1 && s_.coord_system_type <= 3) {
@@ -362,24 +388,24 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       }
       break;
     case Code("A0"):
-      s_.check_point_name = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.check_point_name, line, 4, 16);
       break;
     case Code("A6"):
-      s_.direction_offset = dc::DecodeNumber(line, 4);
+      s_.direction_offset = NumberField(line, 4);
       s_.horizontal_residual = Distance(line, 20);
       s_.vertical_residual = Distance(line, 36);
       break;
 
     // Points and GPS.
     case Code("08"):
-      s_.point_name = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.point_name, line, 4, 16);
       s_.point = ReadTriple(line, 20);
-      s_.point_code = dc::DecodeText(line, 68, 16);
+      AssignText(&s_.point_code, line, 68, 16);
       break;
     case Code("69"):
-      s_.point_name = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.point_name, line, 4, 16);
       s_.point = ReadTriple(line, 20);
-      s_.point_code = dc::DecodeText(line, 68, 16);
+      AssignText(&s_.point_code, line, 68, 16);
       s_.method = dc::DecodeDigit(line, 84);
       s_.point_class = dc::DecodeDigit(line, 85);
       if (s_.projection_sign == -1 && s_.axis_convention == 1) {
@@ -403,22 +429,22 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       s_.rms = Distance(line, 55);
       break;
     case Code("B6"):
-      s_.point_code = dc::DecodeText(line, 4, 100);
+      AssignText(&s_.point_code, line, 4, 100);
       break;
     case Code("73"):
-      s_.station_name = dc::DecodeText(line, 4, 16);
+      AssignText(&s_.station_name, line, 4, 16);
       break;
     case Code("61"):
-      s_.receiver_model = dc::DecodeText(line, 4, 8);
-      s_.receiver_serial = dc::DecodeText(line, 12, 8);
-      s_.antenna_type = dc::DecodeText(line, 23, 30);
+      AssignText(&s_.receiver_model, line, 4, 8);
+      AssignText(&s_.receiver_serial, line, 12, 8);
+      AssignText(&s_.antenna_type, line, 23, 30);
       s_.antenna_radius = Distance(line, 77);
       s_.antenna_offset = Distance(line, 93);
       break;
     case Code("E2"):
-      s_.receiver_model = dc::DecodeText(line, 4, 8);
-      s_.receiver_serial = dc::DecodeText(line, 12, 10);
-      s_.antenna_type = dc::DecodeText(line, 23, 30);
+      AssignText(&s_.receiver_model, line, 4, 8);
+      AssignText(&s_.receiver_serial, line, 12, 10);
+      AssignText(&s_.antenna_type, line, 23, 30);
       s_.antenna_radius = Distance(line, 82);
       s_.antenna_offset = Distance(line, 98);
       break;
@@ -464,9 +490,9 @@ bool decode_attribute(std::string_view line, Attribute* attribute) {
   if (code < Code("88") || code > Code("92")) return false;
   // Value widths of records 88, 89, 90, 91 and 92.
   static constexpr size_t kValueWidth[] = {16, 100, 10, 8, 20};
-  attribute->name = dc::DecodeText(line, 4, 20);
-  attribute->value = dc::DecodeText(
-      line, 24, kValueWidth[static_cast<size_t>(code - Code("88"))]);
+  AssignText(&attribute->name, line, 4, 20);
+  AssignText(&attribute->value, line, 24,
+             kValueWidth[static_cast<size_t>(code - Code("88"))]);
   return true;
 }
 
@@ -488,7 +514,7 @@ int read_record(size_t index, std::string* flags) {
   table.last_pass_index = static_cast<int64_t>(index);
 
   const std::string_view record_flags = dc::RecordFlags(table.lines[index]);
-  *flags = std::string(record_flags);
+  flags->assign(record_flags.data(), record_flags.size());
   const int code = decoder.Decode(index, record_flags, false);
 
   const size_t count = table.lines.size();

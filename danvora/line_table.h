@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace danvora {
@@ -15,7 +17,13 @@ inline constexpr size_t kMaxLines = 500000;
 inline constexpr size_t kStoredLineLength = 256;
 
 struct LineTable {
-  std::vector<std::string> lines;
+  // The stored lines, each a view into `blocks`: the text of many lines
+  // per allocation, in blocks that never move.
+  std::vector<std::string_view> lines;
+  std::vector<std::unique_ptr<char[]>> blocks;
+  // The record code of each line (dc::RecordCode), read once at loading:
+  // every pass asks for it, and some more than once a line.
+  std::vector<int32_t> codes;
 
   // Read-ahead bookkeeping of the pass in progress (see read_record):
   // lines below `read_ahead_end` were decoded by a read-ahead already.
@@ -27,6 +35,7 @@ struct LineTable {
   std::vector<uint32_t> next_axis_line;
 
   size_t size() const { return lines.size(); }
+  int code(size_t index) const { return codes[index]; }
   void Clear();
 };
 

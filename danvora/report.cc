@@ -52,6 +52,14 @@ std::string ConversionTime(const platform::LocalTime& t) {
                 t.minute);
 }
 
+// `*text` = Format(...), in the string's own storage.
+template <typename... Args>
+void AssignFormat(std::string* text, std::string_view format,
+                  const Args&... args) {
+  text->clear();
+  AppendFormat(text, format, args...);
+}
+
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
@@ -83,12 +91,25 @@ class ReportWalk {
   void Report(std::string_view text) {
     if (report_) report_->Write(text);
   }
+  // Report(Format(...)), built in the walk's own buffer.
+  template <typename... Args>
+  void ReportFormat(std::string_view format, const Args&... args) {
+    if (!report_) return;
+    text_.clear();
+    AppendFormat(&text_, format, args...);
+    report_->Write(text_);
+  }
   void Listing(std::string_view name, const Triple& t, std::string_view code,
                int measure_kind) {
     write_point_line(kReportListing, name, t, code, "", measure_kind, report_);
   }
   void TableHeader(std::string_view tail) {
-    Report("\n\n" + std::string(header_) + std::string(tail));
+    if (report_) {
+      text_.assign("\n\n");
+      text_ += header_;
+      text_ += tail;
+      report_->Write(text_);
+    }
     table_header_written_ = true;
   }
   // The forward search for a point record moves the lookup position.
@@ -126,6 +147,8 @@ class ReportWalk {
   int point_kind_ = 0;
   std::string point_text_;
   std::string method_text_;
+  std::string text_;  // the text being reported
+  ExportPoint export_point_;
 };
 
 void ReportWalk::Run() {
@@ -147,21 +170,21 @@ void ReportWalk::Record(int code, const std::string& flags) {
   switch (code) {
     case Code("00"): {
       const std::string now = ConversionTime(library_state().export_state.clock());
-      Report(Format("M\xE5ling start   : %s\nKonvertering   : %s",
-                    s_.measurement_start, now));
+      ReportFormat("M\xE5ling start   : %s\nKonvertering   : %s",
+                   s_.measurement_start, now);
       const std::string name = export_system_name(coord_system_);
       if (calibration_point_) {
-        Report(Format("\nKoordinatsystem: %s Koordinat Systems Tilpasning "
-                      "udf\xF8rt i marken",
-                      name));
+        ReportFormat(
+            "\nKoordinatsystem: %s Koordinat Systems Tilpasning "
+            "udf\xF8rt i marken",
+            name);
       } else {
-        Report(Format("\nKoordinatsystem: %s", name));
+        ReportFormat("\nKoordinatsystem: %s", name);
       }
       if (geoid_kind_ == kGeoidDnn) {
-        Report(Format("\nKotesystem DNN. Anvendt geoide: %s\n", "DK98geoide"));
+        ReportFormat("\nKotesystem DNN. Anvendt geoide: %s\n", "DK98geoide");
       } else if (geoid_kind_ == kGeoidDvr90) {
-        Report(Format("\nKotesystem DVR90. Anvendt geoide: %s\n",
-                      "DVR90g2002"));
+        ReportFormat("\nKotesystem DVR90. Anvendt geoide: %s\n", "DVR90g2002");
       }
       break;
     }
@@ -177,11 +200,12 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("50"): {
       const HorizontalFit& f = s_.horizontal_fit;
       if (f.rotation > dc::kPresentAbove && f.scale > 0.9) {
-        Report(Format("\nHorizontal indpasning:\nRotation: %9.5lf\nSkala: "
-                      "%8.6lf\nFlytning: ( %.3lf, %.3lf)\nCentrum: (%.3lf, "
-                      "%.3lf)\n",
-                      f.rotation, f.scale, f.translation_first,
-                      f.translation_second, f.centre_first, f.centre_second));
+        ReportFormat(
+            "\nHorizontal indpasning:\nRotation: %9.5lf\nSkala: "
+            "%8.6lf\nFlytning: ( %.3lf, %.3lf)\nCentrum: (%.3lf, "
+            "%.3lf)\n",
+            f.rotation, f.scale, f.translation_first, f.translation_second,
+            f.centre_first, f.centre_second);
       }
       break;
     }
@@ -192,8 +216,8 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("E2"): {
       const int serial = dc::ParseInteger(s_.receiver_serial);
       if (serial != last_receiver_serial_) {
-        Report(Format("\n\nCorvane %-7.7s: Serienr. %s", s_.receiver_model,
-                      s_.receiver_serial));
+        ReportFormat("\n\nCorvane %-7.7s: Serienr. %s", s_.receiver_model,
+                     s_.receiver_serial);
         last_receiver_serial_ = serial;
       }
       break;
@@ -258,16 +282,16 @@ void ReportWalk::Record(int code, const std::string& flags) {
           s_.horizontal_distance, s_.height_difference);
       break;
     case Code("71"):
-      Report(Format("\nInitialisering %s %s",
-                    dc::InitialisationMethodName(s_.initialisation_method),
-                    dc::InitialisationResultName(s_.initialisation_result)));
+      ReportFormat("\nInitialisering %s %s",
+                   dc::InitialisationMethodName(s_.initialisation_method),
+                   dc::InitialisationResultName(s_.initialisation_result));
       break;
     case Code("73"):
       find_known_point(s_.station_name, &s_.point, -lookup_position_);
       TableHeader(kGpsTail);
-      Report(Format("\n%-10.10s ", "Ref.base"));
+      ReportFormat("\n%-10.10s ", "Ref.base");
       Listing(s_.station_name, s_.point, "", 8);
-      Report(Format("   Base Antenneh\xF8jde = %6.3lf", antenna_height_));
+      ReportFormat("   Base Antenneh\xF8jde = %6.3lf", antenna_height_);
       measure_kind_ = 8;
       break;
     case Code("75"):
@@ -310,8 +334,8 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("90"):
     case Code("91"):
     case Code("92"):
-      Report(Format("\n%s", Format("%s.%s=%s", s_.attribute_group,
-                                   s_.attribute_name, s_.attribute_value)));
+      ReportFormat("\n%s", Format("%s.%s=%s", s_.attribute_group,
+                                  s_.attribute_name, s_.attribute_value));
       break;
     case Code("A6"):
       BacksightCheck();
@@ -322,38 +346,40 @@ void ReportWalk::Record(int code, const std::string& flags) {
       const double d = s_.residual_3d;
       const bool has_p = p > dc::kPresentAbove, has_h = h > dc::kPresentAbove;
       if (has_p && has_h) {
-        Report(Format("\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf "
-                      "H\xF8jdeafv: %6.3lf 3Dafv: %7.3lf",
-                      s_.point_name, s_.second_point_name, p, h, d));
+        ReportFormat(
+            "\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf "
+            "H\xF8jdeafv: %6.3lf 3Dafv: %7.3lf",
+            s_.point_name, s_.second_point_name, p, h, d);
       } else if (has_p) {
-        Report(Format("\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf",
-                      s_.point_name, s_.second_point_name, p));
+        ReportFormat("\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf",
+                     s_.point_name, s_.second_point_name, p);
       } else if (has_h) {
-        Report(Format("\nKalibreringspunkt: %s - %s\nH\xF8jdeafv: %6.3lf "
-                      "3Dafv: %7.3lf",
-                      s_.point_name, s_.second_point_name, h, d));
+        ReportFormat(
+            "\nKalibreringspunkt: %s - %s\nH\xF8jdeafv: %6.3lf "
+            "3Dafv: %7.3lf",
+            s_.point_name, s_.second_point_name, h, d);
       }
       break;
     }
     case Code("B2"):
       if (s_.residual_angle_1 > -400.0) {
-        Report(Format("\n%-10.10s ", "Restfejl"));
+        ReportFormat("\n%-10.10s ", "Restfejl");
         Listing(s_.point_name, s_.residual, "", measure_kind_);
         if (s_.residual_3d > -9000.0 && s_.residual_angle_2 > -400.0) {
-          Report(Format(" %8.4lf %8.4lf %8.3lf", s_.residual_angle_1,
-                        s_.residual_angle_2, s_.residual_3d));
+          ReportFormat(" %8.4lf %8.4lf %8.3lf", s_.residual_angle_1,
+                       s_.residual_angle_2, s_.residual_3d);
         } else if (s_.residual_angle_2 > -400.0) {
-          Report(Format(" %8.4lf %8.4lf         ", s_.residual_angle_1,
-                        s_.residual_angle_2));
+          ReportFormat(" %8.4lf %8.4lf         ", s_.residual_angle_1,
+                       s_.residual_angle_2);
         } else {
-          Report(Format(" %8.4lf                  ", s_.residual_angle_1));
+          ReportFormat(" %8.4lf                  ", s_.residual_angle_1);
         }
       }
       break;
     case Code("C8"):
       if (!s_.coord_system_name.empty()) {
-        Report(Format("\nKoordinatsystem: %s anvendt i marken",
-                      s_.coord_system_name));
+        ReportFormat("\nKoordinatsystem: %s anvendt i marken",
+                     s_.coord_system_name);
       }
       break;
     case Code("02"):
@@ -361,11 +387,10 @@ void ReportWalk::Record(int code, const std::string& flags) {
       // A station does not move the lookup position.
       find_known_point(s_.station_name, &s_.station, lookup_position_);
       TableHeader(kObservationTail);
-      Report(Format("\n%-10.10s ", "STATION"));
+      ReportFormat("\n%-10.10s ", "STATION");
       Listing(s_.station_name, s_.station, "", 1);
       if (s_.instrument_height > -10.0) {
-        Report(Format("                          %8.3lf",
-                      s_.instrument_height));
+        ReportFormat("                          %8.3lf", s_.instrument_height);
       }
       measure_kind_ = 1;
       break;
@@ -388,27 +413,27 @@ void ReportWalk::Note(const std::string& flags) {
         note.replace(at, 5, "\xB0    ");
       }
       TableHeader(kGpsTail);
-      Report(Format("\n%s ", note));
+      ReportFormat("\n%s ", note);
     } else if (StartsWith(note, "New base ") || StartsWith(note, "TP Exchange")) {
-      Report(Format("\n%s", note));
+      ReportFormat("\n%s", note);
     } else if (StartsWith(note, ":")) {
-      Report(Format("\n%s", note.substr(1)));
+      ReportFormat("\n%s", note.substr(1));
     } else {
       write_info_line(format_, note, info_);
-      Report(Format("\nINFO: %s", note));
+      ReportFormat("\nINFO: %s", note);
     }
   } else if (flags == "TS") {
     if (StartsWith(note, "Time")) {
-      Report(Format("\n%4.4s-%2.2s-%2.2s %s", Part(note, 16, 4),
-                    Part(note, 10, 2), Part(note, 13, 2),
-                    Part(note, 26, std::string::npos)));
+      ReportFormat("\n%4.4s-%2.2s-%2.2s %s", Part(note, 16, 4),
+                   Part(note, 10, 2), Part(note, 13, 2),
+                   Part(note, 26, std::string::npos));
     } else if (StartsWith(note, "Item")) {
-      Report(Format("\nSlettet %4.4s-%2.2s-%2.2s %s", Part(note, 24, 4),
-                    Part(note, 18, 2), Part(note, 21, 2),
-                    Part(note, 34, std::string::npos)));
+      ReportFormat("\nSlettet %4.4s-%2.2s-%2.2s %s", Part(note, 24, 4),
+                   Part(note, 18, 2), Part(note, 21, 2),
+                   Part(note, 34, std::string::npos));
     }
   } else if (flags == "CT") {
-    Report(Format("\nContinuous Topography: %s", note));
+    ReportFormat("\nContinuous Topography: %s", note);
   }
 }
 
@@ -417,42 +442,45 @@ void ReportWalk::Antenna() {
   if (h <= -100.0) return;
   if (s_.antenna_method == 1) {
     antenna_height_ = h;
-    Report(Format("\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf",
-                  s_.antenna_type, h));
+    ReportFormat("\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf",
+                 s_.antenna_type, h);
     return;
   }
   const double r = s_.antenna_radius;
   const double square = h * h - r * r;
   if (square >= 0) {
     antenna_height_ = std::sqrt(square) + s_.antenna_offset;
-    Report(Format("\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf "
-                  "korrigeret til: %6.3lf",
-                  s_.antenna_type, h, antenna_height_));
+    ReportFormat(
+        "\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf "
+        "korrigeret til: %6.3lf",
+        s_.antenna_type, h, antenna_height_);
   } else {
     antenna_height_ = 0;
     // The second number is the height now in use.
-    Report(Format("\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf kan "
-                  "ikke korrigeres: sat til 0.00: %6.3lf",
-                  s_.antenna_type, h, antenna_height_));
+    ReportFormat(
+        "\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf kan "
+        "ikke korrigeres: sat til 0.00: %6.3lf",
+        s_.antenna_type, h, antenna_height_);
   }
 }
 
 void ReportWalk::VerticalFitAndGeoid() {
   const VerticalFit& f = s_.vertical_fit;
-  if (f.kind > 1) Report(Format("\nAnvendt Geoide : %s", s_.geoid_name));
+  if (f.kind > 1) ReportFormat("\nAnvendt Geoide : %s", s_.geoid_name);
   const double sum = f.centre_second + f.centre_first + f.translation +
                      f.inclination_second + f.inclination_first;
   if (f.translation > dc::kPresentAbove && (f.kind == 1 || f.kind == 3) &&
       sum != 0) {
-    Report(Format("\nVertikal indpasning:\nFlytning: %.3lf\nH\xE6ldning ( "
-                  "%.6lf, %.6lf)\nCentrum: (%.3lf, %.3lf)\n",
-                  f.translation, f.inclination_first, f.inclination_second,
-                  f.centre_first, f.centre_second));
+    ReportFormat(
+        "\nVertikal indpasning:\nFlytning: %.3lf\nH\xE6ldning ( "
+        "%.6lf, %.6lf)\nCentrum: (%.3lf, %.3lf)\n",
+        f.translation, f.inclination_first, f.inclination_second,
+        f.centre_first, f.centre_second);
   }
 }
 
 void ReportWalk::BacksightCheck() {
-  Report(Format("\n%-10.10s ", "AfsKontrol"));
+  ReportFormat("\n%-10.10s ", "AfsKontrol");
   const double station[3] = {s_.station.x, s_.station.y, s_.station.z};
   const double point[3] = {s_.point.x, s_.point.y, s_.point.z};
   const double direction = kx77_direction(station, point);
@@ -463,8 +491,8 @@ void ReportWalk::BacksightCheck() {
   Listing(s_.check_point_name,
           Triple{-distance * std::sin(a), distance * std::cos(a), height}, "",
           measure_kind_);
-  Report(Format(" %8.4lf            %6.3lf %6.3lf", s_.direction_offset,
-                distance, height));
+  ReportFormat(" %8.4lf            %6.3lf %6.3lf", s_.direction_offset,
+               distance, height);
 }
 
 void ReportWalk::Point(size_t index) {
@@ -490,33 +518,35 @@ void ReportWalk::Point(size_t index) {
   if (point_kind_ == 1 && method_text_.empty()) {
     if (!version_flag_ &&
         s_.horizontal_precision + s_.vertical_precision > 0.001) {
-      point_text_ = Format(" %5.3lf %5.3lf", s_.horizontal_precision,
-                           s_.vertical_precision);
+      AssignFormat(&point_text_, " %5.3lf %5.3lf", s_.horizontal_precision,
+                   s_.vertical_precision);
     } else if (s_.hdop > 0) {
       const std::string_view class_name = dc::PointClassName(s_.point_class);
-      point_text_ =
-          s_.rms > 0
-              ? Format("%6.1lf %6.2lf %6.2lf  %4d %-10.10s", s_.rms, s_.hdop,
-                       s_.vdop, s_.satellites, class_name)
-              : Format("       %6.2lf %6.2lf  %4d %-10.10s", s_.hdop, s_.vdop,
-                       s_.satellites, class_name);
+      if (s_.rms > 0) {
+        AssignFormat(&point_text_, "%6.1lf %6.2lf %6.2lf  %4d %-10.10s", s_.rms,
+                     s_.hdop, s_.vdop, s_.satellites, class_name);
+      } else {
+        AssignFormat(&point_text_, "       %6.2lf %6.2lf  %4d %-10.10s",
+                     s_.hdop, s_.vdop, s_.satellites, class_name);
+      }
     }
   }
   if (report_ && point_kind_ != 3 && !(point_kind_ == 1 && geographic)) {
-    std::string label;
+    std::string_view label;
     if (point_kind_ == 2 || point_kind_ == 4) {
       label = "Pol\xE6r";
     } else if (dc::IsDeletedClass(s_.point_class)) {
-      label = std::string(dc::PointClassName(s_.point_class));
+      label = dc::PointClassName(s_.point_class);
     } else {
-      label = std::string(dc::MethodName(s_.method));
+      label = dc::MethodName(s_.method);
     }
-    Report(Format("\n%-10.10s ", label));
+    ReportFormat("\n%-10.10s ", label);
     Listing(s_.point_name, s_.point, s_.point_code, measure_kind_);
     Report(point_text_);
   }
   if (point_kind_ != 4) {
-    ExportPoint point;
+    // Kept from point to point for the storage of its texts.
+    ExportPoint& point = export_point_;
     point.record_index = index;
     point.name = s_.point_name;
     point.triple = s_.point;

@@ -1,6 +1,7 @@
 #include "danvora/text_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace danvora {
@@ -32,56 +33,73 @@ TextFileReader::~TextFileReader() {
   if (file_) std::fclose(file_);
 }
 
-int TextFileReader::Raw() {
-  if (ended_) return -1;
-  if (pos_ == size_) {
-    size_ = file_ ? std::fread(buffer_, 1, sizeof buffer_, file_) : 0;
-    pos_ = 0;
-    if (size_ == 0) {
-      if (file_ && std::ferror(file_)) failed_ = true;
-      ended_ = true;
-      return -1;
-    }
-  }
-  const int c = static_cast<unsigned char>(buffer_[pos_++]);
-  // Ctrl-Z ends a file read in text mode.
-  if (c == 0x1A) {
+bool TextFileReader::Refill() {
+  if (ended_) return false;
+  pos_ = 0;
+  size_ = file_ ? std::fread(buffer_, 1, sizeof buffer_, file_) : 0;
+  if (size_ == 0) {
+    if (file_ && std::ferror(file_)) failed_ = true;
     ended_ = true;
-    return -1;
+    return false;
   }
-  return c;
+  // Ctrl-Z ends a file read in text mode.
+  if (const void* stop = std::memchr(buffer_, 0x1A, size_)) {
+    size_ = static_cast<size_t>(static_cast<const char*>(stop) - buffer_);
+    ended_ = true;
+  }
+  return size_ > 0;
 }
 
-int TextFileReader::Get() {
-  const int c = Raw();
-  if (c != '\r') return c;
-  if (ended_) return c;
-  // Peek: a CR before LF is dropped, any other CR stays.
-  if (pos_ == size_) {
-    const int next = Raw();
-    if (next == '\n') return '\n';
-    if (next >= 0) {
-      // Raw() refilled the buffer and took its first byte: give it back.
-      --pos_;
+template <typename Sink>
+bool TextFileReader::NextLine(Sink&& sink) {
+  bool started = false;
+  // A CR that ends a block: dropped when the next block starts with LF.
+  bool pending_cr = false;
+  while (pos_ < size_ || Refill()) {
+    started = true;
+    const char* const begin = buffer_ + pos_;
+    const size_t available = size_ - pos_;
+    if (pending_cr) {
+      pending_cr = false;
+      if (*begin == '\n') {
+        ++pos_;
+        return true;
+      }
+      sink(std::string_view("\r", 1));
     }
-    return '\r';
+    if (const void* found = std::memchr(begin, '\n', available)) {
+      const size_t length =
+          static_cast<size_t>(static_cast<const char*>(found) - begin);
+      // A CR before LF is dropped, any other CR stays.
+      const bool crlf = length > 0 && begin[length - 1] == '\r';
+      sink(std::string_view(begin, crlf ? length - 1 : length));
+      pos_ += length + 1;
+      return true;
+    }
+    pending_cr = begin[available - 1] == '\r';
+    sink(std::string_view(begin, pending_cr ? available - 1 : available));
+    pos_ = size_;
   }
-  if (buffer_[pos_] == '\n') {
-    ++pos_;
-    return '\n';
-  }
-  return '\r';
+  if (pending_cr) sink(std::string_view("\r", 1));
+  return started;
 }
 
 bool TextFileReader::ReadLine(std::string* line, size_t keep) {
   line->clear();
-  int c = Get();
-  if (c < 0) return false;
-  while (c >= 0 && c != '\n') {
-    if (line->size() < keep) line->push_back(static_cast<char>(c));
-    c = Get();
-  }
-  return true;
+  return NextLine([&](std::string_view piece) {
+    if (line->size() < keep) line->append(piece.substr(0, keep - line->size()));
+  });
+}
+
+bool TextFileReader::ReadLineTo(char* out, size_t keep, size_t* length) {
+  size_t kept = 0;
+  const bool read = NextLine([&](std::string_view piece) {
+    const size_t n = std::min(piece.size(), keep - kept);
+    std::memcpy(out + kept, piece.data(), n);
+    kept += n;
+  });
+  *length = kept;
+  return read;
 }
 
 platform::Expected<TextOutput> TextOutput::Create(const std::string& path) {
@@ -91,14 +109,18 @@ platform::Expected<TextOutput> TextOutput::Create(const std::string& path) {
 }
 
 void TextOutput::Write(std::string_view text) {
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\n') continue;
-    out_.Write(text.substr(start, i - start));
+  while (!text.empty()) {
+    const void* found = std::memchr(text.data(), '\n', text.size());
+    if (!found) {
+      out_.Write(text);
+      return;
+    }
+    const size_t run =
+        static_cast<size_t>(static_cast<const char*>(found) - text.data());
+    out_.Write(text.substr(0, run));
     out_.Write("\r\n");
-    start = i + 1;
+    text.remove_prefix(run + 1);
   }
-  out_.Write(text.substr(start));
 }
 
 }  // namespace danvora

@@ -33,19 +33,27 @@ class TextFileReader {
   bool ReadLine(std::string* line,
                 size_t keep = std::string::npos);
 
+  // As ReadLine, into `out`, which has room for `keep` characters; `*length`
+  // receives the number stored.
+  bool ReadLineTo(char* out, size_t keep, size_t* length);
+
   // True when reading stopped because of a read error (not the end).
   bool failed() const { return failed_; }
 
  private:
   explicit TextFileReader(std::FILE* file) : file_(file) {}
-  // The next byte after CR LF folding, or -1 at the end.
-  int Get();
-  int Raw();
+  // Reads the next block; false at the end. A Ctrl-Z cuts the block and
+  // ends the file.
+  bool Refill();
+  // Hands the pieces of the next line to `sink` (a pending CR as a piece of
+  // its own); false at the end.
+  template <typename Sink>
+  bool NextLine(Sink&& sink);
 
   std::FILE* file_ = nullptr;
   char buffer_[65536];
   size_t size_ = 0, pos_ = 0;
-  bool ended_ = false;
+  bool ended_ = false;  // no block left to read: the end, or a Ctrl-Z
   bool failed_ = false;
 };
 
