@@ -3,6 +3,8 @@
 // the output file as it was.
 #include "danvora/koordles.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "gtest/gtest.h"
@@ -126,6 +128,21 @@ TEST(KoordlesText, TextModeReadingOfTheInput) {
                 "5,1.0,2.0,3.0,A" + code + "6,4.0,5.0,6.0,B\n", 7, 1),
             "5,1.0000,2.0000,3.0000,A" + code +
                 "\r\n6,4.0000,5.0000,6.0000,B\r\n");
+}
+
+// Numbers are written with four decimals as the C library rounds them:
+// exact halves to even, long and tiny numbers and exponents alike.
+TEST(KoordlesText, FourDecimalsRoundAsPrintfDoes) {
+  for (const char* number : {"1.03125", "0.09375", "-0.09375", "2.00005", "-0.0", "-0.00001",
+                             "123456789012.34567", "1234567890123456789.0", "0.000049999",
+                             "6100000.12345", "1.5e3", "99999.99995", "0.1", "-7.77777"}) {
+    char expected[256];
+    std::snprintf(expected, sizeof expected, "p,%.4f,0.0000,0.0000,K\r\n",
+                  std::strtod(number, nullptr));
+    EXPECT_EQ(danvora::ConvertCoordinateText(std::string("p,") + number + ",0,0,K\n", 7, 1),
+              expected)
+        << number;
+  }
 }
 
 TEST(KoordlesText, NumbersAreReadAsDecimalsOnly) {
