@@ -41,6 +41,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   std::vector<std::string_view> lines;
+  if (text.empty()) return lines;  // its data may be null, which memchr must not see
   // Counting the line feeds first spares the list its regrowing.
   size_t feeds = 0;
   const char* const stop = text.data() + text.size();

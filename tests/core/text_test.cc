@@ -32,6 +32,7 @@ TEST(TextTest, SplitLinesAtEveryLineEnd) {
   EXPECT_EQ(lines[5], "e");
   EXPECT_EQ(SplitLines(std::string_view("x\ny\0z\n", 6)).size(), 2u);
   EXPECT_TRUE(SplitLines("").empty());
+  EXPECT_TRUE(SplitLines(std::string_view()).empty());
   EXPECT_EQ(SplitLines("\r\n").size(), 1u);
   using Lines = std::vector<std::string_view>;
   EXPECT_EQ(SplitLines("a\r"), (Lines{"a"}));
