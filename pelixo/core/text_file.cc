@@ -21,18 +21,6 @@ TextFile TextFile::FromText(std::string text) {
   return file;
 }
 
-platform::Status WriteTextLines(const std::string& path,
-                                const std::vector<std::string>& lines) {
-  platform::Expected<platform::FileOutput> output =
-      platform::FileOutput::Create(path);
-  if (!output) return output.error();
-  for (const std::string& line : lines) {
-    output->Write(line);
-    output->Write("\r\n");
-  }
-  return output->Commit();
-}
-
 platform::Status WriteTextLines(const std::string& path, const LineList& lines) {
   return platform::WriteWholeFile(path, lines.text());
 }

@@ -31,8 +31,6 @@ class TextFile {
 
 // Writes `lines` to `path`, each followed by CR LF, through the file-output
 // writer: the old file stays as it was unless the whole text was written.
-platform::Status WriteTextLines(const std::string& path,
-                                const std::vector<std::string>& lines);
 platform::Status WriteTextLines(const std::string& path, const LineList& lines);
 
 }  // namespace pelixo
