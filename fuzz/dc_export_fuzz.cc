@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz/fuzz_util.h"
 #include "pelixo/core/ascii_export.h"
 #include "pelixo/core/dc_reader.h"
 #include "pelixo/core/format_definitions.h"
-#include "pelixo/core/text_file.h"
 #include "pelixo/core/tic_points.h"
 
 namespace {
@@ -34,22 +34,17 @@ const pelixo::TFormatDefinitions& Definitions() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text = fuzz::AsText(data, size);
   const size_t split = text.find('\f');
-  const pelixo::TextFile dc =
-      pelixo::TextFile::FromText(std::string(text.substr(0, split)));
+  const std::string dc(text.substr(0, split));
   pelixo::TTICPointhandler points;
   if (split != std::string_view::npos) points.LoadFromText(text.substr(split + 1));
 
-  const pelixo::DCLines& lines = dc.lines();
-  const bool exchanged = pelixo::CoordinatesExchanged(lines);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    pelixo::DCPointValues point;
-    bool missing = false;
-    pelixo::ReadPointAt(lines, i, exchanged, &points, &point, &missing);
-    if (pelixo::HasAttributeMarker(lines, i)) {
-      for (const std::string& attribute : pelixo::CollectAttributes(lines, i)) {
-        pelixo::AttributeName(attribute);
-        pelixo::AttributeValue(attribute);
-      }
+  pelixo::DCPointReader reader(dc, &points);
+  pelixo::DCPointValues point;
+  std::vector<std::string_view> attributes;
+  while (reader.Next(&point, &attributes)) {
+    for (std::string_view attribute : attributes) {
+      pelixo::AttributeName(attribute);
+      pelixo::AttributeValue(attribute);
     }
   }
 
@@ -59,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pelixo::ExportContext context;
     context.decimal_separator = d % 2 == 0 ? '.' : ',';
     context.counter = &counter;
-    (void)pelixo::BuildExportLines(definitions[d], lines,
+    (void)pelixo::BuildExportLines(definitions[d], dc,
                              split != std::string_view::npos ? &points : nullptr,
                              context);
   }

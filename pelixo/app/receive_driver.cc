@@ -113,7 +113,7 @@ void TReceiveDriver::Receive(int download_format_index) {
 void TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_format_index,
                                   const TTICPointhandler* points) {
   if (!platform::FileExists(dc_path)) return;
-  platform::Expected<TextFile> dc_file = TextFile::Read(dc_path);
+  platform::Expected<std::string> dc_file = platform::ReadWholeFile(dc_path);
   if (!dc_file) throw ActionError(dc_file.error().message());
   if (definitions_.Count() == 0) throw ActionError("List index out of bounds (0)");
   const TFormatDefinition& definition =
@@ -123,7 +123,7 @@ void TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
   context.decimal_separator = platform::LocaleDecimalSeparator();
   context.counter = &record_counter_;
   platform::Expected<ExportLines> output =
-      BuildExportLines(definition, dc_file->lines(), points, context);
+      BuildExportLines(definition, *dc_file, points, context);
   if (!output) throw ActionError(output.error().message());
 
   FileDialogRequest request;

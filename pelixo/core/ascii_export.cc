@@ -1,7 +1,9 @@
 #include "pelixo/core/ascii_export.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -25,12 +27,25 @@ int FieldWidth(int32_t width) { return static_cast<int>(dc::PaddingWidth(width))
 
 bool IsNull(double x) { return x == kNullReal || x == static_cast<double>(kNullInteger); }
 
-std::string FormatDecimals(int decimals, double x);
+// Appends printf's "%.*f" of `x`; straight from `source`, the text `x` was
+// read from (or empty), where that gives the same bytes.
+void AppendDecimals(std::string& out, int decimals, double x, std::string_view source) {
+  if (!source.empty() && AppendFixedDecimalsOfText(out, source, decimals)) return;
+  if (AppendFixedDecimals(out, x, decimals)) return;
+  // What is left is infinite, not a number or has very many decimals: at
+  // most 309 digits, a sign, a point and kMaxDecimals decimals.
+  char buffer[640];
+  int size = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
+  if (size < 0 || static_cast<size_t>(size) >= sizeof buffer) return;
+  out.append(buffer, static_cast<size_t>(size));
+}
 
 // printf's "%*.*f" (right-aligned) or "%-*.*f".
-std::string FormatFixed(bool right_aligned, int width, int decimals, double x) {
+std::string FormatFixed(bool right_aligned, int width, int decimals, double x,
+                        std::string_view source) {
   if (std::isfinite(x)) {
-    std::string text = FormatDecimals(decimals, x);
+    std::string text;
+    AppendDecimals(text, decimals, x, source);
     if (text.size() < static_cast<size_t>(width)) {
       size_t pad = static_cast<size_t>(width) - text.size();
       if (right_aligned) {
@@ -50,17 +65,6 @@ std::string FormatFixed(bool right_aligned, int width, int decimals, double x) {
   return text;
 }
 
-std::string FormatDecimals(int decimals, double x) {
-  std::string quick;
-  if (AppendFixedDecimals(quick, x, decimals)) return quick;
-  // What is left is infinite, not a number or has very many decimals: at
-  // most 309 digits, a sign, a point and kMaxDecimals decimals.
-  char buffer[640];
-  int size = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
-  if (size < 0 || static_cast<size_t>(size) >= sizeof buffer) return std::string();
-  return std::string(buffer, static_cast<size_t>(size));
-}
-
 // The C library writes ".", the system may want another separator.
 void UseSeparator(std::string& text, char decimal_separator) {
   for (char& c : text) {
@@ -68,13 +72,10 @@ void UseSeparator(std::string& text, char decimal_separator) {
   }
 }
 
-void RemoveAll(std::string& text, char c) {
-  std::string kept;
-  kept.reserve(text.size());
-  for (char d : text) {
-    if (d != c) kept.push_back(d);
-  }
-  text.swap(kept);
+// Removes every `c` from the text from `start` on.
+void RemoveAll(std::string& text, char c, size_t start = 0) {
+  text.erase(std::remove(text.begin() + static_cast<std::ptrdiff_t>(start), text.end(), c),
+             text.end());
 }
 
 double NumberOrZero(std::string_view text) {
@@ -101,21 +102,24 @@ bool IsExportToken(std::string_view token) {
   return ClassifyExportToken(token) != ExportToken::kAttribute;
 }
 
-std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
-                               char pad_character, char decimal_separator) {
+namespace {
+
+void AppendExportNumber(std::string& out, const TField& field, bool comma_separated, double x,
+                        std::string_view source, char pad_character, char decimal_separator) {
   const int d = Decimals(field.Decimals);
   if (IsNull(x)) {
-    if (comma_separated) return std::string();
-    return std::string(static_cast<size_t>(FieldWidth(field.Width)), pad_character);
+    if (!comma_separated) out.append(static_cast<size_t>(FieldWidth(field.Width)), pad_character);
+    return;
   }
   if (comma_separated) {
     // Always a period between the digits, or nothing with implied decimals.
-    std::string text = FormatDecimals(d, x);
-    if (field.Decimals < 0) RemoveAll(text, '.');
-    return text;
+    const size_t start = out.size();
+    AppendDecimals(out, d, x, source);
+    if (field.Decimals < 0) RemoveAll(out, '.', start);
+    return;
   }
   const int width = FieldWidth(field.Width);
-  std::string text = FormatFixed(field.RightAligned, width, d, x);
+  std::string text = FormatFixed(field.RightAligned, width, d, x, source);
   UseSeparator(text, decimal_separator);
   if (field.Decimals < 0) {
     RemoveAll(text, decimal_separator);
@@ -141,48 +145,84 @@ std::string FormatExportNumber(const TField& field, bool comma_separated, double
       if (c == ' ') c = pad_character;
     }
   }
+  out += text;
+}
+
+void AppendExportText(std::string& out, const TField& field, bool comma_separated,
+                      std::string_view text, char pad_character) {
+  if (comma_separated || field.Width <= 0) {
+    out += text;
+  } else {
+    out += field.RightAligned ? dc::PadRightAligned(text, field.Width, pad_character)
+                              : dc::PadLeftAligned(text, field.Width, pad_character);
+  }
+}
+
+void AppendAttributeValue(std::string& out, std::string_view text, int32_t decimals,
+                          char decimal_separator) {
+  double x;
+  if (!ParseReal(text, &x)) {
+    out += text;
+    return;
+  }
+  const size_t start = out.size();
+  if (std::fabs(x - std::round(x)) < 0.00001) {
+    AppendDecimals(out, 0, x, {});
+    return;
+  }
+  AppendDecimals(out, Decimals(decimals), x, {});
+  for (size_t i = start; i < out.size(); ++i) {
+    if (out[i] == '.') out[i] = decimal_separator;
+  }
+  if (decimals < 0) RemoveAll(out, decimal_separator, start);
+}
+
+}  // namespace
+
+std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
+                               char pad_character, char decimal_separator) {
+  std::string text;
+  AppendExportNumber(text, field, comma_separated, x, {}, pad_character, decimal_separator);
   return text;
 }
 
 std::string FormatExportText(const TField& field, bool comma_separated, std::string_view text,
                              char pad_character) {
-  if (comma_separated || field.Width <= 0) return std::string(text);
-  return field.RightAligned ? dc::PadRightAligned(text, field.Width, pad_character)
-                            : dc::PadLeftAligned(text, field.Width, pad_character);
+  std::string result;
+  AppendExportText(result, field, comma_separated, text, pad_character);
+  return result;
 }
 
 std::string FormatAttributeValue(std::string_view text, int32_t decimals,
                                  char decimal_separator) {
-  double x;
-  if (!ParseReal(text, &x)) return std::string(text);
-  if (std::fabs(x - std::round(x)) < 0.00001) return FormatDecimals(0, x);
-  std::string result = FormatDecimals(Decimals(decimals), x);
-  UseSeparator(result, decimal_separator);
-  if (decimals < 0) RemoveAll(result, decimal_separator);
+  std::string result;
+  AppendAttributeValue(result, text, decimals, decimal_separator);
   return result;
 }
 
 namespace {
 
-std::string FormatKnownToken(ExportToken kind, const TField& field, bool comma_separated,
-                             char pad_character, const DCPointValues& point,
-                             const std::vector<std::string>& attributes,
-                             const ExportContext& context) {
-  auto number = [&](double x) {
-    return FormatExportNumber(field, comma_separated, x, pad_character,
-                              context.decimal_separator);
+void AppendKnownToken(std::string& out, ExportToken kind, const TField& field,
+                      bool comma_separated, char pad_character, const DCPointValues& point,
+                      const std::vector<std::string_view>& attributes,
+                      const ExportContext& context) {
+  auto number = [&](double x, std::string_view source = {}) {
+    AppendExportNumber(out, field, comma_separated, x, source, pad_character,
+                       context.decimal_separator);
   };
   switch (kind) {
     case ExportToken::kName:
-      return FormatExportText(field, comma_separated, point.name, pad_character);
+      AppendExportText(out, field, comma_separated, point.name, pad_character);
+      return;
     case ExportToken::kCode:
-      return FormatExportText(field, comma_separated, point.code, pad_character);
+      AppendExportText(out, field, comma_separated, point.code, pad_character);
+      return;
     case ExportToken::kNorthing:
-      return number(point.northing);
+      return number(point.northing, point.northing_text);
     case ExportToken::kEasting:
-      return number(point.easting);
+      return number(point.easting, point.easting_text);
     case ExportToken::kElevation:
-      return number(point.elevation);
+      return number(point.elevation, point.elevation_text);
     case ExportToken::kHzPrecision:
       return number(point.hz_precision);
     case ExportToken::kVtPrecision:
@@ -192,26 +232,29 @@ std::string FormatKnownToken(ExportToken kind, const TField& field, bool comma_s
     case ExportToken::kSatellites:
       return number(static_cast<double>(point.satellites));
     case ExportToken::kSpace:
-      return std::string(static_cast<size_t>(FieldWidth(field.Width)), ' ');
+      out.append(static_cast<size_t>(FieldWidth(field.Width)), ' ');
+      return;
     case ExportToken::kText:
-      if (comma_separated) return field.Literal;
-      if (FieldWidth(field.Width) == 0) return std::string();
-      return field.RightAligned ? dc::PadRightAligned(field.Literal, field.Width, ' ')
-                                : dc::PadLeftAligned(field.Literal, field.Width, ' ');
-    case ExportToken::kNewline:
-      return "\r\n";
-    case ExportToken::kAllAttributes: {
-      std::string text;
-      if (!comma_separated) return text;
-      for (size_t i = 0; i < attributes.size(); ++i) {
-        if (i > 0) text += ",";
-        text += AttributeName(attributes[i]);
-        text += ",";
-        text += FormatAttributeValue(AttributeValue(attributes[i]), field.Decimals,
-                                     context.decimal_separator);
+      if (comma_separated) {
+        out += field.Literal;
+      } else if (FieldWidth(field.Width) != 0) {
+        out += field.RightAligned ? dc::PadRightAligned(field.Literal, field.Width, ' ')
+                                  : dc::PadLeftAligned(field.Literal, field.Width, ' ');
       }
-      return text;
-    }
+      return;
+    case ExportToken::kNewline:
+      out += "\r\n";
+      return;
+    case ExportToken::kAllAttributes:
+      if (!comma_separated) return;
+      for (size_t i = 0; i < attributes.size(); ++i) {
+        if (i > 0) out += ',';
+        out += AttributeName(attributes[i]);
+        out += ',';
+        AppendAttributeValue(out, AttributeValue(attributes[i]), field.Decimals,
+                             context.decimal_separator);
+      }
+      return;
     case ExportToken::kCounter: {
       int32_t next = 1;
       if (context.counter != nullptr) {
@@ -223,9 +266,8 @@ std::string FormatKnownToken(ExportToken kind, const TField& field, bool comma_s
       return number(static_cast<double>(next));
     }
     case ExportToken::kAttribute:
-      break;
+      return;
   }
-  return std::string();
 }
 
 // The definition's field kinds, worked out once for all of a file's points.
@@ -240,7 +282,7 @@ std::vector<ExportToken> FieldKinds(const TFormatDefinition& definition) {
 
 void AppendPointLine(std::string& line, const TFormatDefinition& definition,
                      const std::vector<ExportToken>& kinds, const DCPointValues& point,
-                     const std::vector<std::string>& attributes,
+                     const std::vector<std::string_view>& attributes,
                      const ExportContext& context) {
   const bool comma = definition.CommaSeparated;
   const char pad = definition.PadCharacter;
@@ -249,31 +291,31 @@ void AppendPointLine(std::string& line, const TFormatDefinition& definition,
     const ExportToken kind = kinds[static_cast<size_t>(i)];
     // A TEXT field is joined to the value after it without a comma.
     if (comma && i > 0 && kinds[static_cast<size_t>(i) - 1] != ExportToken::kText) {
-      line += ",";
+      line += ',';
     }
     if (kind != ExportToken::kAttribute) {
-      line += FormatKnownToken(kind, field, comma, pad, point, attributes, context);
+      AppendKnownToken(line, kind, field, comma, pad, point, attributes, context);
       continue;
     }
     bool matched = false;
-    for (const std::string& attribute : attributes) {
+    for (std::string_view attribute : attributes) {
       if (!EqualsIgnoreCase(AttributeName(attribute), field.Token)) continue;
       matched = true;
       std::string_view value = AttributeValue(attribute);
       if (field.Numeric) {
-        line += FormatExportNumber(field, comma, NumberOrZero(value), pad,
-                                   context.decimal_separator);
+        AppendExportNumber(line, field, comma, NumberOrZero(value), {}, pad,
+                           context.decimal_separator);
       } else {
-        line += FormatExportText(field, comma, value, pad);
+        AppendExportText(line, field, comma, value, pad);
       }
     }
     if (matched) continue;
     if (!field.Literal.empty()) {
       if (field.Numeric) {
-        line += FormatExportNumber(field, comma, NumberOrZero(field.Literal), pad,
-                                   context.decimal_separator);
+        AppendExportNumber(line, field, comma, NumberOrZero(field.Literal), {}, pad,
+                           context.decimal_separator);
       } else {
-        line += FormatExportText(field, comma, field.Literal, pad);
+        AppendExportText(line, field, comma, field.Literal, pad);
       }
     } else if (comma) {
       line += ' ';
@@ -286,14 +328,17 @@ void AppendPointLine(std::string& line, const TFormatDefinition& definition,
 }  // namespace
 
 std::string FormatToken(const TField& field, bool comma_separated, char pad_character,
-                        const DCPointValues& point, const std::vector<std::string>& attributes,
+                        const DCPointValues& point,
+                        const std::vector<std::string_view>& attributes,
                         const ExportContext& context) {
-  return FormatKnownToken(ClassifyExportToken(field.Token), field, comma_separated,
-                          pad_character, point, attributes, context);
+  std::string text;
+  AppendKnownToken(text, ClassifyExportToken(field.Token), field, comma_separated,
+                   pad_character, point, attributes, context);
+  return text;
 }
 
 std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
-                            const std::vector<std::string>& attributes,
+                            const std::vector<std::string_view>& attributes,
                             const ExportContext& context) {
   std::string line;
   AppendPointLine(line, definition, FieldKinds(definition), point, attributes, context);
@@ -301,35 +346,29 @@ std::string FormatPointLine(const TFormatDefinition& definition, const DCPointVa
 }
 
 platform::Expected<ExportLines> BuildExportLines(const TFormatDefinition& definition,
-                                                 const DCLines& dc_lines,
+                                                 std::string_view dc_text,
                                                  const TTICPointhandler* points,
                                                  const ExportContext& context) {
-  if (dc_lines.empty()) return platform::Error("List index out of bounds (0)");
-  const bool exchanged = CoordinatesExchanged(dc_lines);
+  DCPointReader reader(dc_text, points);
+  if (reader.empty()) return platform::Error("List index out of bounds (0)");
   ExportLines result;
-  // At most one line per record: the list never regrows. A point line is
-  // mostly shorter than its record, so the DC file's size is room enough
-  // for the text in nearly every case (pages never written stay unused).
-  size_t dc_characters = 0;
-  for (std::string_view line : dc_lines) dc_characters += line.size() + 2;
-  result.lines.reserve(definition.HeaderLines.size() + dc_lines.size() +
-                           definition.FooterLines.size(),
-                       dc_characters);
+  // A point line is mostly shorter than its record, so the DC file's size
+  // is room enough for the text in nearly every case (pages never written
+  // stay unused).
+  size_t characters = dc_text.size();
+  for (const std::string& header : definition.HeaderLines) characters += header.size() + 2;
+  for (const std::string& footer : definition.FooterLines) characters += footer.size() + 2;
+  result.lines.reserve(0, characters);
   for (const std::string& header : definition.HeaderLines) result.lines.push_back(header);
   const std::vector<ExportToken> kinds = FieldKinds(definition);
-  for (size_t r = 0; r < dc_lines.size(); ++r) {
-    DCPointValues point;
-    bool without_coordinates = false;
-    if (!ReadPointAt(dc_lines, r, exchanged, points, &point, &without_coordinates)) {
-      if (without_coordinates) ++result.measured_without_coordinates;
-      continue;
-    }
-    std::vector<std::string> attributes;
-    if (HasAttributeMarker(dc_lines, r)) attributes = CollectAttributes(dc_lines, r);
+  DCPointValues point;
+  std::vector<std::string_view> attributes;
+  while (reader.Next(&point, &attributes)) {
     result.lines.AppendBuilt([&](std::string& text) {
       AppendPointLine(text, definition, kinds, point, attributes, context);
     });
   }
+  result.measured_without_coordinates = reader.measured_without_coordinates();
   for (const std::string& footer : definition.FooterLines) result.lines.push_back(footer);
   return result;
 }

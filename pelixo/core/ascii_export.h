@@ -43,12 +43,13 @@ std::string FormatExportText(const TField& field, bool comma_separated, std::str
 std::string FormatAttributeValue(std::string_view text, int32_t decimals,
                                  char decimal_separator);
 std::string FormatToken(const TField& field, bool comma_separated, char pad_character,
-                        const DCPointValues& point, const std::vector<std::string>& attributes,
+                        const DCPointValues& point,
+                        const std::vector<std::string_view>& attributes,
                         const ExportContext& context);
 // One output line; it holds CR LF inside when the definition has NEWLINE
 // fields.
 std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
-                            const std::vector<std::string>& attributes,
+                            const std::vector<std::string_view>& attributes,
                             const ExportContext& context);
 
 struct ExportLines {
@@ -58,10 +59,10 @@ struct ExportLines {
   int measured_without_coordinates = 0;
 };
 
-// The whole text of the export of a DC file's lines. An empty DC file is
-// "List index out of bounds (0)".
+// The whole text of the export of a DC file's whole text, read in one pass.
+// A DC file without lines is "List index out of bounds (0)".
 platform::Expected<ExportLines> BuildExportLines(const TFormatDefinition& definition,
-                                                 const DCLines& dc_lines,
+                                                 std::string_view dc_text,
                                                  const TTICPointhandler* points,
                                                  const ExportContext& context);
 

@@ -1,7 +1,5 @@
 #include "pelixo/core/dc_reader.h"
 
-#include "pelixo/core/text.h"
-
 namespace pelixo {
 
 namespace {
@@ -27,104 +25,113 @@ bool IsPointRecord(std::string_view line) {
 }
 
 // An optional number: empty keeps null, a number is taken, anything else
-// is reported as false.
-bool OptionalReal(std::string_view field, double* value) {
-  std::string_view text = Trim(field);
+// is reported as false. `*text` gets the trimmed field.
+bool OptionalReal(std::string_view field, double* value, std::string_view* text) {
+  *text = Trim(field);
   *value = kNullReal;
-  if (text.empty()) return true;
-  return ParseReal(text, value);
+  if (text->empty()) return true;
+  return ParseReal(*text, value);
 }
 
 double RealOrNull(std::string_view field) {
   double value;
-  if (!OptionalReal(field, &value)) return kNullReal;
+  std::string_view text;
+  if (!OptionalReal(field, &value, &text)) return kNullReal;
   return value;
 }
 
 }  // namespace
 
-bool CoordinatesExchanged(const DCLines& lines) {
-  if (lines.empty() || lines[0].size() < 45) return true;
-  return lines[0][44] != '1';
+DCPointReader::DCPointReader(std::string_view text, const TTICPointhandler* points)
+    : lines_(text), points_(points) {
+  has_line_ = lines_.Next(&line_);
+  empty_ = !has_line_;
+  if (has_line_ && line_.size() >= 45) exchanged_ = line_[44] != '1';
 }
 
-bool ReadPointAt(const DCLines& lines, size_t index, bool exchanged,
-                 const TTICPointhandler* points, DCPointValues* point,
-                 bool* measured_without_coordinates) {
-  *point = DCPointValues();
-  if (index >= lines.size()) return false;
-  std::string_view line = lines[index];
-  if (IsRecord(line, "69")) {
-    point->name = std::string(Trim(Column(line, 4, 16)));
-    double first, second, third;
-    if (!OptionalReal(Column(line, 20, 16), &first) ||
-        !OptionalReal(Column(line, 36, 16), &second) ||
-        !OptionalReal(Column(line, 52, 16), &third)) {
-      return false;
-    }
-    point->code = std::string(Trim(Column(line, 68, 16)));
-    if (exchanged) std::swap(first, second);
-    point->northing = first;
-    point->easting = second;
-    point->elevation = third;
-    for (size_t k = index + 1; k < lines.size(); ++k) {
-      if (IsRecord(lines[k], "B6")) {
-        point->code = std::string(Trim(From(lines[k], 4)));
-      } else if (!IsRecord(lines[k], "13")) {
-        break;
-      }
-    }
-    return true;
-  }
-  if (IsRecord(line, "66")) {
-    point->name = std::string(Trim(Column(line, 4, 16)));
-    point->hz_precision = RealOrNull(Column(line, 86, 16));
-    point->vt_precision = RealOrNull(Column(line, 102, 16));
-    for (size_t k = index + 1; k < lines.size(); ++k) {
-      std::string_view next = lines[k];
-      if (IsRecord(next, "C6")) {
+bool DCPointReader::Advance() {
+  has_line_ = lines_.Next(&line_);
+  return has_line_;
+}
+
+void DCPointReader::ReadFollowers(bool measured, DCPointValues* point,
+                                  std::vector<std::string_view>* attributes) {
+  // The code (and for a measured point the satellites and PDOP) come from
+  // the records right after the point, as long as they are of these kinds.
+  bool leading = true;
+  bool marked = false;
+  while (Advance() && !IsPointRecord(line_)) {
+    const std::string_view next = line_;
+    if (leading) {
+      if (measured && IsRecord(next, "C6")) {
         int32_t satellites;
         point->satellites =
             ParseInt32(Trim(Column(next, 4, 2)), &satellites) ? satellites : kNullInteger;
         point->pdop = RealOrNull(Column(next, 7, 16));
       } else if (IsRecord(next, "B6")) {
-        point->code = std::string(Trim(From(next, 4)));
+        point->code = Trim(From(next, 4));
       } else if (!IsRecord(next, "13")) {
-        break;
+        leading = false;
       }
     }
-    if (points != nullptr &&
-        points->FindPoint(point->name, &point->code, &point->northing, &point->easting,
-                          &point->elevation)) {
+    if (IsRecord(next, "87")) {
+      marked = true;
+    } else if (IsRecord(next, "92")) {
+      attributes->push_back(Trim(Column(next, 4, 40)));
+    } else if (IsRecord(next, "88") || IsRecord(next, "89") || IsRecord(next, "90") ||
+               IsRecord(next, "91") || IsRecord(next, "96")) {
+      attributes->push_back(Trim(From(next, 4)));
+    }
+  }
+  if (!marked) attributes->clear();
+}
+
+bool DCPointReader::Next(DCPointValues* point, std::vector<std::string_view>* attributes) {
+  while (has_line_) {
+    const std::string_view line = line_;
+    *point = DCPointValues();
+    attributes->clear();
+    if (IsRecord(line, "69")) {
+      point->name = Trim(Column(line, 4, 16));
+      double first, second, third;
+      std::string_view first_text, second_text, third_text;
+      const bool readable = OptionalReal(Column(line, 20, 16), &first, &first_text) &&
+                            OptionalReal(Column(line, 36, 16), &second, &second_text) &&
+                            OptionalReal(Column(line, 52, 16), &third, &third_text);
+      point->code = Trim(Column(line, 68, 16));
+      ReadFollowers(/*measured=*/false, point, attributes);
+      if (!readable) continue;
+      if (exchanged_) {
+        std::swap(first, second);
+        std::swap(first_text, second_text);
+      }
+      point->northing = first;
+      point->easting = second;
+      point->elevation = third;
+      point->northing_text = first_text;
+      point->easting_text = second_text;
+      point->elevation_text = third_text;
       return true;
     }
-    if (measured_without_coordinates != nullptr) *measured_without_coordinates = true;
-    return false;
-  }
-  return false;
-}
-
-bool HasAttributeMarker(const DCLines& lines, size_t index) {
-  for (size_t k = index + 1; k < lines.size(); ++k) {
-    if (IsPointRecord(lines[k])) return false;
-    if (IsRecord(lines[k], "87")) return true;
-  }
-  return false;
-}
-
-std::vector<std::string> CollectAttributes(const DCLines& lines, size_t index) {
-  std::vector<std::string> attributes;
-  for (size_t k = index + 1; k < lines.size(); ++k) {
-    std::string_view line = lines[k];
-    if (IsPointRecord(line)) break;
-    if (IsRecord(line, "92")) {
-      attributes.emplace_back(Trim(Column(line, 4, 40)));
-    } else if (IsRecord(line, "88") || IsRecord(line, "89") || IsRecord(line, "90") ||
-               IsRecord(line, "91") || IsRecord(line, "96")) {
-      attributes.emplace_back(Trim(From(line, 4)));
+    if (IsRecord(line, "66")) {
+      point->name = Trim(Column(line, 4, 16));
+      point->hz_precision = RealOrNull(Column(line, 86, 16));
+      point->vt_precision = RealOrNull(Column(line, 102, 16));
+      ReadFollowers(/*measured=*/true, point, attributes);
+      const PointRecord* found = points_ != nullptr ? points_->Find(point->name) : nullptr;
+      if (found == nullptr) {
+        ++measured_without_coordinates_;
+        continue;
+      }
+      point->code = found->Code;
+      point->northing = found->North;
+      point->easting = found->East;
+      point->elevation = found->Height;
+      return true;
     }
+    Advance();
   }
-  return attributes;
+  return false;
 }
 
 std::string_view AttributeName(std::string_view attribute) {

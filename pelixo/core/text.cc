@@ -51,29 +51,41 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     ++feeds;
   }
   lines.reserve(feeds + 1);
-  const char* const begin = text.data();
-  const char* const end = begin + text.size();
-  const char* start = begin;
-  // memchr finds the line feeds; a CR is looked for only between them.
-  while (start < end) {
-    const void* found = std::memchr(start, '\n', static_cast<size_t>(end - start));
-    const char* lf = found != nullptr ? static_cast<const char*>(found) : end;
-    const char* segment = start;
-    while (const void* cr = std::memchr(segment, '\r', static_cast<size_t>(lf - segment))) {
-      const char* at = static_cast<const char*>(cr);
-      lines.emplace_back(segment, static_cast<size_t>(at - segment));
-      segment = at + 1;
-      if (segment == lf) {  // CR LF: one line end
-        segment = nullptr;
-        break;
-      }
-    }
-    if (segment != nullptr && (lf < end || segment < end)) {
-      lines.emplace_back(segment, static_cast<size_t>(lf - segment));
-    }
-    start = lf + 1;
-  }
+  LineReader reader(text);
+  for (std::string_view line; reader.Next(&line);) lines.push_back(line);
   return lines;
+}
+
+LineReader::LineReader(std::string_view text) {
+  size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  if (text.empty()) return;  // its data may be null, which memchr must not see
+  at_ = text.data();
+  end_ = at_ + text.size();
+  feed_ = at_;
+}
+
+bool LineReader::Next(std::string_view* line) {
+  if (at_ == end_) return false;
+  if (feed_ < at_) feed_ = at_;
+  if (feed_ != end_ && *feed_ != '\n') {
+    const void* found = std::memchr(feed_, '\n', static_cast<size_t>(end_ - feed_));
+    feed_ = found != nullptr ? static_cast<const char*>(found) : end_;
+  }
+  // memchr finds the line feeds; a CR is looked for only before the next.
+  const char* line_end = feed_;
+  if (const void* cr = std::memchr(at_, '\r', static_cast<size_t>(feed_ - at_))) {
+    line_end = static_cast<const char*>(cr);
+  }
+  *line = std::string_view(at_, static_cast<size_t>(line_end - at_));
+  if (line_end == end_) {
+    at_ = end_;
+  } else if (*line_end == '\r' && line_end + 1 != feed_) {
+    at_ = line_end + 1;  // a lone CR
+  } else {
+    at_ = feed_ == end_ ? end_ : feed_ + 1;  // LF or CR LF
+  }
+  return true;
 }
 
 bool ParseReal(std::string_view text, double* value, std::string_view leading_blanks) {
@@ -179,6 +191,49 @@ bool AppendFixedDecimals(std::string& out, double x, int decimals) {
       std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
   if (result.ec != std::errc()) return false;
   out.append(buffer, result.ptr);
+  return true;
+}
+
+bool AppendFixedDecimalsOfText(std::string& out, std::string_view text, int decimals,
+                               char decimal_separator) {
+  // A double holds every decimal of up to this many significant digits
+  // closely enough (within a ninth of the last place) for that.
+  constexpr size_t kExactDigits = 15;
+  if (decimals < 0 || text.empty()) return false;
+  size_t i = 0;
+  const bool negative = text[0] == '-';
+  if (negative) ++i;
+  const size_t integer_start = i;
+  while (i < text.size() && IsDecimalDigit(text[i])) ++i;
+  const size_t integer_digits = i - integer_start;
+  // A leading zero ("007") is written without it: leave that to printf.
+  if (integer_digits == 0 || (integer_digits > 1 && text[integer_start] == '0')) {
+    return false;
+  }
+  size_t fraction_start = i, fraction_digits = 0;
+  if (i < text.size()) {
+    if (text[i] != '.' && text[i] != decimal_separator) return false;
+    fraction_start = ++i;
+    while (i < text.size() && IsDecimalDigit(text[i])) ++i;
+    fraction_digits = i - fraction_start;
+    if (i != text.size() || fraction_digits == 0) return false;
+  }
+  const size_t places = static_cast<size_t>(decimals);
+  if (fraction_digits > places || integer_digits + places > kExactDigits) return false;
+  // At most kExactDigits digits, a sign and a point: one append.
+  char digits[kExactDigits + 2];
+  char* at = digits;
+  if (negative) *at++ = '-';
+  std::memcpy(at, text.data() + integer_start, integer_digits);
+  at += integer_digits;
+  if (places > 0) {
+    *at++ = '.';
+    std::memcpy(at, text.data() + fraction_start, fraction_digits);
+    at += fraction_digits;
+    std::memset(at, '0', places - fraction_digits);
+    at += places - fraction_digits;
+  }
+  out.append(digits, static_cast<size_t>(at - digits));
   return true;
 }
 

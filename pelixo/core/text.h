@@ -40,6 +40,22 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 // line end does not make an empty last line.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// The same lines one after the other, for a single pass over a large text
+// that needs no list of them.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text);
+  // The next line, a view into the text; false after the last one.
+  bool Next(std::string_view* line);
+
+ private:
+  const char* at_ = nullptr;
+  const char* end_ = nullptr;
+  // The next line feed at or after at_ (or end_): a text of lone CRs is
+  // searched for it once, not once per line.
+  const char* feed_ = nullptr;
+};
+
 // Parses an optionally signed decimal integer, or a hexadecimal one after a
 // leading "$", over the whole of `text` (no blanks). False when it is not a
 // valid 32-bit integer.
@@ -54,6 +70,16 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
 // Appends the bytes of printf's "%.*f" for a finite `x` and `decimals` from
 // 0 up; false (nothing appended) for anything else.
 bool AppendFixedDecimals(std::string& out, double x, int decimals);
+
+// The same for the number that `text` reads as, without a round trip
+// through a double, where the text is a plain decimal ("-12.5",
+// "6100000.000": an optional minus sign, digits without a leading zero, and
+// "." or `decimal_separator` followed by digits) of at most `decimals`
+// decimals and at most 15 digits in the result: a double holds such a
+// number closely enough that "%.*f" gives its digits back, zeros appended.
+// False (nothing appended) for every other text.
+bool AppendFixedDecimalsOfText(std::string& out, std::string_view text, int decimals,
+                               char decimal_separator = '.');
 
 // File names are built by replacing or appending extensions; `extension`
 // includes its dot (".tic") or is empty to remove it.

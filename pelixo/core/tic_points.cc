@@ -105,9 +105,8 @@ platform::Status TTICPointhandler::LoadFromFile(const std::string& path) {
   return platform::Status::Ok();
 }
 
-bool TTICPointhandler::FindPoint(std::string_view name, std::string* code, double* north,
-                                 double* east, double* height) const {
-  if (first_index_.empty()) return false;
+const PointRecord* TTICPointhandler::Find(std::string_view name) const {
+  if (first_index_.empty()) return nullptr;
   const PointRecord* found = nullptr;
   if (next_guess_ < points_.size() && points_[next_guess_].FirstOfName &&
       points_[next_guess_].Name == name) {
@@ -122,13 +121,19 @@ bool TTICPointhandler::FindPoint(std::string_view name, std::string* code, doubl
       break;
     }
   }
-  if (found == nullptr) return false;
+  if (found == nullptr) return nullptr;
   next_guess_ = static_cast<size_t>(found - points_.data()) + 1;
-  const PointRecord& point = *found;
-  *code = point.Code;
-  *north = point.North;
-  *east = point.East;
-  *height = point.Height;
+  return found;
+}
+
+bool TTICPointhandler::FindPoint(std::string_view name, std::string* code, double* north,
+                                 double* east, double* height) const {
+  const PointRecord* point = Find(name);
+  if (point == nullptr) return false;
+  *code = point->Code;
+  *north = point->North;
+  *east = point->East;
+  *height = point->Height;
   return true;
 }
 

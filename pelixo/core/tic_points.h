@@ -37,7 +37,9 @@ class TTICPointhandler {
   void LoadFromText(std::string_view text);
 
   // The first point, in file order, whose name equals `name` exactly (case
-  // counts). The outputs are untouched when there is none.
+  // counts); null when there is none.
+  const PointRecord* Find(std::string_view name) const;
+  // The same point's values; the outputs are untouched when there is none.
   bool FindPoint(std::string_view name, std::string* code, double* north, double* east,
                  double* height) const;
 

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace pelixo {
 namespace {
@@ -111,6 +113,87 @@ TEST(TextTest, FixedDecimalsAreWhatPrintfWrites) {
   EXPECT_FALSE(AppendFixedDecimals(text, std::nan(""), 2));
   EXPECT_FALSE(AppendFixedDecimals(text, 1.0, -1));
   EXPECT_TRUE(text.empty());
+}
+
+// A plain decimal's text gives what "%.*f" makes of the double it reads
+// as, or nothing at all.
+TEST(TextTest, FixedDecimalsOfTextAreWhatPrintfWritesOfTheNumber) {
+  std::mt19937_64 random(20261209);
+  int taken = 0;
+  for (int round = 0; round < 200000; ++round) {
+    std::string text;
+    if (random() % 4 == 0) text += '-';
+    const int integer_digits = static_cast<int>(random() % 17);
+    for (int i = 0; i < integer_digits; ++i) text += static_cast<char>('0' + random() % 10);
+    if (random() % 5 != 0) {
+      text += random() % 8 == 0 ? ',' : '.';
+      const int fraction_digits = static_cast<int>(random() % 12);
+      for (int i = 0; i < fraction_digits; ++i) text += static_cast<char>('0' + random() % 10);
+    }
+    const int decimals = static_cast<int>(random() % 13) - 1;
+    std::string out = "x";
+    const bool plain = AppendFixedDecimalsOfText(out, text, decimals, ',');
+    if (!plain) {
+      EXPECT_EQ(out, "x") << text;
+      continue;
+    }
+    ++taken;
+    std::string number = text;
+    for (char& c : number) {
+      if (c == ',') c = '.';
+    }
+    double x = 0;
+    ASSERT_TRUE(ParseReal(number, &x)) << text;
+    char expected[512];
+    std::snprintf(expected, sizeof expected, "%.*f", decimals, x);
+    EXPECT_EQ(out, "x" + std::string(expected)) << text << " " << decimals;
+  }
+  EXPECT_GT(taken, 10000);
+  std::string out;
+  EXPECT_TRUE(AppendFixedDecimalsOfText(out, "-0.000", 3));
+  EXPECT_EQ(out, "-0.000");
+  for (const char* text : {"007", "1.", ".5", "+1", "1e3", "1,5", "", "-", "1 "}) {
+    EXPECT_FALSE(AppendFixedDecimalsOfText(out, text, 3)) << text;
+  }
+  EXPECT_FALSE(AppendFixedDecimalsOfText(out, "1.25", 1));  // would round
+  EXPECT_FALSE(AppendFixedDecimalsOfText(out, "1234567.5", 9));  // 16 digits
+  EXPECT_EQ(out, "-0.000");
+}
+
+// The rules of the line splitter, character by character.
+std::vector<std::string_view> SimpleLines(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+// The line reader and the splitter give the same lines.
+TEST(TextTest, LineReaderGivesTheLinesOfSplitLines) {
+  std::mt19937_64 random(20261210);
+  static const char kPieces[] = "ab\r\n\r\n\n\r";
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 24);
+    for (int i = 0; i < length; ++i) {
+      text += random() % 50 == 0 ? '\0' : kPieces[random() % (sizeof kPieces - 1)];
+    }
+    std::vector<std::string_view> lines;
+    LineReader reader(text);
+    for (std::string_view line; reader.Next(&line);) lines.push_back(line);
+    EXPECT_EQ(lines, SimpleLines(text)) << round;
+    EXPECT_EQ(SplitLines(text), lines) << round;
+  }
+  LineReader empty{std::string_view()};
+  std::string_view line;
+  EXPECT_FALSE(empty.Next(&line));
 }
 
 TEST(TextTest, ParseInteger) {

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pelixo/core/format_definitions.h"
-#include "pelixo/core/text_file.h"
 #include "platform/files.h"
 
 namespace pelixo {
@@ -120,8 +120,8 @@ TEST(PointLineTest, TextFieldsJoinTheNextValue) {
 
 TEST(PointLineTest, AttributesByNameLiteralOrBlanks) {
   DCPointValues point;
-  std::vector<std::string> attributes = {"Type                OAK", "Type                ELM",
-                                         "Depth               1.26"};
+  std::vector<std::string_view> attributes = {"Type                OAK", "Type                ELM",
+                                              "Depth               1.26"};
   TFormatDefinition comma = Definition(
       true, {Field("type", false, 0, 0), Field("Depth", true, 0, 1), Field("Kind", false, 0, 0),
              Field("Kind", false, 0, 0, true, "none"), Field("NEWLINE", false, 0, 0),
@@ -149,48 +149,102 @@ TEST(PointLineTest, TheCounterRunsOnAcrossCalls) {
 
 TEST(PointLineTest, ADefinitionWithoutFieldsWritesEmptyLines) {
   TFormatDefinition definition = Definition(true, {});
-  TextFile dc = TextFile::FromText(
-      "00NM" + std::string(40, ' ') + "1\n69KI" + std::string(14, ' ') + "P1\n");
-  platform::Expected<ExportLines> lines = BuildExportLines(definition, dc.lines(), nullptr, {});
+  const std::string dc = "00NM" + std::string(40, ' ') + "1\n69KI" + std::string(14, ' ') + "P1\n";
+  platform::Expected<ExportLines> lines = BuildExportLines(definition, dc, nullptr, {});
   ASSERT_TRUE(lines);
   EXPECT_EQ(lines->lines.ToVector(), std::vector<std::string>({""}));
 }
 
 // --- the DC reader ---
 
+// The points of a whole DC text, each with its attribute texts.
+std::vector<DCPointValues> ReadPoints(std::string_view text, const TTICPointhandler* points,
+                                      std::vector<std::vector<std::string>>* attributes,
+                                      int* measured_without_coordinates = nullptr) {
+  DCPointReader reader(text, points);
+  std::vector<DCPointValues> values;
+  DCPointValues point;
+  std::vector<std::string_view> texts;
+  while (reader.Next(&point, &texts)) {
+    values.push_back(point);
+    attributes->emplace_back(texts.begin(), texts.end());
+  }
+  if (measured_without_coordinates != nullptr) {
+    *measured_without_coordinates = reader.measured_without_coordinates();
+  }
+  return values;
+}
+
 TEST(DCReaderTest, OrderOfCoordinatesFollowsColumn44) {
   std::string point = "69KI" + std::string(14, ' ') + "P1" + "1000.000        " +
                       "2000.000        " + "50              ";
   std::string head = "00NM" + std::string(40, ' ');
-  TextFile kept = TextFile::FromText(head + "1\n" + point + "\n");
-  TextFile exchanged = TextFile::FromText(head + "2\n" + point + "\n");
-  TextFile short_head = TextFile::FromText("00NM\n" + point + "\n");
-  DCPointValues values;
-  ASSERT_TRUE(ReadPointAt(kept.lines(), 1, CoordinatesExchanged(kept.lines()), nullptr, &values));
-  EXPECT_EQ(values.northing, 1000);
-  EXPECT_EQ(values.easting, 2000);
-  EXPECT_EQ(values.satellites, kNullInteger);
-  ASSERT_TRUE(ReadPointAt(exchanged.lines(), 1, CoordinatesExchanged(exchanged.lines()),
-                          nullptr, &values));
-  EXPECT_EQ(values.northing, 2000);
-  EXPECT_TRUE(CoordinatesExchanged(short_head.lines()));
+  const std::string kept = head + "1\n" + point + "\n";
+  const std::string exchanged = head + "2\n" + point + "\n";
+  const std::string short_head = "00NM\n" + point + "\n";
+  std::vector<std::vector<std::string>> attributes;
+  std::vector<DCPointValues> values = ReadPoints(kept, nullptr, &attributes);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0].northing, 1000);
+  EXPECT_EQ(values[0].easting, 2000);
+  EXPECT_EQ(values[0].northing_text, "1000.000");
+  EXPECT_EQ(values[0].elevation_text, "50");
+  EXPECT_EQ(values[0].satellites, kNullInteger);
+  values = ReadPoints(exchanged, nullptr, &attributes);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0].northing, 2000);
+  EXPECT_EQ(values[0].northing_text, "2000.000");
+  values = ReadPoints(short_head, nullptr, &attributes);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0].northing, 2000);
 }
 
 TEST(DCReaderTest, AttributesNeedAnAttributeMarker) {
-  TextFile dc = TextFile::FromText(
+  const std::string dc =
       "69KI              P1\n88KIType                OAK\n"
-      "69KI              P2\n87KI\n96KIKind                x\n66KI              P3\n");
-  EXPECT_FALSE(HasAttributeMarker(dc.lines(), 0));
-  EXPECT_TRUE(HasAttributeMarker(dc.lines(), 2));
-  EXPECT_EQ(CollectAttributes(dc.lines(), 2), std::vector<std::string>({"Kind                x"}));
+      "69KI              P2\n92KIDepth               1.5\n87KI\n96KIKind                x\n"
+      "66KI              P3\n";
+  std::vector<std::vector<std::string>> attributes;
+  int missing = 0;
+  std::vector<DCPointValues> values = ReadPoints(dc, nullptr, &attributes, &missing);
+  ASSERT_EQ(values.size(), 2u);
+  EXPECT_TRUE(attributes[0].empty());
+  EXPECT_EQ(attributes[1], std::vector<std::string>({"Depth               1.5",
+                                                     "Kind                x"}));
+  EXPECT_EQ(missing, 1);  // P3, without a points file
+}
+
+TEST(DCReaderTest, FollowingRecordsGiveCodeSatellitesAndPdop) {
+  TTICPointhandler points;
+  points.LoadFromText("NEZ,\"M1\",\"FROMTIC\",1.5,2.5,3.5,\n");
+  const std::string dc =
+      "69KI              P1                                                  K1\n"
+      "13KInote\nB6KI  OAK  \nC6KI 7 1.25\n"
+      "66KI              M1\nC6KI12 2.5\nB6KIELM\n"
+      "66KI              M9\n";
+  std::vector<std::vector<std::string>> attributes;
+  int missing = 0;
+  std::vector<DCPointValues> values = ReadPoints(dc, &points, &attributes, &missing);
+  ASSERT_EQ(values.size(), 2u);
+  EXPECT_EQ(values[0].name, "P1");
+  EXPECT_EQ(values[0].code, "OAK");
+  EXPECT_EQ(values[0].satellites, kNullInteger);  // not after a keyed-in point
+  EXPECT_EQ(values[1].name, "M1");
+  EXPECT_EQ(values[1].code, "FROMTIC");
+  EXPECT_EQ(values[1].satellites, 12);
+  EXPECT_EQ(values[1].pdop, 2.5);
+  EXPECT_EQ(values[1].northing, 1.5);
+  EXPECT_TRUE(values[1].northing_text.empty());
+  EXPECT_EQ(missing, 1);
 }
 
 TEST(DCReaderTest, AnEmptyFileIsAListError) {
-  TextFile dc = TextFile::FromText("");
   platform::Expected<ExportLines> lines =
-      BuildExportLines(Definition(true, {}), dc.lines(), nullptr, {});
+      BuildExportLines(Definition(true, {}), "", nullptr, {});
   ASSERT_FALSE(lines);
   EXPECT_EQ(lines.error().message(), "List index out of bounds (0)");
+  lines = BuildExportLines(Definition(true, {}), std::string_view("\0x\n", 3), nullptr, {});
+  ASSERT_FALSE(lines);
 }
 
 TEST(DCReaderTest, AnyBytesAtAllAreRead) {
@@ -210,11 +264,10 @@ TEST(DCReaderTest, AnyBytesAtAllAreRead) {
                                      : kPieces[(seed >> 8) % (sizeof kPieces - 1)];
       bytes.push_back(c);
     }
-    TextFile dc = TextFile::FromText(bytes);
     int32_t counter = 0;
     ExportContext context;
     context.counter = &counter;
-    (void)BuildExportLines(definition, dc.lines(), &points, context);
+    (void)BuildExportLines(definition, bytes, &points, context);
   }
   SUCCEED();
 }
@@ -238,7 +291,7 @@ TEST_P(GoldenExportTest, MatchesTheExpectedFile) {
     if (definitions[i].Name == c.definition) definition = &definitions[i];
   }
   ASSERT_NE(definition, nullptr);
-  platform::Expected<TextFile> dc = TextFile::Read(std::string(kData) + c.dc_file);
+  platform::Expected<std::string> dc = platform::ReadWholeFile(std::string(kData) + c.dc_file);
   ASSERT_TRUE(dc);
   TTICPointhandler points;
   ASSERT_TRUE(points.LoadFromFile(std::string(kData) + "job1.tic"));
@@ -246,7 +299,7 @@ TEST_P(GoldenExportTest, MatchesTheExpectedFile) {
   ExportContext context;
   context.counter = &counter;
   platform::Expected<ExportLines> lines =
-      BuildExportLines(*definition, dc->lines(), &points, context);
+      BuildExportLines(*definition, *dc, &points, context);
   ASSERT_TRUE(lines);
   platform::Expected<std::string> expected = platform::ReadWholeFile(std::string(kData) + c.expected);
   ASSERT_TRUE(expected);
