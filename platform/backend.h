@@ -3,6 +3,7 @@
 #ifndef PLATFORM_BACKEND_H_
 #define PLATFORM_BACKEND_H_
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -16,6 +17,12 @@ std::FILE* CreateNewFile(const std::string& path);
 // Pushes the bytes of a closed-soon file to the disk, so that a rename after
 // it never exposes a half-written file after a crash.
 bool SyncFile(std::FILE* file);
+
+// The whole of the plain file `path` mapped read-only, `*size` bytes; null
+// when it cannot be opened or mapped (or is empty), and the caller reads it
+// instead.
+const char* MapFileForReading(const std::string& path, size_t* size);
+void UnmapFile(const char* data, size_t size);
 
 // Moves `from` over `to`, replacing `to` in one step.
 Status MoveOver(const std::string& from, const std::string& to);

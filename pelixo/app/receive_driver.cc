@@ -13,6 +13,7 @@
 #include "pelixo/core/ascii_export.h"
 #include "pelixo/core/text.h"
 #include "pelixo/core/text_file.h"
+#include "platform/file_content.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 
@@ -113,7 +114,7 @@ void TReceiveDriver::Receive(int download_format_index) {
 void TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_format_index,
                                   const TTICPointhandler* points) {
   if (!platform::FileExists(dc_path)) return;
-  platform::Expected<std::string> dc_file = platform::ReadWholeFile(dc_path);
+  platform::Expected<platform::FileContent> dc_file = platform::FileContent::Read(dc_path);
   if (!dc_file) throw ActionError(dc_file.error().message());
   if (definitions_.Count() == 0) throw ActionError("List index out of bounds (0)");
   const TFormatDefinition& definition =
@@ -123,7 +124,7 @@ void TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
   context.decimal_separator = platform::LocaleDecimalSeparator();
   context.counter = &record_counter_;
   platform::Expected<ExportLines> output =
-      BuildExportLines(definition, *dc_file, points, context);
+      BuildExportLines(definition, dc_file->bytes(), points, context);
   if (!output) throw ActionError(output.error().message());
 
   FileDialogRequest request;

@@ -4,7 +4,7 @@
 
 #include "pelixo/core/dc_reader_numbers.h"
 #include "pelixo/core/text.h"
-#include "platform/files.h"
+#include "platform/file_content.h"
 
 namespace pelixo {
 
@@ -99,9 +99,9 @@ void TTICPointhandler::IndexNames() {
 }
 
 platform::Status TTICPointhandler::LoadFromFile(const std::string& path) {
-  platform::Expected<std::string> text = platform::ReadWholeFile(path);
+  platform::Expected<platform::FileContent> text = platform::FileContent::Read(path);
   if (!text) return platform::Error("Cannot open file " + path);
-  LoadFromText(*text);
+  LoadFromText(text->bytes());
   return platform::Status::Ok();
 }
 

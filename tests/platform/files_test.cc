@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/file_content.h"
 #include "platform/files.h"
 #include "platform/wildcard.h"
 #include "tests/platform/test_support.h"
@@ -30,6 +32,34 @@ TEST_F(Files, WholeFilesKeepEveryByte) {
   Expected<std::string> missing = ReadWholeFile(folder_.File("none.txt"));
   ASSERT_FALSE(missing);
   EXPECT_NE(missing.error().message().find("none.txt"), std::string::npos);
+}
+
+// Mapped or read, the content is the file's bytes, and a file that cannot
+// be read gives the error of a whole read.
+TEST_F(Files, FileContentKeepsEveryByte) {
+  std::string big;
+  for (int i = 0; big.size() < 3 * 65536 + 17; ++i) big += kAwkwardBytes + std::to_string(i);
+  for (const std::string& bytes : {kAwkwardBytes, big, std::string()}) {
+    std::string path = folder_.Write("content.bin", bytes);
+    Expected<FileContent> content = FileContent::Read(path);
+    ASSERT_TRUE(content) << content.error().message();
+    EXPECT_EQ(content->bytes(), bytes);
+    // Moved, the bytes stay where they were.
+    const char* where = content->bytes().data();
+    FileContent moved = std::move(*content);
+    EXPECT_EQ(moved.bytes(), bytes);
+    if (!bytes.empty()) {
+      EXPECT_EQ(moved.bytes().data(), where);
+    }
+    FileContent assigned;
+    EXPECT_TRUE(assigned.bytes().empty());
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.bytes(), bytes);
+  }
+  const std::string none = folder_.File("none.txt");
+  Expected<FileContent> missing = FileContent::Read(none);
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().message(), ReadWholeFile(none).error().message());
 }
 
 TEST_F(Files, RenameAndCopyNeverReplace) {
