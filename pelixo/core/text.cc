@@ -42,7 +42,15 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   std::vector<std::string_view> lines;
   if (text.empty()) return lines;  // its data may be null, which memchr must not see
-  // Counting the line feeds first spares the list its regrowing.
+  // Counting first spares the list its regrowing.
+  lines.reserve(CountLines(text));
+  LineReader reader(text);
+  for (std::string_view line; reader.Next(&line);) lines.push_back(line);
+  return lines;
+}
+
+size_t CountLines(std::string_view text) {
+  if (text.empty()) return 0;  // its data may be null, which memchr must not see
   size_t feeds = 0;
   const char* const stop = text.data() + text.size();
   for (const void* at = std::memchr(text.data(), '\n', text.size()); at != nullptr;
@@ -50,10 +58,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
                         static_cast<size_t>(stop - static_cast<const char*>(at) - 1))) {
     ++feeds;
   }
-  lines.reserve(feeds + 1);
-  LineReader reader(text);
-  for (std::string_view line; reader.Next(&line);) lines.push_back(line);
-  return lines;
+  return feeds + 1;
 }
 
 LineReader::LineReader(std::string_view text) {
@@ -145,6 +150,22 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
 
 namespace {
 
+// Writes the `count` lowest decimal digits of `n` (zeros where it has
+// fewer) so that they end before `end`; returns where they start.
+char* WriteDigitsBackward(char* end, uint64_t n, int count) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  for (; count >= 2; count -= 2) {
+    end -= 2;
+    std::memcpy(end, kPairs + 2 * (n % 100), 2);
+    n /= 100;
+  }
+  if (count > 0) *--end = static_cast<char>('0' + n % 10);
+  return end;
+}
+
 // The common case by integer arithmetic: |x| * 10^decimals well below 2^43,
 // where the product is off the exact value by less than 2^-10, and not
 // within that of a half, so that it rounds to the integer the exact value
@@ -160,18 +181,22 @@ size_t QuickFixed(char* buffer, double x, int decimals) {
   const double fraction = scaled - whole;
   if (std::fabs(fraction - 0.5) <= kMargin) return 0;
   uint64_t n = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-  // Digits from the right: the decimals, the point, the whole part.
+  // Digits from the right, two at a time: the decimals, the point, the
+  // whole part.
+  static constexpr uint64_t kScales[] = {1,         10,         100,        1000,
+                                         10000,     100000,     1000000,    10000000,
+                                         100000000, 1000000000};
+  const uint64_t scale = kScales[decimals];
   char digits[32];
   char* at = digits + sizeof digits;
-  for (int i = 0; i < decimals; ++i) {
-    *--at = static_cast<char>('0' + n % 10);
-    n /= 10;
+  if (decimals > 0) {
+    at = WriteDigitsBackward(at, n % scale, decimals);
+    *--at = '.';
   }
-  if (decimals > 0) *--at = '.';
-  do {
-    *--at = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n > 0);
+  uint64_t whole_part = n / scale;
+  int whole_digits = 1;
+  for (uint64_t rest = whole_part / 10; rest > 0; rest /= 10) ++whole_digits;
+  at = WriteDigitsBackward(at, whole_part, whole_digits);
   if (std::signbit(x)) *--at = '-';
   const size_t length = static_cast<size_t>(digits + sizeof digits - at);
   std::memcpy(buffer, at, length);

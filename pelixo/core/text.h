@@ -40,6 +40,10 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 // line end does not make an empty last line.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// At least the number of lines of a text (one more than its line feeds):
+// room enough for a list of them.
+size_t CountLines(std::string_view text);
+
 // The same lines one after the other, for a single pass over a large text
 // that needs no list of them.
 class LineReader {

@@ -23,13 +23,19 @@ std::string_view TakeItem(std::string_view* rest) {
   return item;
 }
 
-std::string WithoutQuotes(std::string_view item) {
-  std::string text;
-  text.reserve(item.size());
-  for (char c : item) {
-    if (c != '"') text.push_back(c);
+void AssignWithoutQuotes(std::string_view item, std::string* text) {
+  // Mostly the quotes stand only around the item: what is between them.
+  if (item.size() >= 2 && item.front() == '"' && item.back() == '"') {
+    item = item.substr(1, item.size() - 2);
   }
-  return text;
+  if (item.find('"') == std::string_view::npos) {
+    text->assign(item);
+    return;
+  }
+  text->clear();
+  for (char c : item) {
+    if (c != '"') text->push_back(c);
+  }
 }
 
 double Coordinate(std::string_view item) {
@@ -57,8 +63,8 @@ bool TTICPointhandler::ParsePointLine(std::string_view line, PointRecord* record
   }
   std::string_view rest = line;
   TakeItem(&rest);  // the record type
-  record->Name = WithoutQuotes(TakeItem(&rest));
-  record->Code = WithoutQuotes(TakeItem(&rest));
+  AssignWithoutQuotes(TakeItem(&rest), &record->Name);
+  AssignWithoutQuotes(TakeItem(&rest), &record->Code);
   for (int i = 0; i < passed_over; ++i) TakeItem(&rest);
   record->North = Coordinate(TakeItem(&rest));
   record->East = Coordinate(TakeItem(&rest));
@@ -67,11 +73,11 @@ bool TTICPointhandler::ParsePointLine(std::string_view line, PointRecord* record
 }
 
 void TTICPointhandler::LoadFromText(std::string_view text) {
-  const std::vector<std::string_view> lines = SplitLines(text);
-  // A large job's points without regrowing the list and the index.
-  points_.reserve(points_.size() + lines.size());
+  // A large job's points without regrowing the list: at most one a line.
+  points_.reserve(points_.size() + CountLines(text));
+  LineReader lines(text);
   PointRecord record;
-  for (std::string_view line : lines) {
+  for (std::string_view line; lines.Next(&line);) {
     if (ParsePointLine(line, &record)) points_.push_back(std::move(record));
   }
   IndexNames();
