@@ -183,9 +183,22 @@ size_t QuickFixed(char* buffer, double x, int decimals) {
   uint64_t n = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
   // Digits from the right, two at a time: the decimals, the point, the
   // whole part.
-  static constexpr uint64_t kScales[] = {1,         10,         100,        1000,
-                                         10000,     100000,     1000000,    10000000,
-                                         100000000, 1000000000};
+  // Powers of ten up to beyond 2^43.
+  static constexpr uint64_t kScales[] = {1ull,
+                                         10ull,
+                                         100ull,
+                                         1000ull,
+                                         10000ull,
+                                         100000ull,
+                                         1000000ull,
+                                         10000000ull,
+                                         100000000ull,
+                                         1000000000ull,
+                                         10000000000ull,
+                                         100000000000ull,
+                                         1000000000000ull,
+                                         10000000000000ull,
+                                         100000000000000ull};
   const uint64_t scale = kScales[decimals];
   char digits[32];
   char* at = digits + sizeof digits;
@@ -195,7 +208,7 @@ size_t QuickFixed(char* buffer, double x, int decimals) {
   }
   uint64_t whole_part = n / scale;
   int whole_digits = 1;
-  for (uint64_t rest = whole_part / 10; rest > 0; rest /= 10) ++whole_digits;
+  while (whole_digits < 14 && whole_part >= kScales[whole_digits]) ++whole_digits;
   at = WriteDigitsBackward(at, whole_part, whole_digits);
   if (std::signbit(x)) *--at = '-';
   const size_t length = static_cast<size_t>(digits + sizeof digits - at);

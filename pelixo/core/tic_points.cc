@@ -13,8 +13,11 @@ namespace {
 // The text up to the next comma, which is removed with it; an item that no
 // comma follows reads as empty.
 std::string_view TakeItem(std::string_view* rest) {
-  size_t comma = rest->find(',');
-  if (comma == std::string_view::npos) {
+  // Items are short: a plain loop finds the comma sooner than a library
+  // search would get going.
+  size_t comma = 0;
+  while (comma < rest->size() && (*rest)[comma] != ',') ++comma;
+  if (comma == rest->size()) {
     *rest = std::string_view();
     return std::string_view();
   }
