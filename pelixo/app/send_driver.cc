@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <exception>
+#include <future>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "pelixo/app/action_error.h"
@@ -36,6 +39,38 @@ bool IsReservedDeviceName(std::string_view stem) {
     return true;
   }
   return false;
+}
+
+// A point record with its CR LF.
+constexpr size_t kPointLineLength = dc::kPelixoPointRecordLength + 2;
+
+// Below this many lines a second thread costs more than it saves.
+constexpr size_t kLinesWorthASecondThread = 100000;
+
+// Converts the lines [begin, end) into point records appended to `out`.
+void AppendPointRecordsOfLines(const TUploadReader& reader,
+                               const std::vector<std::string_view>& lines,
+                               size_t begin, size_t end, LineList& out,
+                               SendCounts& counts) {
+  UploadPoint point;
+  for (size_t i = begin; i < end; ++i) {
+    size_t first = i;
+    if (!reader.ConvertLineToRecord(lines, i, point)) {
+      size_t last = i < end ? i : end - 1;
+      counts.lines_skipped += last - first + 1;
+      continue;
+    }
+    for (const std::string* value : {&point.name, &point.northing,
+                                     &point.easting, &point.elevation,
+                                     &point.code}) {
+      if (value->size() > kRecordField) ++counts.values_cut;
+    }
+    out.AppendBuilt([&point](std::string& text) {
+      dc::AppendPelixoPointRecord(text, point.name, point.northing,
+                                  point.easting, point.elevation, point.code);
+    });
+    ++counts.points_written;
+  }
 }
 
 }  // namespace
@@ -230,33 +265,40 @@ void TSendDriver::AppendPointRecords() {
   size_t header = definition.HeaderLines.size();
   size_t footer = definition.FooterLines.size();
   size_t end = lines.size() > footer ? lines.size() - footer : 0;
+  if (end <= header) return;
 
   TUploadReader reader(definition, platform::LocaleDecimalSeparator());
-  UploadPoint point;
-  if (end > header) {
-    // Every point record has the same length: one allocation for the job.
-    size_t points = end - header;
-    output_lines_.reserve(output_lines_.size() + points,
-                          output_lines_.text().size() +
-                              points * (dc::kPelixoPointRecordLength + 2));
+  // Every point record has the same length: one allocation for the job.
+  size_t points = end - header;
+  output_lines_.reserve(output_lines_.size() + points,
+                        output_lines_.text().size() + points * kPointLineLength);
+
+  // Where every point is one line, the second half of a large file is
+  // converted on a second thread and its records appended after the first.
+  size_t split = end;
+  LineList second_lines;
+  SendCounts second_counts;
+  std::future<void> second_half;
+  if (reader.ReadsOneLinePerPoint() && points >= kLinesWorthASecondThread &&
+      std::thread::hardware_concurrency() > 1) {
+    split = header + points / 2;
+    try {
+      second_half = std::async(std::launch::async, [&] {
+        second_lines.reserve(end - split, (end - split) * kPointLineLength);
+        AppendPointRecordsOfLines(reader, lines, split, end, second_lines,
+                                  second_counts);
+      });
+    } catch (const std::system_error&) {
+      split = end;  // no thread to be had: all on this one
+    }
   }
-  for (size_t i = header; i < end; ++i) {
-    size_t first = i;
-    if (!reader.ConvertLineToRecord(lines, i, point)) {
-      size_t last = i < end ? i : end - 1;
-      counts_.lines_skipped += last - first + 1;
-      continue;
-    }
-    for (const std::string* value : {&point.name, &point.northing,
-                                     &point.easting, &point.elevation,
-                                     &point.code}) {
-      if (value->size() > kRecordField) ++counts_.values_cut;
-    }
-    output_lines_.AppendBuilt([&point](std::string& text) {
-      dc::AppendPelixoPointRecord(text, point.name, point.northing,
-                                  point.easting, point.elevation, point.code);
-    });
-    ++counts_.points_written;
+  AppendPointRecordsOfLines(reader, lines, header, split, output_lines_, counts_);
+  if (second_half.valid()) {
+    second_half.get();
+    output_lines_.Append(second_lines);
+    counts_.points_written += second_counts.points_written;
+    counts_.lines_skipped += second_counts.lines_skipped;
+    counts_.values_cut += second_counts.values_cut;
   }
 }
 

@@ -8,6 +8,8 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/memory.h"
+
 namespace pelixo {
 
 namespace {
@@ -50,7 +52,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
                         static_cast<size_t>(stop - static_cast<const char*>(at) - 1))) {
     ++feeds;
   }
-  lines.reserve(feeds + 1);
+  platform::ReserveLarge(lines, feeds + 1);
   const char* const begin = text.data();
   const char* const end = begin + text.size();
   const char* start = begin;

@@ -28,6 +28,15 @@ std::FILE* CreateNewFile(const std::string& path) {
 
 bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
+bool StartWriteback(std::FILE* file) {
+#ifdef SYNC_FILE_RANGE_WRITE
+  if (std::fflush(file) != 0) return false;
+  return ::sync_file_range(::fileno(file), 0, 0, SYNC_FILE_RANGE_WRITE) == 0;
+#else
+  return std::fflush(file) == 0;
+#endif
+}
+
 Status MoveOver(const std::string& from, const std::string& to) {
   if (std::rename(from.c_str(), to.c_str()) != 0) {
     return Error("Cannot replace " + to + ": " + LastErrorText());

@@ -25,6 +25,9 @@ std::FILE* CreateNewFile(const std::string& path) {
 
 bool SyncFile(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 
+// Windows writes back on its own schedule; the final commit waits for it.
+bool StartWriteback(std::FILE* /*file*/) { return true; }
+
 Status MoveOver(const std::string& from, const std::string& to) {
   if (!MoveFileExA(from.c_str(), to.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
