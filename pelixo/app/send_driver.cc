@@ -1,5 +1,6 @@
 #include "pelixo/app/send_driver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <future>
@@ -46,6 +47,8 @@ constexpr size_t kPointLineLength = dc::kPelixoPointRecordLength + 2;
 
 // Below this many lines a second thread costs more than it saves.
 constexpr size_t kLinesWorthASecondThread = 100000;
+// The lines each thread converts at a time.
+constexpr size_t kLinesPerBlock = 32768;
 
 // Converts the lines [begin, end) into point records appended to `out`.
 void AppendPointRecordsOfLines(const TUploadReader& reader,
@@ -273,32 +276,43 @@ void TSendDriver::AppendPointRecords() {
   output_lines_.reserve(output_lines_.size() + points,
                         output_lines_.text().size() + points * kPointLineLength);
 
-  // Where every point is one line, the second half of a large file is
-  // converted on a second thread and its records appended after the first.
-  size_t split = end;
-  LineList second_lines;
-  SendCounts second_counts;
-  std::future<void> second_half;
-  if (reader.ReadsOneLinePerPoint() && points >= kLinesWorthASecondThread &&
-      std::thread::hardware_concurrency() > 1) {
-    split = header + points / 2;
-    try {
-      second_half = std::async(std::launch::async, [&] {
-        second_lines.reserve(end - split, (end - split) * kPointLineLength);
-        AppendPointRecordsOfLines(reader, lines, split, end, second_lines,
-                                  second_counts);
-      });
-    } catch (const std::system_error&) {
-      split = end;  // no thread to be had: all on this one
-    }
+  // Where every point is one line, a large file is converted in blocks two
+  // at a time: this thread writes the first of a pair straight into the
+  // job while a second thread converts the next into a small list that is
+  // appended after it. Only one block's records wait in memory.
+  const bool two_threads = reader.ReadsOneLinePerPoint() &&
+                           points >= kLinesWorthASecondThread &&
+                           std::thread::hardware_concurrency() > 1;
+  if (!two_threads) {
+    AppendPointRecordsOfLines(reader, lines, header, end, output_lines_, counts_);
+    return;
   }
-  AppendPointRecordsOfLines(reader, lines, header, split, output_lines_, counts_);
-  if (second_half.valid()) {
-    second_half.get();
-    output_lines_.Append(second_lines);
-    counts_.points_written += second_counts.points_written;
-    counts_.lines_skipped += second_counts.lines_skipped;
-    counts_.values_cut += second_counts.values_cut;
+  LineList next_block;
+  next_block.reserve(kLinesPerBlock, kLinesPerBlock * kPointLineLength);
+  for (size_t begin = header; begin < end; begin += 2 * kLinesPerBlock) {
+    size_t middle = std::min(end, begin + kLinesPerBlock);
+    size_t stop = std::min(end, middle + kLinesPerBlock);
+    SendCounts next_counts;
+    std::future<void> next;
+    next_block.clear();
+    if (middle < stop) {
+      try {
+        next = std::async(std::launch::async, [&] {
+          AppendPointRecordsOfLines(reader, lines, middle, stop, next_block, next_counts);
+        });
+      } catch (const std::system_error&) {
+        // No thread to be had: this one converts the block too.
+        AppendPointRecordsOfLines(reader, lines, begin, stop, output_lines_, counts_);
+        continue;
+      }
+    }
+    AppendPointRecordsOfLines(reader, lines, begin, middle, output_lines_, counts_);
+    if (!next.valid()) continue;
+    next.get();
+    output_lines_.Append(next_block);
+    counts_.points_written += next_counts.points_written;
+    counts_.lines_skipped += next_counts.lines_skipped;
+    counts_.values_cut += next_counts.values_cut;
   }
 }
 
