@@ -101,9 +101,11 @@ void AppendPelixoPointRecord(std::string& out, std::string_view name,
                              std::string_view elevation,
                              std::string_view code) {
   // Laid out in a fixed record first: a million points, one append each.
+  static constexpr char kBlankRecord[] =
+      "69KI                                                                                11";
+  static_assert(sizeof kBlankRecord == kPelixoPointRecordLength + 1);
   char record[kPelixoPointRecordLength];
-  std::memset(record, ' ', sizeof record);
-  std::memcpy(record, "69KI", 4);
+  std::memcpy(record, kBlankRecord, sizeof record);
   auto place = [&record](size_t column, std::string_view text, bool right) {
     text = text.substr(0, kPelixoFieldWidth);
     size_t skip = right ? kPelixoFieldWidth - text.size() : 0;
@@ -114,7 +116,6 @@ void AppendPelixoPointRecord(std::string& out, std::string_view name,
   place(36, easting, false);
   place(52, elevation, false);
   place(68, code, false);
-  std::memcpy(record + 84, "11", 2);
   out.append(record, sizeof record);
 }
 

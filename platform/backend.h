@@ -18,6 +18,11 @@ std::FILE* CreateNewFile(const std::string& path);
 // it never exposes a half-written file after a crash.
 bool SyncFile(std::FILE* file);
 
+// Lets the system start writing what was written to `file` so far to the
+// disk without waiting for it, so that the final SyncFile has less left to
+// wait for. Only a hint; false changes nothing.
+bool StartWriteback(std::FILE* file);
+
 // The whole of the plain file `path` mapped read-only, `*size` bytes; null
 // when it cannot be opened or mapped (or is empty), and the caller reads it
 // instead.

@@ -26,7 +26,8 @@ FileOutput::FileOutput(FileOutput&& other) noexcept
       failed_(other.failed_),
       prepared_(other.prepared_),
       buffer_(std::move(other.buffer_)),
-      used_(std::exchange(other.used_, 0)) {
+      used_(std::exchange(other.used_, 0)),
+      unsynced_(std::exchange(other.unsynced_, 0)) {
   other.temp_path_.clear();
 }
 
@@ -41,6 +42,7 @@ FileOutput& FileOutput::operator=(FileOutput&& other) noexcept {
     prepared_ = other.prepared_;
     buffer_ = std::move(other.buffer_);
     used_ = std::exchange(other.used_, 0);
+    unsynced_ = std::exchange(other.unsynced_, 0);
   }
   return *this;
 }
@@ -72,12 +74,30 @@ Expected<FileOutput> FileOutput::Create(const std::string& target) {
   return Error("Cannot create a temporary file for " + target);
 }
 
+void FileOutput::Hand(const char* data, size_t size) {
+  if (file_ == nullptr || failed_) return;
+  // A large file goes out in pieces, each handed on to the disk at once:
+  // the disk writes while the next piece is made, and the sync at the end
+  // waits for less.
+  while (size > 0) {
+    size_t piece = size < kWritebackPiece - unsynced_ ? size : kWritebackPiece - unsynced_;
+    if (std::fwrite(data, 1, piece, file_) != piece) {
+      failed_ = true;
+      return;
+    }
+    data += piece;
+    size -= piece;
+    unsynced_ += piece;
+    if (unsynced_ == kWritebackPiece) {
+      (void)backend::StartWriteback(file_);
+      unsynced_ = 0;
+    }
+  }
+}
+
 void FileOutput::Drain() {
   if (used_ == 0) return;
-  if (file_ != nullptr && !failed_ &&
-      std::fwrite(buffer_.get(), 1, used_, file_) != used_) {
-    failed_ = true;
-  }
+  Hand(buffer_.get(), used_);
   used_ = 0;
 }
 
@@ -89,10 +109,7 @@ void FileOutput::WriteSlow(std::string_view bytes) {
     used_ = bytes.size();
     return;
   }
-  if (!failed_ &&
-      std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-    failed_ = true;
-  }
+  Hand(bytes.data(), bytes.size());
 }
 
 Status FileOutput::Commit() { return Finish(true); }
@@ -132,6 +149,7 @@ Status FileOutput::Finish(bool replace) {
 void FileOutput::Discard() {
   buffer_.reset();
   used_ = 0;
+  unsynced_ = 0;
   if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));
   if (!temp_path_.empty()) {
     std::remove(temp_path_.c_str());

@@ -70,8 +70,11 @@ class FileOutput {
 
  private:
   static constexpr size_t kBufferSize = size_t{1} << 20;
+  static constexpr size_t kWritebackPiece = size_t{8} << 20;
 
   void WriteSlow(std::string_view bytes);
+  // Writes to the file, handing every full piece on to the disk.
+  void Hand(const char* data, size_t size);
   // Hands the gathered bytes to the file.
   void Drain();
 
@@ -82,6 +85,7 @@ class FileOutput {
   bool prepared_ = false;  // written and closed, waiting for the rename
   std::unique_ptr<char[]> buffer_;  // only while the file is open
   size_t used_ = 0;
+  size_t unsynced_ = 0;  // written since the last hand-on to the disk
 
   Status Finish(bool replace);
 };

@@ -6,6 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/file_output.h"
+#include "platform/memory.h"
 
 namespace platform {
 
@@ -23,6 +24,7 @@ Expected<std::string> ReadWholeFile(const std::string& path) {
     if (size > 0) expected = static_cast<size_t>(size);
     std::rewind(file);
   }
+  ReserveLarge(bytes, expected + 1);
   size_t used = 0;
   for (size_t chunk = expected + 1;; chunk = 65536) {
     bytes.resize(used + chunk);

@@ -1,6 +1,7 @@
 #include "pelixo/core/ascii_import.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -50,6 +51,11 @@ bool AppendPlainDecimal(std::string& out, std::string_view text, int decimals,
   size_t places = static_cast<size_t>(decimals);
   if (fraction_digits > places || integer_digits + places > kExactDigits) {
     return false;
+  }
+  // Already written as "%.*f" writes it: taken as it stands.
+  if (fraction_digits == places && (places == 0 || text[fraction_start - 1] == '.')) {
+    out.append(text);
+    return true;
   }
   // At most kExactDigits digits, a sign and a point: one append.
   char digits[kExactDigits + 2];
@@ -154,6 +160,7 @@ TUploadReader::TUploadReader(const TFormatDefinition& definition,
       step.kind = Kind::kSpace;
     } else if (EqualsIgnoreCase(token, "NEWLINE")) {
       step.kind = Kind::kNewline;
+      moves_to_next_line_ = true;
     } else if (StartsWithIgnoreCase(token, "NAME")) {
       step.kind = Kind::kName;
       step.name_part = NamePartOfToken(token);
@@ -283,10 +290,11 @@ bool TUploadReader::ConvertLineToRecord(
     }
   }
   point.name.clear();
-  for (int i = 0; i < kNameParts; ++i) {
-    if ((parts_set & (1u << i)) == 0) continue;
-    const NamePart& part = name_parts[i];
-    point.name.append(part.prefix, part.prefix_size).append(part.value, part.value_size);
+  // The parts read, lowest first.
+  for (unsigned rest_set = parts_set; rest_set != 0; rest_set &= rest_set - 1) {
+    const NamePart& part = name_parts[std::countr_zero(rest_set)];
+    if (part.prefix_size != 0) point.name.append(part.prefix, part.prefix_size);
+    point.name.append(part.value, part.value_size);
   }
   return true;
 }

@@ -57,6 +57,10 @@ class TUploadReader {
   bool ConvertLineToRecord(const std::vector<std::string_view>& lines,
                            size_t& index, UploadPoint& point) const;
 
+  // True when no NEWLINE field moves a point on to further lines: then
+  // every line is read on its own.
+  bool ReadsOneLinePerPoint() const { return !moves_to_next_line_; }
+
  private:
   enum class Kind {
     kText, kSpace, kNewline, kName, kNorthing, kEasting, kElevation, kCode,
@@ -79,6 +83,7 @@ class TUploadReader {
   char pad_character_;
   char decimal_separator_;
   std::vector<Step> steps_;
+  bool moves_to_next_line_ = false;
 };
 
 }  // namespace pelixo

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/memory.h"
+
 namespace pelixo {
 
 class LineList {
@@ -34,9 +36,16 @@ class LineList {
     EndLine();
   }
 
+  // Appends every line of `other`.
+  void Append(const LineList& other) {
+    size_t offset = text_.size();
+    text_.append(other.text_);
+    for (size_t end : other.ends_) ends_.push_back(offset + end);
+  }
+
   void reserve(size_t lines, size_t characters) {
-    ends_.reserve(lines);
-    text_.reserve(characters);
+    platform::ReserveLarge(ends_, lines);
+    platform::ReserveLarge(text_, characters);
   }
   void clear() {
     text_.clear();

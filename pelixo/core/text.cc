@@ -8,6 +8,8 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/memory.h"
+
 namespace pelixo {
 
 namespace {
@@ -43,7 +45,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   if (text.empty()) return lines;  // its data may be null, which memchr must not see
   // Counting first spares the list its regrowing.
-  lines.reserve(CountLines(text));
+  platform::ReserveLarge(lines, CountLines(text));
   LineReader reader(text);
   for (std::string_view line; reader.Next(&line);) lines.push_back(line);
   return lines;

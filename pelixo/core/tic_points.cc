@@ -5,6 +5,7 @@
 #include "pelixo/core/dc_reader_numbers.h"
 #include "pelixo/core/text.h"
 #include "platform/file_content.h"
+#include "platform/memory.h"
 
 namespace pelixo {
 
@@ -77,7 +78,7 @@ bool TTICPointhandler::ParsePointLine(std::string_view line, PointRecord* record
 
 void TTICPointhandler::LoadFromText(std::string_view text) {
   // A large job's points without regrowing the list: at most one a line.
-  points_.reserve(points_.size() + CountLines(text));
+  platform::ReserveLarge(points_, points_.size() + CountLines(text));
   LineReader lines(text);
   PointRecord record;
   for (std::string_view line; lines.Next(&line);) {

@@ -29,6 +29,15 @@ std::FILE* CreateNewFile(const std::string& path) {
 
 bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
+bool StartWriteback(std::FILE* file) {
+#ifdef SYNC_FILE_RANGE_WRITE
+  if (std::fflush(file) != 0) return false;
+  return ::sync_file_range(::fileno(file), 0, 0, SYNC_FILE_RANGE_WRITE) == 0;
+#else
+  return std::fflush(file) == 0;
+#endif
+}
+
 const char* MapFileForReading(const std::string& path, size_t* size) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;

@@ -25,6 +25,9 @@ std::FILE* CreateNewFile(const std::string& path) {
 
 bool SyncFile(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 
+// Windows writes back on its own schedule; the final commit waits for it.
+bool StartWriteback(std::FILE* /*file*/) { return true; }
+
 const char* MapFileForReading(const std::string& path, size_t* size) {
   // Shared as fopen shares a file it reads; a mapped file cannot be cut
   // short by others while it is mapped.

@@ -40,6 +40,31 @@ TEST_F(FileOutputTest, CommitReplacesTheTargetWithExactBytes) {
   EXPECT_EQ(Names(), (V{"out.txt"}));
 }
 
+// Many megabytes in small writes and in one large one go out in pieces;
+// every byte arrives once, in order.
+TEST_F(FileOutputTest, LargeOutputsArriveWhole) {
+  std::string small_part, large_part((size_t{19} << 20) + 7, '\0');
+  for (size_t i = 0; small_part.size() < (size_t{17} << 20) + 3; ++i) {
+    small_part += std::to_string(i) + "\r\n";
+  }
+  for (size_t i = 0; i < large_part.size(); ++i) {
+    large_part[i] = static_cast<char>('a' + i % 23);
+  }
+  std::string target = folder_.Write("large.txt", "old");
+  Expected<FileOutput> out = FileOutput::Create(target);
+  ASSERT_TRUE(out) << out.error().message();
+  for (size_t at = 0; at < small_part.size(); at += 1000) {
+    out->Write(std::string_view(small_part).substr(at, 1000));
+  }
+  out->Write(large_part);
+  out->Put('!');
+  ASSERT_TRUE(out->Commit());
+  Expected<std::string> written = ReadWholeFile(target);
+  ASSERT_TRUE(written);
+  EXPECT_TRUE(*written == small_part + large_part + "!");
+  EXPECT_EQ(Names(), (V{"large.txt"}));
+}
+
 TEST_F(FileOutputTest, InjectedFailureLeavesTheTargetAsItWas) {
   std::string target = folder_.Write("keep.dc", "precious\r\n");
   platform_test::ScopedEnv fail("PELIXO_FAIL_WRITES", "keep.dc");

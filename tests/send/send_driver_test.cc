@@ -194,6 +194,52 @@ TEST_F(SendDriverTest, OnlyHeaderAndFooterLinesGiveAJobWithoutPoints) {
   EXPECT_EQ(lines.back().substr(0, 2), "50");
 }
 
+// A file large enough to be converted in blocks on two threads: every point
+// comes out once, in the order of the file, and the counts of all blocks add
+// up.
+TEST_F(SendDriverTest, LargeFileKeepsItsOrderAndCounts) {
+  SetOptions(kDCFileVersion100, kAngleUnitsGons, kCoordUnitsMeters, "");
+  constexpr int kLines = 250001;
+  std::string text = "Punkt,Nord,Oest,Kote,Kode\r\n";
+  std::vector<std::string> names;
+  size_t blank = 0, long_names = 0;
+  for (int i = 0; i < kLines; ++i) {
+    // No point, also on both sides of where blocks meet and at the end.
+    if (i % 997 == 0 || i == 32767 || i == 65536 || i == kLines - 1) {
+      text += "\r\n";
+      ++blank;
+      continue;
+    }
+    std::string name = "P" + std::to_string(i);
+    if (i % 1009 == 0) {
+      name += "-with-a-long-name";
+      ++long_names;
+    }
+    names.push_back(name);
+    text += name + "," + std::to_string(i) + ".5,7,1.25,K\r\n";
+  }
+  text += "end\r\n";
+  WriteFile(folder_ / "large.csv", text);
+  ASSERT_EQ(Send("Large", kComma, folder_ / "large.csv", folder_ / "large.DC"),
+            SendOutcome::kDone);
+  EXPECT_EQ(driver_.counts().points_written, names.size());
+  EXPECT_EQ(driver_.counts().lines_skipped, blank);
+  EXPECT_EQ(driver_.counts().values_cut, long_names);
+
+  std::vector<std::string> records;
+  for (std::string_view line : driver_.output_lines()) {
+    if (line.substr(0, 4) == "69KI") records.emplace_back(line);
+  }
+  ASSERT_EQ(records.size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::string name = names[i].substr(0, 16);
+    ASSERT_EQ(records[i].substr(4, 16), std::string(16 - name.size(), ' ') + name) << i;
+    std::string northing = names[i].substr(1, names[i].find('-') - 1) + ".500";
+    ASSERT_EQ(records[i].substr(20, northing.size()), northing) << i;
+  }
+  EXPECT_EQ(ReadFile(folder_ / "large.DC"), driver_.output_lines().text());
+}
+
 TEST_F(SendDriverTest, RefusalsAndCancellations) {
   // Empty job name: error, focus to the job name, nothing asked or stored.
   EXPECT_EQ(Send("", kComma, kData + "comma.csv", folder_ / "x.DC"), SendOutcome::kFailed);

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "pelixo/app/cli/commands.h"
+#include "pelixo/app/settings.h"
 #include "pelixo/core/text.h"
+#include "platform/files.h"
 
 namespace pelixo {
 
@@ -75,26 +77,37 @@ std::optional<int> ReadArguments(const CommandSyntax& syntax, int argc, char** a
   return std::nullopt;
 }
 
-bool LoadFormatDefinitions(const CommandSyntax& syntax, const std::string& ini_path,
-                           const TUserTexts& texts, TFormatDefinitions* definitions) {
-  if (definitions->Load(ini_path)) return true;
-  std::fprintf(stderr, "%s: %s: %s\n", syntax.name, ini_path.c_str(),
-               texts.GetUserText(kTextNoFormats).c_str());
+bool StoreTextOption(std::initializer_list<TextOption> options, std::string_view name,
+                     const std::string& value) {
+  for (const TextOption& option : options) {
+    if (option.name == name) {
+      *option.value = value;
+      return true;
+    }
+  }
   return false;
 }
 
-std::optional<int> FindDefinition(const CommandSyntax& syntax,
-                                  const TFormatDefinitions& definitions,
-                                  const std::string& name, const std::string& ini_path,
-                                  bool upload) {
-  std::optional<int> position = DefinitionPosition(definitions, name, upload);
+std::optional<int> ChooseDefinition(const CommandSyntax& syntax,
+                                    const std::optional<std::string>& ini_path,
+                                    const std::string& name, bool upload,
+                                    ChosenDefinition* chosen) {
+  chosen->ini_path = ini_path.value_or(DefaultFormatsIniPath());
+  chosen->texts.LoadTextLibrary(platform::ExecutableDirectory());
+  if (!chosen->definitions.Load(chosen->ini_path)) {
+    std::fprintf(stderr, "%s: %s: %s\n", syntax.name, chosen->ini_path.c_str(),
+                 chosen->texts.GetUserText(kTextNoFormats).c_str());
+    return kExitError;
+  }
+  std::optional<int> position = DefinitionPosition(chosen->definitions, name, upload);
   if (!position) {
     const char* kind = upload ? "upload" : "download";
-    UsageError(syntax, std::string("no ") + kind + " definition \"" + name + "\" in " +
-                           ini_path + "; " + kind +
-                           " definitions: " + DefinitionNames(definitions, upload));
+    return UsageError(syntax, std::string("no ") + kind + " definition \"" + name + "\" in " +
+                                  chosen->ini_path + "; " + kind + " definitions: " +
+                                  DefinitionNames(chosen->definitions, upload));
   }
-  return position;
+  chosen->position = *position;
+  return std::nullopt;
 }
 
 }  // namespace pelixo

@@ -5,6 +5,7 @@
 #define PELIXO_APP_CLI_COMMAND_LINE_H_
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,18 +44,33 @@ std::optional<int> ReadArguments(const CommandSyntax& syntax, int argc, char** a
 // The error message of an option no handler knows.
 std::string UnknownOption(const std::string& name);
 
-// Loads the definitions of `ini_path`; when that fails, says so on stderr
-// naming the file.
-bool LoadFormatDefinitions(const CommandSyntax& syntax, const std::string& ini_path,
-                           const TUserTexts& texts, TFormatDefinitions* definitions);
+// An option whose value is taken as it stands: its name ("--out") and where
+// the value goes.
+struct TextOption {
+  std::string_view name;
+  std::optional<std::string>* value;
+};
+// Stores `value` for the option called `name`; false when none is.
+bool StoreTextOption(std::initializer_list<TextOption> options, std::string_view name,
+                     const std::string& value);
 
-// The position of the definition `name` in the upload (or download) list:
-// the exact name, else one that differs only in letter case. When there is
-// none, a usage error naming the ones there are, and nothing.
-std::optional<int> FindDefinition(const CommandSyntax& syntax,
-                                  const TFormatDefinitions& definitions,
-                                  const std::string& name, const std::string& ini_path,
-                                  bool upload);
+// The definitions a subcommand works with and the one it was asked for.
+struct ChosenDefinition {
+  TUserTexts texts;
+  TFormatDefinitions definitions;
+  std::string ini_path;
+  int position = 0;  // in the upload (or download) list
+};
+
+// Loads the text library beside the program and the definitions of
+// `ini_path` (unset: Formats.ini beside the program) and finds the upload
+// (or download) definition `name`: the exact name, else one that differs
+// only in letter case. When that fails it is said on stderr, naming the
+// file (and the definitions there are), and the exit code is returned.
+std::optional<int> ChooseDefinition(const CommandSyntax& syntax,
+                                    const std::optional<std::string>& ini_path,
+                                    const std::string& name, bool upload,
+                                    ChosenDefinition* chosen);
 
 }  // namespace pelixo
 

@@ -31,8 +31,7 @@ constexpr char kExportUsage[] =
     "definition's external program.\n";
 
 struct ExportArguments {
-  std::string ini_path;
-  std::optional<std::string> format, tic, out, dc_file;
+  std::optional<std::string> ini_path, format, tic, out, dc_file;
 };
 
 constexpr CommandSyntax kExport = {"pelixo export", kExportUsage};
@@ -40,18 +39,12 @@ constexpr CommandSyntax kExport = {"pelixo export", kExportUsage};
 std::optional<int> ParseArguments(int argc, char** argv, ExportArguments* args) {
   ArgumentHandlers handlers;
   handlers.option = [args](const std::string& name, const std::string& value) {
-    if (name == "--ini") {
-      args->ini_path = value;
-    } else if (name == "--format") {
-      args->format = value;
-    } else if (name == "--tic") {
-      args->tic = value;
-    } else if (name == "--out") {
-      args->out = value;
-    } else {
-      return UnknownOption(name);
-    }
-    return std::string();
+    bool known = StoreTextOption({{"--ini", &args->ini_path},
+                                  {"--format", &args->format},
+                                  {"--tic", &args->tic},
+                                  {"--out", &args->out}},
+                                 name, value);
+    return known ? std::string() : UnknownOption(name);
   };
   handlers.operand = [args](std::string_view arg) {
     if (args->dc_file) return "more than one DCFILE: \"" + std::string(arg) + "\"";
@@ -71,16 +64,12 @@ std::optional<int> ParseArguments(int argc, char** argv, ExportArguments* args) 
 
 int RunExportCommand(int argc, char** argv) {
   ExportArguments args;
-  args.ini_path = DefaultFormatsIniPath();
   if (std::optional<int> exit_code = ParseArguments(argc, argv, &args)) return *exit_code;
-
-  TUserTexts texts;
-  texts.LoadTextLibrary(platform::ExecutableDirectory());
-  TFormatDefinitions definitions;
-  if (!LoadFormatDefinitions(kExport, args.ini_path, texts, &definitions)) return kExitError;
-  std::optional<int> position =
-      FindDefinition(kExport, definitions, *args.format, args.ini_path, /*upload=*/false);
-  if (!position) return kExitUsage;
+  ChosenDefinition chosen;
+  if (std::optional<int> exit_code = ChooseDefinition(kExport, args.ini_path, *args.format,
+                                                      /*upload=*/false, &chosen)) {
+    return *exit_code;
+  }
   if (!platform::FileExists(*args.dc_file)) {
     std::fprintf(stderr, "pelixo export: %s: no such file\n", args.dc_file->c_str());
     return kExitError;
@@ -99,10 +88,10 @@ int RunExportCommand(int argc, char** argv) {
     ui.Note("no points file " + tic_path + ": measured points are not written");
   }
 
-  TDeviceTransfer device(ui, texts);
-  TReceiveDriver driver(ui, texts, definitions, device);
+  TDeviceTransfer device(ui, chosen.texts);
+  TReceiveDriver driver(ui, chosen.texts, chosen.definitions, device);
   try {
-    driver.ExportDCFile(*args.dc_file, *position, points ? &*points : nullptr);
+    driver.ExportDCFile(*args.dc_file, chosen.position, points ? &*points : nullptr);
   } catch (const std::exception& error) {
     ui.ShowError(error.what());
   }

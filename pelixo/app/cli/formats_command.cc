@@ -1,8 +1,10 @@
 // `pelixo formats [--ini FILE]`: lists the definitions of a Formats.ini.
 #include <cstdio>
-#include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "pelixo/app/cli/command_line.h"
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
@@ -15,23 +17,24 @@ constexpr char kFormatsUsage[] =
     "Lists the format definitions of FILE (default: Formats.ini beside the\n"
     "program), one line each: INDEX, upload or download, NAME, EXTENSION.\n";
 
+constexpr CommandSyntax kFormats = {"pelixo formats", kFormatsUsage};
+
 }  // namespace
 
 int RunFormatsCommand(int argc, char** argv) {
-  std::string ini_path = DefaultFormatsIniPath();
-  for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0) {
-      std::fputs(kFormatsUsage, stdout);
-      return kExitOk;
-    }
-    if (std::strcmp(argv[i], "--ini") == 0 && i + 1 < argc) {
-      ini_path = argv[++i];
-      continue;
-    }
-    std::fprintf(stderr, "pelixo formats: unexpected argument \"%s\"\n%s", argv[i],
-                 kFormatsUsage);
-    return kExitUsage;
+  std::optional<std::string> ini;
+  ArgumentHandlers handlers;
+  handlers.option = [&ini](const std::string& name, const std::string& value) {
+    return StoreTextOption({{"--ini", &ini}}, name, value) ? std::string()
+                                                           : UnknownOption(name);
+  };
+  handlers.operand = [](std::string_view arg) {
+    return "unexpected argument \"" + std::string(arg) + "\"";
+  };
+  if (std::optional<int> exit_code = ReadArguments(kFormats, argc, argv, handlers)) {
+    return *exit_code;
   }
+  std::string ini_path = ini.value_or(DefaultFormatsIniPath());
   TFormatDefinitions definitions;
   if (!definitions.Load(ini_path)) {
     std::fprintf(stderr, "pelixo: %s: %s\n", ini_path.c_str(),

@@ -30,8 +30,7 @@ constexpr char kReceiveUsage[] =
     "directory afterwards unless the registry value Debug exists.\n";
 
 struct ReceiveArguments {
-  std::string ini_path;
-  std::optional<std::string> format, out;
+  std::optional<std::string> ini_path, format, out;
 };
 
 constexpr CommandSyntax kReceive = {"pelixo receive", kReceiveUsage};
@@ -39,16 +38,10 @@ constexpr CommandSyntax kReceive = {"pelixo receive", kReceiveUsage};
 std::optional<int> ParseArguments(int argc, char** argv, ReceiveArguments* args) {
   ArgumentHandlers handlers;
   handlers.option = [args](const std::string& name, const std::string& value) {
-    if (name == "--ini") {
-      args->ini_path = value;
-    } else if (name == "--format") {
-      args->format = value;
-    } else if (name == "--out") {
-      args->out = value;
-    } else {
-      return UnknownOption(name);
-    }
-    return std::string();
+    bool known = StoreTextOption(
+        {{"--ini", &args->ini_path}, {"--format", &args->format}, {"--out", &args->out}},
+        name, value);
+    return known ? std::string() : UnknownOption(name);
   };
   handlers.operand = [](std::string_view arg) {
     return "unexpected argument \"" + std::string(arg) + "\"";
@@ -65,22 +58,18 @@ std::optional<int> ParseArguments(int argc, char** argv, ReceiveArguments* args)
 
 int RunReceiveCommand(int argc, char** argv) {
   ReceiveArguments args;
-  args.ini_path = DefaultFormatsIniPath();
   if (std::optional<int> exit_code = ParseArguments(argc, argv, &args)) return *exit_code;
-
-  TUserTexts texts;
-  texts.LoadTextLibrary(platform::ExecutableDirectory());
-  TFormatDefinitions definitions;
-  if (!LoadFormatDefinitions(kReceive, args.ini_path, texts, &definitions)) return kExitError;
-  std::optional<int> position =
-      FindDefinition(kReceive, definitions, *args.format, args.ini_path, /*upload=*/false);
-  if (!position) return kExitUsage;
+  ChosenDefinition chosen;
+  if (std::optional<int> exit_code = ChooseDefinition(kReceive, args.ini_path, *args.format,
+                                                      /*upload=*/false, &chosen)) {
+    return *exit_code;
+  }
 
   ReceiveConsoleUserInterface ui("pelixo receive", *args.out);
-  TDeviceTransfer device(ui, texts);
-  TReceiveDriver driver(ui, texts, definitions, device);
+  TDeviceTransfer device(ui, chosen.texts);
+  TReceiveDriver driver(ui, chosen.texts, chosen.definitions, device);
   driver.set_debug(DebugValuePresent());
-  driver.ReceiveFromDevice(*position);
+  driver.ReceiveFromDevice(chosen.position);
   std::fprintf(stderr, "pelixo receive: %zu files written\n", ui.saved_files().size());
   return ui.errors() > 0 || device.component_unavailable() ? kExitError : kExitOk;
 }

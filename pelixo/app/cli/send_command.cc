@@ -35,8 +35,7 @@ constexpr char kSendUsage[] =
     "settings.\n";
 
 struct SendArguments {
-  std::string ini_path;
-  std::optional<std::string> format, job, out, input, coordsys;
+  std::optional<std::string> ini_path, format, job, out, input, coordsys;
   std::optional<int> dc_version, coord_units, angle_units;
   bool device = false;  // --device: the field device instead of --out
 };
@@ -65,17 +64,15 @@ std::optional<int> ParseArguments(int argc, char** argv, SendArguments* args) {
     return true;
   };
   handlers.option = [args](const std::string& name, const std::string& value) {
-    if (name == "--ini") {
-      args->ini_path = value;
-    } else if (name == "--format") {
-      args->format = value;
-    } else if (name == "--job") {
-      args->job = value;
-    } else if (name == "--out") {
-      args->out = value;
-    } else if (name == "--coordsys") {
-      args->coordsys = value;
-    } else if (name == "--dc-version") {
+    if (StoreTextOption({{"--ini", &args->ini_path},
+                         {"--format", &args->format},
+                         {"--job", &args->job},
+                         {"--out", &args->out},
+                         {"--coordsys", &args->coordsys}},
+                        name, value)) {
+      return std::string();
+    }
+    if (name == "--dc-version") {
       args->dc_version = ListChoice(value, kVersionNames);
       if (!args->dc_version) {
         return "--dc-version takes 10.7, 10.0, 7.7 or 7.5, not \"" + value + "\"";
@@ -115,18 +112,15 @@ std::optional<int> ParseArguments(int argc, char** argv, SendArguments* args) {
 
 int RunSendCommand(int argc, char** argv) {
   SendArguments args;
-  args.ini_path = DefaultFormatsIniPath();
   if (std::optional<int> exit_code = ParseArguments(argc, argv, &args)) {
     return *exit_code;
   }
-
-  TUserTexts texts;
-  texts.LoadTextLibrary(platform::ExecutableDirectory());
-  TFormatDefinitions definitions;
-  if (!LoadFormatDefinitions(kSend, args.ini_path, texts, &definitions)) return kExitError;
-  std::optional<int> position =
-      FindDefinition(kSend, definitions, *args.format, args.ini_path, /*upload=*/true);
-  if (!position) return kExitUsage;
+  ChosenDefinition chosen;
+  if (std::optional<int> exit_code = ChooseDefinition(kSend, args.ini_path, *args.format,
+                                                      /*upload=*/true, &chosen)) {
+    return *exit_code;
+  }
+  const TUserTexts& texts = chosen.texts;
 
   ConsoleUserInterface ui;
   TOptionsForm options(texts);
@@ -141,10 +135,10 @@ int RunSendCommand(int argc, char** argv) {
   ui.set_open_file(*args.input);
   if (args.out) ui.set_save_file(*args.out);
   TDeviceTransfer device(ui, texts);
-  TSendDriver driver(ui, texts, definitions, options, &device);
+  TSendDriver driver(ui, texts, chosen.definitions, options, &device);
   SendSelection selection;
   selection.job_name = *args.job;
-  selection.upload_format_index = *position;
+  selection.upload_format_index = chosen.position;
   selection.write_to_dc_file = !args.device;
   if (driver.SendAsciiFile(selection) != SendOutcome::kDone) return kExitError;
 
