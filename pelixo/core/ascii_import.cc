@@ -17,65 +17,11 @@ namespace {
 // record shows 16 characters anyway.
 constexpr long long kMaxWrittenDecimals = 1100;
 
-// A double holds every decimal of up to this many significant digits
-// exactly enough that "%.*f" gives its digits back.
-constexpr size_t kExactDigits = 15;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The common case without converting through a double: a plain decimal
-// ("-12.5", "6100000.000") with at most `decimals` decimals and at most
-// kExactDigits digits in the result is what "%.*f" makes of it, with
-// zeros appended. False (nothing appended) for every other text.
-bool AppendPlainDecimal(std::string& out, std::string_view text, int decimals,
-                        char decimal_separator) {
-  if (decimals < 0 || text.empty()) return false;
-  size_t i = 0;
-  bool negative = text[0] == '-';
-  if (negative) ++i;
-  size_t integer_start = i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
-  size_t integer_digits = i - integer_start;
-  // A leading zero ("007") is written without it: leave that to printf.
-  if (integer_digits == 0 || (integer_digits > 1 && text[integer_start] == '0')) {
-    return false;
-  }
-  size_t fraction_start = i, fraction_digits = 0;
-  if (i < text.size()) {
-    if (text[i] != '.' && text[i] != decimal_separator) return false;
-    fraction_start = ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i;
-    fraction_digits = i - fraction_start;
-    if (i != text.size() || fraction_digits == 0) return false;
-  }
-  size_t places = static_cast<size_t>(decimals);
-  if (fraction_digits > places || integer_digits + places > kExactDigits) {
-    return false;
-  }
-  // Already written as "%.*f" writes it: taken as it stands.
-  if (fraction_digits == places && (places == 0 || text[fraction_start - 1] == '.')) {
-    out.append(text);
-    return true;
-  }
-  // At most kExactDigits digits, a sign and a point: one append.
-  char digits[kExactDigits + 2];
-  char* at = digits;
-  if (negative) *at++ = '-';
-  at = std::copy_n(text.data() + integer_start, integer_digits, at);
-  if (places > 0) {
-    *at++ = '.';
-    at = std::copy_n(text.data() + fraction_start, fraction_digits, at);
-    at = std::fill_n(at, places - fraction_digits, '0');
-  }
-  out.append(digits, static_cast<size_t>(at - digits));
-  return true;
-}
-
 }  // namespace
 
 void AppendUploadNumber(std::string& out, std::string_view text, int decimals,
                         char decimal_separator) {
-  if (AppendPlainDecimal(out, text, decimals, decimal_separator)) return;
+  if (AppendFixedDecimalsOfText(out, text, decimals, decimal_separator)) return;
   out += FormatUploadNumber(text, decimals, decimal_separator);
 }
 

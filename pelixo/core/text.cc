@@ -260,6 +260,11 @@ bool AppendFixedDecimalsOfText(std::string& out, std::string_view text, int deci
   }
   const size_t places = static_cast<size_t>(decimals);
   if (fraction_digits > places || integer_digits + places > kExactDigits) return false;
+  // Already written as "%.*f" writes it: taken as it stands.
+  if (fraction_digits == places && (places == 0 || text[fraction_start - 1] == '.')) {
+    out.append(text);
+    return true;
+  }
   // At most kExactDigits digits, a sign and a point: one append.
   char digits[kExactDigits + 2];
   char* at = digits;
