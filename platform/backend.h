@@ -23,12 +23,6 @@ bool SyncFile(std::FILE* file);
 // wait for. Only a hint; false changes nothing.
 bool StartWriteback(std::FILE* file);
 
-// The whole of the plain file `path` mapped read-only, `*size` bytes; null
-// when it cannot be opened or mapped (or is empty), and the caller reads it
-// instead.
-const char* MapFileForReading(const std::string& path, size_t* size);
-void UnmapFile(const char* data, size_t size);
-
 // Moves `from` over `to`, replacing `to` in one step.
 Status MoveOver(const std::string& from, const std::string& to);
 

@@ -4,7 +4,6 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <limits.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,25 +35,6 @@ bool StartWriteback(std::FILE* file) {
 #else
   return std::fflush(file) == 0;
 #endif
-}
-
-const char* MapFileForReading(const std::string& path, size_t* size) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat status;
-  void* data = MAP_FAILED;
-  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
-    *size = static_cast<size_t>(status.st_size);
-    data = ::mmap(nullptr, *size, PROT_READ, MAP_PRIVATE, fd, 0);
-    // The whole file is read from front to back.
-    if (data != MAP_FAILED) ::madvise(data, *size, MADV_SEQUENTIAL);
-  }
-  ::close(fd);
-  return data == MAP_FAILED ? nullptr : static_cast<const char*>(data);
-}
-
-void UnmapFile(const char* data, size_t size) {
-  ::munmap(const_cast<char*>(data), size);
 }
 
 Status MoveOver(const std::string& from, const std::string& to) {

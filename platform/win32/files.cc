@@ -28,31 +28,6 @@ bool SyncFile(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 // Windows writes back on its own schedule; the final commit waits for it.
 bool StartWriteback(std::FILE* /*file*/) { return true; }
 
-const char* MapFileForReading(const std::string& path, size_t* size) {
-  // Shared as fopen shares a file it reads; a mapped file cannot be cut
-  // short by others while it is mapped.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  const void* data = nullptr;
-  LARGE_INTEGER length;
-  if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &length) &&
-      length.QuadPart > 0 &&
-      static_cast<unsigned long long>(length.QuadPart) <= static_cast<size_t>(-1)) {
-    if (HANDLE mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
-      data = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-      CloseHandle(mapping);  // the view keeps the mapping
-      *size = static_cast<size_t>(length.QuadPart);
-    }
-  }
-  CloseHandle(file);
-  return static_cast<const char*>(data);
-}
-
-void UnmapFile(const char* data, size_t) { UnmapViewOfFile(data); }
-
 Status MoveOver(const std::string& from, const std::string& to) {
   if (!MoveFileExA(from.c_str(), to.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
