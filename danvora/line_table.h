@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "danvora/text_file.h"
 
 namespace danvora {
 
@@ -17,10 +19,9 @@ inline constexpr size_t kMaxLines = 500000;
 inline constexpr size_t kStoredLineLength = 256;
 
 struct LineTable {
-  // The stored lines, each a view into `blocks`: the text of many lines
-  // per allocation, in blocks that never move.
+  // The stored lines, each a view into `text`, the whole file as read.
   std::vector<std::string_view> lines;
-  std::vector<std::unique_ptr<char[]>> blocks;
+  std::optional<TextFileContent> text;
   // The record code of each line (dc::RecordCode), read once at loading:
   // every pass asks for it, and some more than once a line.
   std::vector<int32_t> codes;
