@@ -323,6 +323,13 @@ void AppendText(std::string* out, std::string_view text, int width, bool left) {
   if (left) out->append(fill, ' ');
 }
 
+void AppendInteger(std::string* out, int64_t value, int width) {
+  Conversion conv;
+  conv.width = width;
+  Output output(*out);
+  FormatInteger(output, value, conv);
+}
+
 std::string FormatList(std::string_view format,
                        std::initializer_list<FormatArg> args) {
   std::string out;
