@@ -639,22 +639,37 @@ int read_record(size_t index, std::string* flags) {
   LineTable& table = state.line_table;
   if (index >= table.lines.size()) return dc::kUnlistedCode;
   RecordDecoder decoder(table, state.job_state);
-  if (!flags) return decoder.Decode(index, {}, false);
+  if (!flags) {
+    table.taken_in_end = 0;  // the values may no longer be the records'
+    return decoder.Decode(index, {}, false);
+  }
 
   // A pass over the job calls in line order; a step back starts a new one.
-  if (static_cast<int64_t>(index) <= table.last_pass_index) {
+  const bool forward = static_cast<int64_t>(index) > table.last_pass_index;
+  if (!forward) {
     table.read_ahead_end = 0;
   }
   table.last_pass_index = static_cast<int64_t>(index);
 
   const std::string_view record_flags = dc::RecordFlags(table.lines[index]);
   flags->assign(record_flags.data(), record_flags.size());
+  // A follow-up record its point took in is not decoded again: the point's
+  // turn set the values of all its follow-ups in order, and only their own
+  // turns come between, so after the last of them the job model is what
+  // decoding each again would leave. (On the way a later follow-up's values
+  // may already stand; nothing acts on these records.)
+  if (forward && index >= table.taken_in_begin &&
+      index < table.taken_in_end) {
+    return table.code(index);
+  }
   const int code = decoder.Decode(index, record_flags, false);
 
   const size_t end = FollowUpEnd(table, index, code);
   for (size_t next = index + 1; next < end; ++next) {
     decoder.Decode(next, {}, false);
   }
+  table.taken_in_begin = index + 1;
+  table.taken_in_end = end;
   return code;
 }
 

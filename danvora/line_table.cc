@@ -16,6 +16,8 @@ void LineTable::Clear() {
   lines.shrink_to_fit();
   read_ahead_end = 0;
   last_pass_index = -1;
+  taken_in_begin = 0;
+  taken_in_end = 0;
   next_axis_line.clear();
   next_axis_line.shrink_to_fit();
   text.reset();

@@ -31,6 +31,11 @@ struct LineTable {
   size_t read_ahead_end = 0;
   // The last index a pass decoded; a lower one starts a new pass.
   int64_t last_pass_index = -1;
+  // The follow-up records the last point of the pass took in (lines from
+  // `taken_in_begin` to before `taken_in_end`): their own turns need no
+  // second decoding.
+  size_t taken_in_begin = 0;
+  size_t taken_in_end = 0;
   // For each line, the next line holding a record 65 whose semi-major axis
   // is not negative (lines.size() when none); built on first use.
   std::vector<uint32_t> next_axis_line;

@@ -180,6 +180,36 @@ TEST_F(JobReaderTest, FollowUpRecordsAreTakenIn) {
   EXPECT_EQ(Job().point_code, "OLD");
 }
 
+TEST_F(JobReaderTest, OwnTurnsOfFollowUpRecordsLeaveTheirValues) {
+  testing::LoadJob({
+      kHeader,
+      Rec("66NM", {{4, Txt("G1")}, {68, Txt("G")}, {84, "41"}}),
+      Rec("C6NM", {{4, "11"}, {23, Num("0.7")}, {39, Num("0.9")},
+                   {55, Num("0.012")}}),
+      Rec("62NM", {{4, " 9"}, {22, Num("1.5")}, {38, Num("2.5")}}),
+      Rec("B6NM", {{4, "Tree"}}),
+      Rec("13NM", {{4, "note"}}),
+  });
+  std::string flags;
+  EXPECT_EQ((std::vector<int>{0, 66, 126, 62, 116, 13}), Pass());
+  // As after decoding 62 last: its satellites and DOPs, the RMS of C6.
+  EXPECT_EQ(Job().satellites, 9);
+  EXPECT_DOUBLE_EQ(Job().hdop, 1.5);
+  EXPECT_DOUBLE_EQ(Job().vdop, 2.5);
+  EXPECT_DOUBLE_EQ(Job().rms, 0.012);
+  EXPECT_EQ(Job().point_code, "Tree");
+  // A read without flags in between: the own turns decode again.
+  EXPECT_EQ(read_record(1, &flags), 66);
+  EXPECT_EQ(flags, "NM");
+  read_record(2, nullptr);  // C6 alone
+  EXPECT_EQ(Job().satellites, 11);
+  Job().point_code = "changed";
+  EXPECT_EQ(read_record(3, &flags), 62);
+  EXPECT_EQ(Job().satellites, 9);
+  EXPECT_EQ(read_record(4, &flags), 116);
+  EXPECT_EQ(Job().point_code, "Tree");
+}
+
 TEST_F(JobReaderTest, GpsPointCodeFromTheRawLine) {
   testing::LoadJob({kHeader,
                     Rec("66SO", {{4, Txt("G1")}, {68, "123456789012345"}}),
