@@ -485,6 +485,18 @@ bool IsPointWithCodeFollowUp(int code) {
          code == Code("70") || code == Code("79") || code == Code("D9");
 }
 
+// Whether line `index` starts with "B6" (or with "62" or "C6" as well when
+// `gps`). Such a line has the code B6, C6, 62 or a number whose digits start
+// with 62 (from 620 up): the codes rule out most lines without their text.
+bool StartsFollowUp(const LineTable& table, size_t index, bool gps) {
+  const int code = table.code(index);
+  const std::string_view line = table.lines[index];
+  if (code == Code("B6")) return dc::StartsWithRecord(line, "B6");
+  if (!gps) return false;
+  if (code == Code("C6")) return dc::StartsWithRecord(line, "C6");
+  return (code == 62 || code >= 620) && dc::StartsWithRecord(line, "62");
+}
+
 // One past the last follow-up record that a record of `code` (as Decode
 // returned it) at `index` takes in at once: B6 after a point or
 // observation; B6, 62 and C6 after a GPS point.
@@ -492,17 +504,9 @@ size_t FollowUpEnd(const LineTable& table, size_t index, int code) {
   const size_t count = table.lines.size();
   size_t next = index + 1;
   if (IsPointWithCodeFollowUp(code)) {
-    if (next < count && dc::StartsWithRecord(table.lines[next], "B6")) ++next;
+    if (next < count && StartsFollowUp(table, next, false)) ++next;
   } else if (code == Code("66") || code == Code("67")) {
-    while (next < count) {
-      const std::string_view line = table.lines[next];
-      if (!dc::StartsWithRecord(line, "B6") &&
-          !dc::StartsWithRecord(line, "62") &&
-          !dc::StartsWithRecord(line, "C6")) {
-        break;
-      }
-      ++next;
-    }
+    while (next < count && StartsFollowUp(table, next, true)) ++next;
   }
   return next;
 }
@@ -531,7 +535,8 @@ constexpr uint32_t kAllFields = (1u << 15) - 1;
 constexpr uint32_t kNotListed = UINT32_MAX;
 
 // The fields Decode of a record of `code` with `flags` sets, all of them
-// whatever the field values; kNotListed for every other record. None of
+// whatever the field values; kNotListed for every other record. Only
+// records 79 and D9 look at the flags. None of
 // these records reads any of the fields (their other inputs, the units and
 // the coordinate-system values, only the other records set). Keep in step
 // with Decode.
@@ -585,8 +590,10 @@ std::vector<bool> DeadRecords(const LineTable& table) {
   std::vector<bool> dead(count, false);
   uint32_t live = kAllFields;
   for (size_t i = count; i-- > 0;) {
-    const std::string_view flags = dc::RecordFlags(table.lines[i]);
     int code = table.code(i);
+    const std::string_view flags = code == Code("79") || code == Code("D9")
+                                       ? dc::RecordFlags(table.lines[i])
+                                       : std::string_view();
     uint32_t writes = FieldsWritten(code, flags);
     if (writes != kNotListed) {
       if (writes == 0) code = -code;  // a skipped observation: no follow-up

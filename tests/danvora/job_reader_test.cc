@@ -210,6 +210,32 @@ TEST_F(JobReaderTest, OwnTurnsOfFollowUpRecordsLeaveTheirValues) {
   EXPECT_EQ(Job().point_code, "Tree");
 }
 
+TEST_F(JobReaderTest, FollowUpRecordsByTheirFirstTwoCharacters) {
+  // "62" with more digits is still a follow-up (decoded as nothing); a code
+  // of 116 or 126 written otherwise than "B6" or "C6" is not one.
+  const std::string c6 = Rec("C6NM", {{4, "11"}});
+  for (const char* start : {"6299", "62999999999999", "62-1", "62"}) {
+    testing::FreshLibrary();
+    testing::LoadJob({kHeader, Rec("66NM", {{4, Txt("G1")}}), start, c6});
+    std::string flags;
+    read_record(1, &flags);
+    EXPECT_EQ(Job().satellites, 11) << start;
+  }
+  for (const char* start : {"116NM", "A@NM", "126NM", "61NM", "B", "6"}) {
+    testing::FreshLibrary();
+    testing::LoadJob({kHeader, Rec("66NM", {{4, Txt("G1")}}), start, c6});
+    std::string flags;
+    read_record(1, &flags);
+    EXPECT_EQ(Job().satellites, 0) << start;
+  }
+  testing::FreshLibrary();
+  testing::LoadJob({kHeader, Rec("08NM", {{4, Txt("P1")}}), "A@NM   x",
+                    "B6NM   y"});
+  std::string flags;
+  read_record(1, &flags);
+  EXPECT_EQ(Job().point_code, "");  // "A@" is code B6 but no follow-up
+}
+
 TEST_F(JobReaderTest, GpsPointCodeFromTheRawLine) {
   testing::LoadJob({kHeader,
                     Rec("66SO", {{4, Txt("G1")}, {68, "123456789012345"}}),
