@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "danvora/blanks.h"
 #include "danvora/format.h"
 #include "danvora/library_state.h"
 #include "danvora/number_fields.h"
@@ -23,19 +24,16 @@ using dc::Code;
 void AssignText(std::string* text, std::string_view line, size_t column,
                 size_t width) {
   const std::string_view field = dc::FieldSlice(line, column, width);
-  // Trailing, then leading blanks off; the fields are short, so plain loops.
-  const char* begin = field.data();
-  const char* end = begin + field.size();
-  while (end != begin && end[-1] == ' ') --end;
+  // Trailing, then leading blanks off.
+  const char* const end =
+      TrimTrailingBlanks(field.data(), field.data() + field.size());
+  const char* const begin = SkipBlanks(field.data(), end);
   if (begin == end) {
     text->clear();
     return;
   }
-  while (*begin == ' ') ++begin;
-  bool escaped = false;
-  for (const char* c = begin; c != end; ++c) escaped |= *c == '*';
   const std::string_view trimmed(begin, static_cast<size_t>(end - begin));
-  if (escaped) {
+  if (trimmed.find('*') != std::string_view::npos) {
     *text = dc::Unescape(trimmed);
   } else {
     text->assign(trimmed.data(), trimmed.size());

@@ -118,21 +118,29 @@ std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
   size_t capacity = 65536;
   std::unique_ptr<char[]> data(new char[capacity]);
   size_t used = 0;
+  // Read a piece at a time, each looked through for a Ctrl-Z (which ends a
+  // file read in text mode) while it is fresh in the cache.
+  constexpr size_t kPiece = size_t{1} << 18;
   while (true) {
-    used += std::fread(data.get() + used, 1, capacity - used, file);
-    if (used < capacity) break;
-    // One byte more than the size: reaching it tells the file grew.
-    const size_t larger = std::max(reported + 1, capacity + capacity / 2);
-    std::unique_ptr<char[]> grown(new char[larger]);
-    std::memcpy(grown.get(), data.get(), used);
-    data = std::move(grown);
-    capacity = larger;
+    if (used == capacity) {
+      // One byte more than the size: reaching it tells the file grew.
+      const size_t larger = std::max(reported + 1, capacity + capacity / 2);
+      std::unique_ptr<char[]> grown(new char[larger]);
+      std::memcpy(grown.get(), data.get(), used);
+      data = std::move(grown);
+      capacity = larger;
+    }
+    char* const piece = data.get() + used;
+    const size_t wanted = std::min(capacity - used, kPiece);
+    const size_t got = std::fread(piece, 1, wanted, file);
+    if (const void* stop = std::memchr(piece, 0x1A, got)) {
+      used += static_cast<size_t>(static_cast<const char*>(stop) - piece);
+      break;
+    }
+    used += got;
+    if (got < wanted) break;
   }
   std::fclose(file);
-  // Ctrl-Z ends a file read in text mode.
-  if (const void* stop = std::memchr(data.get(), 0x1A, used)) {
-    used = static_cast<size_t>(static_cast<const char*>(stop) - data.get());
-  }
   return TextFileContent(std::move(data), used);
 }
 
