@@ -107,17 +107,17 @@ void AppendHeight10(std::string* line, const Triple& t,
 }
 
 // The code head and one-character sub-code of LANDCAD and GEOCAD.
+// Both are parts of the code (or "9").
 struct CodeSplit {
-  std::string head;
-  std::string sub;
+  std::string_view head;
+  std::string_view sub;
 };
 
 CodeSplit SplitCode(std::string_view code) {
   size_t separator = code.find('-');
   if (separator == std::string_view::npos) separator = code.find('.');
-  if (separator == std::string_view::npos) return {std::string(code), "9"};
-  return {std::string(code.substr(0, separator)),
-          std::string(code.substr(separator + 1, 1))};
+  if (separator == std::string_view::npos) return {code, "9"};
+  return {code.substr(0, separator), code.substr(separator + 1, 1)};
 }
 
 int64_t Millimetres(double value) { return TruncateToInt64(value * 1000); }
@@ -249,12 +249,14 @@ void WriteAttributeLines(int format, size_t record_index,
                          std::string_view code, TextOutput* info_file) {
   if (code.empty()) return;
   const LineTable& table = library_state().line_table;
-  std::string group = library_state().job_state.attribute_group;
+  std::string_view group = library_state().job_state.attribute_group;
+  std::string group_storage;  // the group of a record 87 met on the way
   for (size_t i = record_index + 1; i < table.lines.size(); ++i) {
     const std::string_view line = table.lines[i];
     const int record = table.code(i);
     if (record == dc::Code("87")) {
-      group = decode_attribute_group(line);
+      group_storage = decode_attribute_group(line);
+      group = group_storage;
       continue;
     }
     Attribute attribute;
@@ -485,11 +487,25 @@ void write_file_header(int format, int coord_system, TextOutput* file) {
   }
 }
 
-std::string write_point_line(int format, std::string_view name,
-                             const Triple& t, std::string_view code,
-                             std::string_view remark, int measure_kind,
-                             TextOutput* file) {
-  std::string effective_code(code);
+void append_report_listing(std::string* line, std::string_view name,
+                           const Triple& t, std::string_view code) {
+  writer().current_point_name.assign(name.data(), name.size());
+  if (t.y < kPlanMissingBelow) {
+    AppendText(line, name, 10);
+    *line += kBlanks.substr(0, 32);
+  } else {
+    AppendNameAndPlan(line, name, t);
+  }
+  AppendHeight10(line, t, kBlanks.substr(0, 11));
+  *line += ' ';
+  AppendText(line, code, 10, /*left=*/true);
+}
+
+std::string_view write_point_line(int format, std::string_view name,
+                                  const Triple& t, std::string_view code,
+                                  std::string_view remark, int measure_kind,
+                                  TextOutput* file) {
+  std::string_view effective_code = code;
   if (!file) return effective_code;
   ExportState& state = writer();
   state.current_point_name.assign(name.data(), name.size());
@@ -579,15 +595,7 @@ std::string write_point_line(int format, std::string_view name,
       line += code;
       break;
     case kReportListing:
-      if (t.y < kPlanMissingBelow) {
-        AppendText(&line, name, 10);
-        line += kBlanks.substr(0, 32);
-      } else {
-        AppendNameAndPlan(&line, name, t);
-      }
-      AppendHeight10(&line, t, kBlanks.substr(0, 11));
-      line += ' ';
-      AppendText(&line, code, 10, /*left=*/true);
+      append_report_listing(&line, name, t, code);
       break;
     default:
       break;
@@ -623,7 +631,7 @@ void export_point(int format, const ExportPoint& point,
     return;
   }
   if (delimiters.empty()) {
-    const std::string code =
+    const std::string_view code =
         write_point_line(format, point.name, point.triple, point.code, "",
                          point.measure_kind, export_file);
     WriteAttributeLines(format, point.record_index, code, info_file);
@@ -632,21 +640,27 @@ void export_point(int format, const ExportPoint& point,
   // Geographic systems get no point lines in token mode.
   const bool point_lines =
       coord_system != 7 && coord_system != 11 && coord_system != 12;
-  std::string code = point.code;
-  for (size_t gap; (gap = code.find(" .")) != std::string::npos;) {
-    code.erase(gap, 1);
+  // " ." joins a decimal part to its code.
+  std::string_view code = point.code;
+  std::string joined;
+  if (code.find(" .") != std::string_view::npos) {
+    joined = point.code;
+    for (size_t gap; (gap = joined.find(" .")) != std::string::npos;) {
+      joined.erase(gap, 1);
+    }
+    code = joined;
   }
   bool any_token = false;
   size_t pos = 0;
   while (true) {
     pos = code.find_first_not_of(delimiters, pos);
-    if (pos == std::string::npos) break;
+    if (pos == std::string_view::npos) break;
     size_t end = code.find_first_of(delimiters, pos);
-    if (end == std::string::npos) end = code.size();
-    const std::string token = code.substr(pos, end - pos);
+    if (end == std::string_view::npos) end = code.size();
+    const std::string_view token = code.substr(pos, end - pos);
     pos = end;
     any_token = true;
-    std::string token_code = token;
+    std::string_view token_code = token;
     if (token[0] == '&') {
       const std::string text = InfoText(token);
       write_info_line(format, text, info_file);

@@ -72,12 +72,18 @@ void write_info_line(int format, std::string_view text, TextOutput* file);
 void write_file_header(int format, int coord_system, TextOutput* file);
 
 // Writes (or, for the well formats, buffers) one point. Returns the code as
-// the attribute scan sees it afterwards: LANDCAD and GEOCAD cut it at their
-// code separator.
-std::string write_point_line(int format, std::string_view name,
-                             const Triple& triple, std::string_view code,
-                             std::string_view remark, int measure_kind,
-                             TextOutput* file);
+// the attribute scan sees it afterwards, a part of `code`: LANDCAD and
+// GEOCAD cut it at their code separator.
+std::string_view write_point_line(int format, std::string_view name,
+                                  const Triple& triple, std::string_view code,
+                                  std::string_view remark, int measure_kind,
+                                  TextOutput* file);
+
+// The point line of the report listing (write_point_line of
+// kReportListing), appended to `line` instead of written; it names the
+// current point as every point line written does.
+void append_report_listing(std::string* line, std::string_view name,
+                           const Triple& triple, std::string_view code);
 
 // Ends the file: the pending well of SVK and DAS, the DAS trailer naming
 // `export_name`, the "E" of COWI.

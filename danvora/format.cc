@@ -1,6 +1,7 @@
 #include "danvora/format.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -163,11 +164,15 @@ constexpr uint64_t kPowersOfTen[] = {
     10000000000000000000ull,
 };
 
-// The number of decimal digits of `value` (1 for 0).
+// The number of decimal digits of `value` (1 for 0): from the binary width,
+// which leaves one power of ten to compare with.
 int DigitCount(uint64_t value) {
-  int count = 1;
-  while (count < 20 && value >= kPowersOfTen[count]) ++count;
-  return count;
+  // floor(log10(2^(width - 1))): the digits are this or one more. An odd
+  // value stands where an even power of ten does, and 0 counts as 1.
+  const uint64_t odd = value | 1;
+  const int width = std::bit_width(odd);
+  const int guess = ((width - 1) * 1233) >> 12;
+  return guess + 1 + (guess + 1 < 20 && odd >= kPowersOfTen[guess + 1]);
 }
 
 // Writes the `count` lowest decimal digits of `value` so that they end just
@@ -321,6 +326,13 @@ void AppendText(std::string* out, std::string_view text, int width, bool left) {
   if (!left) out->append(fill, ' ');
   out->append(text.data(), text.size());
   if (left) out->append(fill, ' ');
+}
+
+void AppendInteger(std::string* out, int64_t value, int width) {
+  Conversion conv;
+  conv.width = width;
+  Output output(*out);
+  FormatInteger(output, value, conv);
 }
 
 std::string FormatList(std::string_view format,

@@ -67,6 +67,8 @@ void AppendFormat(std::string* out, std::string_view format,
 void AppendReal(std::string* out, double value, int width, int precision);
 void AppendText(std::string* out, std::string_view text, int width,
                 bool left = false);
+// `value` as "%<width>d" gives it.
+void AppendInteger(std::string* out, int64_t value, int width);
 
 // A double truncated toward zero into 64 bits, held to the range (NaN
 // gives 0): millimetre values of large co-ordinates need more than 32 bits.

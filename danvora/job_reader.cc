@@ -1,9 +1,12 @@
 #include "danvora/job_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "danvora/blanks.h"
 #include "danvora/format.h"
 #include "danvora/library_state.h"
 #include "danvora/number_fields.h"
@@ -21,19 +24,16 @@ using dc::Code;
 void AssignText(std::string* text, std::string_view line, size_t column,
                 size_t width) {
   const std::string_view field = dc::FieldSlice(line, column, width);
-  // Trailing, then leading blanks off; the fields are short, so plain loops.
-  const char* begin = field.data();
-  const char* end = begin + field.size();
-  while (end != begin && end[-1] == ' ') --end;
+  // Trailing, then leading blanks off.
+  const char* const end =
+      TrimTrailingBlanks(field.data(), field.data() + field.size());
+  const char* const begin = SkipBlanks(field.data(), end);
   if (begin == end) {
     text->clear();
     return;
   }
-  while (*begin == ' ') ++begin;
-  bool escaped = false;
-  for (const char* c = begin; c != end; ++c) escaped |= *c == '*';
   const std::string_view trimmed(begin, static_cast<size_t>(end - begin));
-  if (escaped) {
+  if (trimmed.find('*') != std::string_view::npos) {
     *text = dc::Unescape(trimmed);
   } else {
     text->assign(trimmed.data(), trimmed.size());
@@ -483,6 +483,145 @@ bool IsPointWithCodeFollowUp(int code) {
          code == Code("70") || code == Code("79") || code == Code("D9");
 }
 
+// Whether line `index` starts with "B6" (or with "62" or "C6" as well when
+// `gps`). Such a line has the code B6, C6, 62 or a number whose digits start
+// with 62 (from 620 up): the codes rule out most lines without their text.
+bool StartsFollowUp(const LineTable& table, size_t index, bool gps) {
+  const int code = table.code(index);
+  const std::string_view line = table.lines[index];
+  if (code == Code("B6")) return dc::StartsWithRecord(line, "B6");
+  if (!gps) return false;
+  if (code == Code("C6")) return dc::StartsWithRecord(line, "C6");
+  return (code == 62 || code >= 620) && dc::StartsWithRecord(line, "62");
+}
+
+// One past the last follow-up record that a record of `code` (as Decode
+// returned it) at `index` takes in at once: B6 after a point or
+// observation; B6, 62 and C6 after a GPS point.
+size_t FollowUpEnd(const LineTable& table, size_t index, int code) {
+  const size_t count = table.lines.size();
+  size_t next = index + 1;
+  if (IsPointWithCodeFollowUp(code)) {
+    if (next < count && StartsFollowUp(table, next, false)) ++next;
+  } else if (code == Code("66") || code == Code("67")) {
+    while (next < count && StartsFollowUp(table, next, true)) ++next;
+  }
+  return next;
+}
+
+// The job-model fields the points and observations write, for the
+// prescan's look at which records it can pass over (see DeadRecords).
+enum FieldBit : uint32_t {
+  kStationNameBit = 1u << 0,
+  kStationBit = 1u << 1,
+  kInstrumentHeightBit = 1u << 2,
+  kPointNameBit = 1u << 3,
+  kPointBit = 1u << 4,
+  kPointCodeBit = 1u << 5,
+  kMethodBit = 1u << 6,
+  kPointClassBit = 1u << 7,
+  kPrecisionsBit = 1u << 8,          // horizontal and vertical
+  kRmsBit = 1u << 9,
+  kSatellitesBit = 1u << 10,         // satellites, HDOP and VDOP
+  kSlopeDistanceBit = 1u << 11,
+  kAnglesBit = 1u << 12,             // zenith distance and direction
+  kBacksightBit = 1u << 13,          // backsight azimuth and circle
+  kPolarBit = 1u << 14,              // azimuth, distance, height difference
+};
+constexpr uint32_t kAllFields = (1u << 15) - 1;
+// Not one of the records below: treated as reading every field.
+constexpr uint32_t kNotListed = UINT32_MAX;
+
+// The fields Decode of a record of `code` with `flags` sets, all of them
+// whatever the field values; kNotListed for every other record. Only
+// records 79 and D9 look at the flags. None of
+// these records reads any of the fields (their other inputs, the units and
+// the coordinate-system values, only the other records set). Keep in step
+// with Decode.
+uint32_t FieldsWritten(int code, std::string_view flags) {
+  switch (code) {
+    case Code("08"):
+      return kPointNameBit | kPointBit | kPointCodeBit;
+    case Code("69"):
+      return kPointNameBit | kPointBit | kPointCodeBit | kMethodBit |
+             kPointClassBit | kRmsBit;
+    case Code("66"):
+    case Code("67"):
+      return kPointNameBit | kPointCodeBit | kMethodBit | kPointClassBit |
+             kPrecisionsBit | kRmsBit;
+    case Code("09"):
+      return kStationNameBit | kPointNameBit | kSlopeDistanceBit |
+             kAnglesBit | kPointCodeBit;
+    case Code("02"):
+      return kStationNameBit | kStationBit | kInstrumentHeightBit;
+    case Code("07"):
+    case Code("E1"):
+      return kStationNameBit | kPointNameBit | kBacksightBit |
+             kSlopeDistanceBit;
+    case Code("79"):
+    case Code("D9"):
+      if (flags == "M2") return 0;
+      return kStationNameBit | kPointNameBit | kSlopeDistanceBit |
+             kAnglesBit | kPointCodeBit | kPointClassBit | kMethodBit;
+    case Code("70"):
+      return kPointNameBit | kStationNameBit | kPolarBit | kPointCodeBit |
+             kMethodBit | kPointClassBit;
+    case Code("B6"):
+      return kPointCodeBit;
+    case Code("62"):
+      return kSatellitesBit;
+    case Code("C6"):
+      return kSatellitesBit | kRmsBit;
+    default:
+      return kNotListed;
+  }
+}
+
+// The lines whose read_record the prescan may leave out because it changes
+// nothing anyone sees: every field it writes (follow-up records included)
+// is written again by later records before any record, or the field report
+// after the prescan, could read it. Found backwards from the end, where
+// every field is seen; any record not listed in FieldsWritten counts as
+// reading all of them and is always read.
+std::vector<bool> DeadRecords(const LineTable& table) {
+  const size_t count = table.lines.size();
+  std::vector<bool> dead(count, false);
+  uint32_t live = kAllFields;
+  for (size_t i = count; i-- > 0;) {
+    int code = table.code(i);
+    const std::string_view flags = code == Code("79") || code == Code("D9")
+                                       ? dc::RecordFlags(table.lines[i])
+                                       : std::string_view();
+    uint32_t writes = FieldsWritten(code, flags);
+    if (writes != kNotListed) {
+      if (writes == 0) code = -code;  // a skipped observation: no follow-up
+      const size_t end = FollowUpEnd(table, i, code);
+      for (size_t next = i + 1; next < end && writes != kNotListed; ++next) {
+        const uint32_t more = FieldsWritten(table.code(next), {});
+        writes = more == kNotListed ? kNotListed : writes | more;
+      }
+    }
+    if (writes == kNotListed) {
+      live = kAllFields;
+    } else if ((writes & live) == 0) {
+      dead[i] = true;
+    } else {
+      live &= ~writes;
+    }
+  }
+  return dead;
+}
+
+// The code read_record returns for line `index`, without decoding it.
+int RecordCodeOf(const LineTable& table, size_t index) {
+  const int code = table.code(index);
+  if ((code == Code("79") || code == Code("D9")) &&
+      dc::RecordFlags(table.lines[index]) == "M2") {
+    return code == Code("79") ? kSkippedObservation : kSkippedObservationNewer;
+  }
+  return code == Code("D4") ? 78 : code;
+}
+
 }  // namespace
 
 bool decode_attribute(std::string_view line, Attribute* attribute) {
@@ -505,35 +644,37 @@ int read_record(size_t index, std::string* flags) {
   LineTable& table = state.line_table;
   if (index >= table.lines.size()) return dc::kUnlistedCode;
   RecordDecoder decoder(table, state.job_state);
-  if (!flags) return decoder.Decode(index, {}, false);
+  if (!flags) {
+    table.taken_in_end = 0;  // the values may no longer be the records'
+    return decoder.Decode(index, {}, false);
+  }
 
   // A pass over the job calls in line order; a step back starts a new one.
-  if (static_cast<int64_t>(index) <= table.last_pass_index) {
+  const bool forward = static_cast<int64_t>(index) > table.last_pass_index;
+  if (!forward) {
     table.read_ahead_end = 0;
   }
   table.last_pass_index = static_cast<int64_t>(index);
 
   const std::string_view record_flags = dc::RecordFlags(table.lines[index]);
   flags->assign(record_flags.data(), record_flags.size());
+  // A follow-up record its point took in is not decoded again: the point's
+  // turn set the values of all its follow-ups in order, and only their own
+  // turns come between, so after the last of them the job model is what
+  // decoding each again would leave. (On the way a later follow-up's values
+  // may already stand; nothing acts on these records.)
+  if (forward && index >= table.taken_in_begin &&
+      index < table.taken_in_end) {
+    return table.code(index);
+  }
   const int code = decoder.Decode(index, record_flags, false);
 
-  const size_t count = table.lines.size();
-  if (IsPointWithCodeFollowUp(code)) {
-    if (index + 1 < count &&
-        dc::StartsWithRecord(table.lines[index + 1], "B6")) {
-      decoder.Decode(index + 1, {}, false);
-    }
-  } else if (code == Code("66") || code == Code("67")) {
-    for (size_t next = index + 1; next < count; ++next) {
-      const std::string_view line = table.lines[next];
-      if (!dc::StartsWithRecord(line, "B6") &&
-          !dc::StartsWithRecord(line, "62") &&
-          !dc::StartsWithRecord(line, "C6")) {
-        break;
-      }
-      decoder.Decode(next, {}, false);
-    }
+  const size_t end = FollowUpEnd(table, index, code);
+  for (size_t next = index + 1; next < end; ++next) {
+    decoder.Decode(next, {}, false);
   }
+  table.taken_in_begin = index + 1;
+  table.taken_in_end = end;
   return code;
 }
 
@@ -544,9 +685,13 @@ PrescanResult prescan_job() {
   s.geoid_kind = kGeoidNone;
   PrescanResult result;
   std::string flags;
-  const size_t count = state.line_table.lines.size();
+  const LineTable& table = state.line_table;
+  // Most points and observations are written over by the next ones before
+  // anything reads them; only their record codes count here.
+  const std::vector<bool> dead = DeadRecords(table);
+  const size_t count = table.lines.size();
   for (size_t i = 0; i < count; ++i) {
-    const int code = read_record(i, &flags);
+    const int code = dead[i] ? RecordCodeOf(table, i) : read_record(i, &flags);
     switch (code) {
       case Code("69"):
         result.keyed_point = true;

@@ -13,7 +13,9 @@ namespace danvora {
 // follow-up records of points and observations are taken in at once (B6
 // after 08, 09, 69, 70, 79, D9; B6, 62, C6 after 66 and 67). A record 64 of
 // a transverse Mercator projection without an ellipsoid yet reads ahead to
-// the next record 65 before it decides the coordinate system.
+// the next record 65 before it decides the coordinate system. The own turn
+// of a follow-up record taken in so is not decoded again (a read without
+// `flags` in between ends that); callers do nothing at these records.
 int read_record(size_t index, std::string* flags);
 
 // The attribute of a record 88 to 92 (name and value), without touching the

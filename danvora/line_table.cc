@@ -1,5 +1,8 @@
 #include "danvora/line_table.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "danvora/alert.h"
 #include "danvora/format.h"
 #include "danvora/library_state.h"
@@ -7,22 +10,17 @@
 #include "dc/record_code.h"
 
 namespace danvora {
-namespace {
-
-// Many lines to an allocation.
-constexpr size_t kTextBlockSize = size_t{1} << 20;
-
-}  // namespace
 
 void LineTable::Clear() {
   lines.clear();
   lines.shrink_to_fit();
   read_ahead_end = 0;
   last_pass_index = -1;
+  taken_in_begin = 0;
+  taken_in_end = 0;
   next_axis_line.clear();
   next_axis_line.shrink_to_fit();
-  blocks.clear();
-  blocks.shrink_to_fit();
+  text.reset();
   codes.clear();
   codes.shrink_to_fit();
 }
@@ -30,23 +28,19 @@ void LineTable::Clear() {
 bool load_line_table(const std::string& path) {
   LineTable& table = library_state().line_table;
   table.Clear();
-  auto reader = TextFileReader::Open(path);
-  if (!reader) return false;
-  char* free = nullptr;
-  size_t room = 0;
-  size_t length = 0;
-  while (true) {
-    if (room < kStoredLineLength) {
-      // Not zeroed: only what the lines fill is ever touched.
-      table.blocks.emplace_back(new char[kTextBlockSize]);
-      free = table.blocks.back().get();
-      room = kTextBlockSize;
-    }
-    if (!reader->ReadLineTo(free, kStoredLineLength, &length)) break;
-    table.lines.emplace_back(free, length);
-    table.codes.push_back(dc::RecordCode(table.lines.back()));
-    free += length;
-    room -= length;
+  table.text = TextFileContent::Read(path);
+  if (!table.text) return false;
+  std::string_view rest = table.text->text();
+  // Room for every line the text can hold, up to the limit: the lists are
+  // filled without being moved, and pages never touched cost nothing.
+  const size_t room = std::min(kMaxLines, rest.size() + 1);
+  table.lines.reserve(room);
+  table.codes.reserve(room);
+  std::string_view line;
+  while (NextTextLine(&rest, &line)) {
+    line = line.substr(0, kStoredLineLength);
+    table.lines.push_back(line);
+    table.codes.push_back(dc::RecordCode(line));
     if (table.lines.size() >= kMaxLines) {
       alert_user(Format("Max. antal linier %d n\xE5" "et!",
                         static_cast<int>(kMaxLines)));

@@ -4,10 +4,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "danvora/text_file.h"
 
 namespace danvora {
 
@@ -17,10 +19,9 @@ inline constexpr size_t kMaxLines = 500000;
 inline constexpr size_t kStoredLineLength = 256;
 
 struct LineTable {
-  // The stored lines, each a view into `blocks`: the text of many lines
-  // per allocation, in blocks that never move.
+  // The stored lines, each a view into `text`, the whole file as read.
   std::vector<std::string_view> lines;
-  std::vector<std::unique_ptr<char[]>> blocks;
+  std::optional<TextFileContent> text;
   // The record code of each line (dc::RecordCode), read once at loading:
   // every pass asks for it, and some more than once a line.
   std::vector<int32_t> codes;
@@ -30,6 +31,11 @@ struct LineTable {
   size_t read_ahead_end = 0;
   // The last index a pass decoded; a lower one starts a new pass.
   int64_t last_pass_index = -1;
+  // The follow-up records the last point of the pass took in (lines from
+  // `taken_in_begin` to before `taken_in_end`): their own turns need no
+  // second decoding.
+  size_t taken_in_begin = 0;
+  size_t taken_in_end = 0;
   // For each line, the next line holding a record 65 whose semi-major axis
   // is not negative (lines.size() when none); built on first use.
   std::vector<uint32_t> next_axis_line;

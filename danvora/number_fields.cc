@@ -3,12 +3,10 @@
 #include <cfloat>
 #include <cstdint>
 
+#include "danvora/blanks.h"
+
 namespace danvora {
 namespace {
-
-bool AllBlanks(std::string_view text) {
-  return text.find_first_not_of(' ') == std::string_view::npos;
-}
 
 // A plain decimal ("  -12.345", digits with at most one point, blanks
 // before it, no exponent after it) of at most 15 digits into `*value`;
@@ -30,9 +28,8 @@ bool ParsePlainDecimal(std::string_view text, double* value) {
       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
   };
   constexpr int kMaxDigits = 15;
-  const char* c = text.data();
-  const char* const end = c + text.size();
-  while (c != end && *c == ' ') ++c;
+  const char* const end = text.data() + text.size();
+  const char* c = SkipBlanks(text.data(), end);
   bool negative = false;
   if (c != end && (*c == '-' || *c == '+')) {
     negative = *c == '-';

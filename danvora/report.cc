@@ -52,14 +52,6 @@ std::string ConversionTime(const platform::LocalTime& t) {
                 t.minute);
 }
 
-// `*text` = Format(...), in the string's own storage.
-template <typename... Args>
-void AssignFormat(std::string* text, std::string_view format,
-                  const Args&... args) {
-  text->clear();
-  AppendFormat(text, format, args...);
-}
-
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
@@ -99,10 +91,19 @@ class ReportWalk {
     AppendFormat(&text_, format, args...);
     report_->Write(text_);
   }
-  void Listing(std::string_view name, const Triple& t, std::string_view code,
-               int measure_kind) {
-    write_point_line(kReportListing, name, t, code, "", measure_kind, report_);
+  // Starts a listing line in `text_`: "\n%-10.10s " of `label` and the
+  // listing of the point; false (nothing done) without a report. The
+  // caller adds the rest of the line and writes it (WriteText).
+  bool StartListing(std::string_view label, std::string_view name,
+                    const Triple& t, std::string_view code) {
+    if (!report_) return false;
+    text_.assign(1, '\n');
+    AppendText(&text_, label, 10, /*left=*/true);
+    text_ += ' ';
+    append_report_listing(&text_, name, t, code);
+    return true;
   }
+  void WriteText() { report_->Write(text_); }
   void TableHeader(std::string_view tail) {
     if (report_) {
       text_.assign("\n\n");
@@ -289,9 +290,11 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("73"):
       find_known_point(s_.station_name, &s_.point, -lookup_position_);
       TableHeader(kGpsTail);
-      ReportFormat("\n%-10.10s ", "Ref.base");
-      Listing(s_.station_name, s_.point, "", 8);
-      ReportFormat("   Base Antenneh\xF8jde = %6.3lf", antenna_height_);
+      if (StartListing("Ref.base", s_.station_name, s_.point, "")) {
+        AppendFormat(&text_, "   Base Antenneh\xF8jde = %6.3lf",
+                     antenna_height_);
+        WriteText();
+      }
       measure_kind_ = 8;
       break;
     case Code("75"):
@@ -362,18 +365,19 @@ void ReportWalk::Record(int code, const std::string& flags) {
       break;
     }
     case Code("B2"):
-      if (s_.residual_angle_1 > -400.0) {
-        ReportFormat("\n%-10.10s ", "Restfejl");
-        Listing(s_.point_name, s_.residual, "", measure_kind_);
+      if (s_.residual_angle_1 > -400.0 &&
+          StartListing("Restfejl", s_.point_name, s_.residual, "")) {
         if (s_.residual_3d > -9000.0 && s_.residual_angle_2 > -400.0) {
-          ReportFormat(" %8.4lf %8.4lf %8.3lf", s_.residual_angle_1,
+          AppendFormat(&text_, " %8.4lf %8.4lf %8.3lf", s_.residual_angle_1,
                        s_.residual_angle_2, s_.residual_3d);
         } else if (s_.residual_angle_2 > -400.0) {
-          ReportFormat(" %8.4lf %8.4lf         ", s_.residual_angle_1,
-                       s_.residual_angle_2);
+          AppendFormat(&text_, " %8.4lf %8.4lf         ",
+                       s_.residual_angle_1, s_.residual_angle_2);
         } else {
-          ReportFormat(" %8.4lf                  ", s_.residual_angle_1);
+          AppendFormat(&text_, " %8.4lf                  ",
+                       s_.residual_angle_1);
         }
+        WriteText();
       }
       break;
     case Code("C8"):
@@ -387,10 +391,13 @@ void ReportWalk::Record(int code, const std::string& flags) {
       // A station does not move the lookup position.
       find_known_point(s_.station_name, &s_.station, lookup_position_);
       TableHeader(kObservationTail);
-      ReportFormat("\n%-10.10s ", "STATION");
-      Listing(s_.station_name, s_.station, "", 1);
-      if (s_.instrument_height > -10.0) {
-        ReportFormat("                          %8.3lf", s_.instrument_height);
+      if (StartListing("STATION", s_.station_name, s_.station, "")) {
+        if (s_.instrument_height > -10.0) {
+          // "                          %8.3lf"
+          text_.append(26, ' ');
+          AppendReal(&text_, s_.instrument_height, 8, 3);
+        }
+        WriteText();
       }
       measure_kind_ = 1;
       break;
@@ -480,7 +487,6 @@ void ReportWalk::VerticalFitAndGeoid() {
 }
 
 void ReportWalk::BacksightCheck() {
-  ReportFormat("\n%-10.10s ", "AfsKontrol");
   const double station[3] = {s_.station.x, s_.station.y, s_.station.z};
   const double point[3] = {s_.point.x, s_.point.y, s_.point.z};
   const double direction = kx77_direction(station, point);
@@ -488,11 +494,14 @@ void ReportWalk::BacksightCheck() {
       kx77_normalize_angle(direction + s_.direction_offset) * kPi / 200.0;
   const double distance = s_.horizontal_residual;
   const double height = s_.vertical_residual;
-  Listing(s_.check_point_name,
-          Triple{-distance * std::sin(a), distance * std::cos(a), height}, "",
-          measure_kind_);
-  ReportFormat(" %8.4lf            %6.3lf %6.3lf", s_.direction_offset,
-               distance, height);
+  if (StartListing(
+          "AfsKontrol", s_.check_point_name,
+          Triple{-distance * std::sin(a), distance * std::cos(a), height},
+          "")) {
+    AppendFormat(&text_, " %8.4lf            %6.3lf %6.3lf",
+                 s_.direction_offset, distance, height);
+    WriteText();
+  }
 }
 
 void ReportWalk::Point(size_t index) {
@@ -518,17 +527,29 @@ void ReportWalk::Point(size_t index) {
   if (point_kind_ == 1 && method_text_.empty()) {
     if (!version_flag_ &&
         s_.horizontal_precision + s_.vertical_precision > 0.001) {
-      AssignFormat(&point_text_, " %5.3lf %5.3lf", s_.horizontal_precision,
-                   s_.vertical_precision);
+      // " %5.3lf %5.3lf"
+      point_text_.assign(1, ' ');
+      AppendReal(&point_text_, s_.horizontal_precision, 5, 3);
+      point_text_ += ' ';
+      AppendReal(&point_text_, s_.vertical_precision, 5, 3);
     } else if (s_.hdop > 0) {
-      const std::string_view class_name = dc::PointClassName(s_.point_class);
+      // "%6.1lf %6.2lf %6.2lf  %4d %-10.10s" of the RMS, the DOPs, the
+      // satellites and the class; blanks for an RMS of 0.
+      point_text_.clear();
       if (s_.rms > 0) {
-        AssignFormat(&point_text_, "%6.1lf %6.2lf %6.2lf  %4d %-10.10s", s_.rms,
-                     s_.hdop, s_.vdop, s_.satellites, class_name);
+        AppendReal(&point_text_, s_.rms, 6, 1);
       } else {
-        AssignFormat(&point_text_, "       %6.2lf %6.2lf  %4d %-10.10s",
-                     s_.hdop, s_.vdop, s_.satellites, class_name);
+        point_text_.append(6, ' ');
       }
+      point_text_ += ' ';
+      AppendReal(&point_text_, s_.hdop, 6, 2);
+      point_text_ += ' ';
+      AppendReal(&point_text_, s_.vdop, 6, 2);
+      point_text_ += "  ";
+      AppendInteger(&point_text_, s_.satellites, 4);
+      point_text_ += ' ';
+      AppendText(&point_text_, dc::PointClassName(s_.point_class), 10,
+                 /*left=*/true);
     }
   }
   if (report_ && point_kind_ != 3 && !(point_kind_ == 1 && geographic)) {
@@ -540,9 +561,9 @@ void ReportWalk::Point(size_t index) {
     } else {
       label = dc::MethodName(s_.method);
     }
-    ReportFormat("\n%-10.10s ", label);
-    Listing(s_.point_name, s_.point, s_.point_code, measure_kind_);
-    Report(point_text_);
+    StartListing(label, s_.point_name, s_.point, s_.point_code);
+    text_ += point_text_;
+    WriteText();
   }
   if (point_kind_ != 4) {
     // Kept from point to point for the storage of its texts.

@@ -102,6 +102,66 @@ bool TextFileReader::ReadLineTo(char* out, size_t keep, size_t* length) {
   return read;
 }
 
+std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::nullopt;
+  // The first block, then straight into a buffer of the file's size (not
+  // zeroed first): a folder, which opens on some systems and reports the
+  // largest offset as its size, fails at the first read. A file that grows
+  // meanwhile is read on in larger buffers.
+  size_t reported = 0;
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long size = std::ftell(file);
+    if (size > 0) reported = static_cast<size_t>(size);
+    std::rewind(file);
+  }
+  size_t capacity = 65536;
+  std::unique_ptr<char[]> data(new char[capacity]);
+  size_t used = 0;
+  // Read a piece at a time, each looked through for a Ctrl-Z (which ends a
+  // file read in text mode) while it is fresh in the cache.
+  constexpr size_t kPiece = size_t{1} << 18;
+  while (true) {
+    if (used == capacity) {
+      // One byte more than the size: reaching it tells the file grew.
+      const size_t larger = std::max(reported + 1, capacity + capacity / 2);
+      std::unique_ptr<char[]> grown(new char[larger]);
+      std::memcpy(grown.get(), data.get(), used);
+      data = std::move(grown);
+      capacity = larger;
+    }
+    char* const piece = data.get() + used;
+    const size_t wanted = std::min(capacity - used, kPiece);
+    const size_t got = std::fread(piece, 1, wanted, file);
+    if (const void* stop = std::memchr(piece, 0x1A, got)) {
+      used += static_cast<size_t>(static_cast<const char*>(stop) - piece);
+      break;
+    }
+    used += got;
+    if (got < wanted) break;
+  }
+  std::fclose(file);
+  return TextFileContent(std::move(data), used);
+}
+
+bool NextTextLine(std::string_view* rest, std::string_view* line) {
+  if (rest->empty()) return false;
+  const char* const begin = rest->data();
+  const void* found = std::memchr(begin, '\n', rest->size());
+  if (!found) {
+    *line = *rest;
+    *rest = {};
+    return true;
+  }
+  const size_t length =
+      static_cast<size_t>(static_cast<const char*>(found) - begin);
+  // A CR before LF is dropped, any other CR stays.
+  const bool crlf = length > 0 && begin[length - 1] == '\r';
+  *line = std::string_view(begin, crlf ? length - 1 : length);
+  rest->remove_prefix(length + 1);
+  return true;
+}
+
 platform::Expected<TextOutput> TextOutput::Create(const std::string& path) {
   auto out = platform::FileOutput::Create(path);
   if (!out) return out.error();

@@ -6,9 +6,11 @@
 #define DANVORA_TEXT_FILE_H_
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/file_output.h"
@@ -56,6 +58,29 @@ class TextFileReader {
   bool ended_ = false;  // no block left to read: the end, or a Ctrl-Z
   bool failed_ = false;
 };
+
+// A whole file as text mode reads it, in one allocation: the bytes before
+// the first Ctrl-Z. Its lines are taken with NextTextLine.
+class TextFileContent {
+ public:
+  // Reads all of `path`; nullopt when it cannot be opened. A read error
+  // ends the text where it happened.
+  static std::optional<TextFileContent> Read(const std::string& path);
+
+  std::string_view text() const { return {data_.get(), size_}; }
+
+ private:
+  TextFileContent(std::unique_ptr<char[]> data, size_t size)
+      : data_(std::move(data)), size_(size) {}
+
+  std::unique_ptr<char[]> data_;
+  size_t size_ = 0;
+};
+
+// Takes the next line off the front of `*rest` into `*line` as
+// TextFileReader::ReadLine gives it (a CR before the line feed dropped, a
+// last line without one kept); false when `*rest` is empty.
+bool NextTextLine(std::string_view* rest, std::string_view* line);
 
 // A file being written in text mode.
 class TextOutput {

@@ -2,7 +2,10 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +37,52 @@ TEST(FormatTest, PeriodWhateverTheLocale) {
   if (!set) set = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
   EXPECT_EQ(Format("%0.3lf", 1.5), "1.500");
   std::setlocale(LC_NUMERIC, "C");
+}
+
+std::string Printf(const char* format, ...) {
+  char buffer[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  return buffer;
+}
+
+TEST(FormatTest, ConversionsWithoutAFormatMatchTheCLibrary) {
+  uint64_t random = 88172645463325252ull;
+  auto next = [&] {
+    random ^= random << 13;
+    random ^= random >> 7;
+    random ^= random << 17;
+    return random;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const int width = static_cast<int>(next() % 16);
+    const int precision = static_cast<int>(next() % 7);
+    const double scale = std::pow(10.0, static_cast<int>(next() % 12) - 3);
+    const double value =
+        (static_cast<double>(next() % 2000001) - 1000000.0) / 1000.0 * scale;
+    std::string real = "|";
+    AppendReal(&real, value, width, precision);
+    EXPECT_EQ(real, Printf("|%*.*f", width, precision, value));
+
+    const int64_t integer =
+        static_cast<int64_t>(next() % 200001) - 100000;
+    std::string text = "|";
+    AppendInteger(&text, integer, width);
+    EXPECT_EQ(text, Printf("|%*lld", width, static_cast<long long>(integer)));
+
+    const std::string name(next() % 14, static_cast<char>('A' + next() % 26));
+    std::string left = "|";
+    AppendText(&left, name, width, /*left=*/true);
+    EXPECT_EQ(left, Printf("|%-*.*s", width, width, name.c_str()));
+    std::string right = "|";
+    AppendText(&right, name, width);
+    EXPECT_EQ(right, Printf("|%*.*s", width, width, name.c_str()));
+  }
+  std::string extreme;
+  AppendInteger(&extreme, INT64_MIN, 4);
+  EXPECT_EQ(extreme, "-9223372036854775808");
 }
 
 TEST(FormatTest, MillimetresInSixtyFourBits) {

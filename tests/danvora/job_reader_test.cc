@@ -1,5 +1,6 @@
 #include "danvora/job_reader.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,62 @@ TEST_F(JobReaderTest, FollowUpRecordsAreTakenIn) {
   EXPECT_EQ(Job().point_code, "OLD");
 }
 
+TEST_F(JobReaderTest, OwnTurnsOfFollowUpRecordsLeaveTheirValues) {
+  testing::LoadJob({
+      kHeader,
+      Rec("66NM", {{4, Txt("G1")}, {68, Txt("G")}, {84, "41"}}),
+      Rec("C6NM", {{4, "11"}, {23, Num("0.7")}, {39, Num("0.9")},
+                   {55, Num("0.012")}}),
+      Rec("62NM", {{4, " 9"}, {22, Num("1.5")}, {38, Num("2.5")}}),
+      Rec("B6NM", {{4, "Tree"}}),
+      Rec("13NM", {{4, "note"}}),
+  });
+  std::string flags;
+  EXPECT_EQ((std::vector<int>{0, 66, 126, 62, 116, 13}), Pass());
+  // As after decoding 62 last: its satellites and DOPs, the RMS of C6.
+  EXPECT_EQ(Job().satellites, 9);
+  EXPECT_DOUBLE_EQ(Job().hdop, 1.5);
+  EXPECT_DOUBLE_EQ(Job().vdop, 2.5);
+  EXPECT_DOUBLE_EQ(Job().rms, 0.012);
+  EXPECT_EQ(Job().point_code, "Tree");
+  // A read without flags in between: the own turns decode again.
+  EXPECT_EQ(read_record(1, &flags), 66);
+  EXPECT_EQ(flags, "NM");
+  read_record(2, nullptr);  // C6 alone
+  EXPECT_EQ(Job().satellites, 11);
+  Job().point_code = "changed";
+  EXPECT_EQ(read_record(3, &flags), 62);
+  EXPECT_EQ(Job().satellites, 9);
+  EXPECT_EQ(read_record(4, &flags), 116);
+  EXPECT_EQ(Job().point_code, "Tree");
+}
+
+TEST_F(JobReaderTest, FollowUpRecordsByTheirFirstTwoCharacters) {
+  // "62" with more digits is still a follow-up (decoded as nothing); a code
+  // of 116 or 126 written otherwise than "B6" or "C6" is not one.
+  const std::string c6 = Rec("C6NM", {{4, "11"}});
+  for (const char* start : {"6299", "62999999999999", "62-1", "62"}) {
+    testing::FreshLibrary();
+    testing::LoadJob({kHeader, Rec("66NM", {{4, Txt("G1")}}), start, c6});
+    std::string flags;
+    read_record(1, &flags);
+    EXPECT_EQ(Job().satellites, 11) << start;
+  }
+  for (const char* start : {"116NM", "A@NM", "126NM", "61NM", "B", "6"}) {
+    testing::FreshLibrary();
+    testing::LoadJob({kHeader, Rec("66NM", {{4, Txt("G1")}}), start, c6});
+    std::string flags;
+    read_record(1, &flags);
+    EXPECT_EQ(Job().satellites, 0) << start;
+  }
+  testing::FreshLibrary();
+  testing::LoadJob({kHeader, Rec("08NM", {{4, Txt("P1")}}), "A@NM   x",
+                    "B6NM   y"});
+  std::string flags;
+  read_record(1, &flags);
+  EXPECT_EQ(Job().point_code, "");  // "A@" is code B6 but no follow-up
+}
+
 TEST_F(JobReaderTest, GpsPointCodeFromTheRawLine) {
   testing::LoadJob({kHeader,
                     Rec("66SO", {{4, Txt("G1")}, {68, "123456789012345"}}),
@@ -248,6 +305,151 @@ TEST_F(JobReaderTest, PrescanFlagsAndFitResult) {
   EXPECT_FALSE(r.calibration_point);  // the keyed-in fit clears it
   EXPECT_EQ(r.fit_result, 1);         // the vertical fit after the reset
   EXPECT_FALSE(r.gps);
+}
+
+// Every value of the job model alike in `a` and `b`.
+void ExpectSameJob(const JobState& a, const JobState& b, int round) {
+  auto same_triple = [&](const Triple& x, const Triple& y, const char* name) {
+    EXPECT_EQ(x.x, y.x) << name << " in round " << round;
+    EXPECT_EQ(x.y, y.y) << name << " in round " << round;
+    EXPECT_EQ(x.z, y.z) << name << " in round " << round;
+  };
+#define DANVORA_SAME(field) \
+  EXPECT_EQ(a.field, b.field) << #field << " in round " << round
+  DANVORA_SAME(version_text);
+  DANVORA_SAME(measurement_start);
+  DANVORA_SAME(units.angle);
+  DANVORA_SAME(units.distance);
+  DANVORA_SAME(units.pressure);
+  DANVORA_SAME(units.temperature);
+  DANVORA_SAME(units.coord_order);
+  DANVORA_SAME(job_name);
+  DANVORA_SAME(note);
+  DANVORA_SAME(station_name);
+  same_triple(a.station, b.station, "station");
+  DANVORA_SAME(instrument_height);
+  DANVORA_SAME(point_name);
+  same_triple(a.point, b.point, "point");
+  DANVORA_SAME(point_code);
+  DANVORA_SAME(method);
+  DANVORA_SAME(point_class);
+  DANVORA_SAME(horizontal_precision);
+  DANVORA_SAME(vertical_precision);
+  DANVORA_SAME(slope_distance);
+  DANVORA_SAME(zenith_distance);
+  DANVORA_SAME(horizontal_direction);
+  DANVORA_SAME(backsight_azimuth);
+  DANVORA_SAME(circle_reading);
+  DANVORA_SAME(azimuth);
+  DANVORA_SAME(horizontal_distance);
+  DANVORA_SAME(height_difference);
+  DANVORA_SAME(satellites);
+  DANVORA_SAME(hdop);
+  DANVORA_SAME(vdop);
+  DANVORA_SAME(rms);
+  DANVORA_SAME(receiver_model);
+  DANVORA_SAME(receiver_serial);
+  DANVORA_SAME(antenna_type);
+  DANVORA_SAME(antenna_radius);
+  DANVORA_SAME(antenna_offset);
+  DANVORA_SAME(antenna_height);
+  DANVORA_SAME(antenna_method);
+  DANVORA_SAME(initialisation_result);
+  DANVORA_SAME(initialisation_method);
+  DANVORA_SAME(instrument_model);
+  DANVORA_SAME(instrument_serial);
+  DANVORA_SAME(k1);
+  DANVORA_SAME(k2);
+  DANVORA_SAME(target_height);
+  DANVORA_SAME(prism_constant);
+  DANVORA_SAME(pressure);
+  DANVORA_SAME(temperature);
+  DANVORA_SAME(ppm);
+  DANVORA_SAME(semi_major_axis);
+  DANVORA_SAME(central_meridian);
+  DANVORA_SAME(scale_factor);
+  DANVORA_SAME(axis_convention);
+  DANVORA_SAME(projection_sign);
+  DANVORA_SAME(coord_system_type);
+  DANVORA_SAME(coord_system_name);
+  DANVORA_SAME(datum_grid);
+  DANVORA_SAME(horizontal_fit.centre_second);
+  DANVORA_SAME(horizontal_fit.centre_first);
+  DANVORA_SAME(horizontal_fit.translation_second);
+  DANVORA_SAME(horizontal_fit.translation_first);
+  DANVORA_SAME(horizontal_fit.rotation);
+  DANVORA_SAME(horizontal_fit.scale);
+  DANVORA_SAME(vertical_fit.kind);
+  DANVORA_SAME(vertical_fit.centre_second);
+  DANVORA_SAME(vertical_fit.centre_first);
+  DANVORA_SAME(vertical_fit.translation);
+  DANVORA_SAME(vertical_fit.inclination_second);
+  DANVORA_SAME(vertical_fit.inclination_first);
+  DANVORA_SAME(geoid_name);
+  DANVORA_SAME(geoid_kind);
+  DANVORA_SAME(second_point_name);
+  DANVORA_SAME(horizontal_residual);
+  DANVORA_SAME(vertical_residual);
+  DANVORA_SAME(residual_3d);
+  same_triple(a.residual, b.residual, "residual");
+  DANVORA_SAME(residual_angle_1);
+  DANVORA_SAME(residual_angle_2);
+  DANVORA_SAME(check_point_name);
+  DANVORA_SAME(direction_offset);
+  DANVORA_SAME(attribute_group);
+  DANVORA_SAME(attribute_name);
+  DANVORA_SAME(attribute_value);
+#undef DANVORA_SAME
+}
+
+TEST_F(JobReaderTest, PrescanLeavesTheJobAsAFullPassDoes) {
+  // The prescan passes over records whose values later ones replace; the
+  // job model it leaves for the field report must be that of reading every
+  // record. Jobs of points and observations in any order, with their
+  // follow-up records, skipped observations and now and then a record that
+  // reads or sets the same values another way.
+  const std::vector<std::string> kinds = {
+      "08NM", "69KI", "66NM", "66SO", "67NM", "09NM", "02NM", "07NM", "E1NM",
+      "79NM", "79M2", "D9NM", "D9M2", "70NM", "B6NM", "62NM", "C6NM", "6212",
+      "A@NM", " 8NM"};
+  const std::vector<std::string> others = {
+      "E0NM", "B1NM", "B2NM", "73NM", "D2NM", "77NM", "00NM", "64NM", "65NM",
+      "13NM", "54NM", "78NM", "D0NM"};
+  uint32_t random = 20261208;
+  auto next = [&](uint32_t n) {
+    random = random * 1103515245u + 12345u;
+    return (random >> 8) % n;
+  };
+  auto number = [&]() {
+    return Num(std::to_string(next(100000)) + "." + std::to_string(next(1000)));
+  };
+  for (int round = 0; round < 400; ++round) {
+    std::vector<std::string> lines = {Rec("00NM", {{40, "213110"}}),
+                                      Projection("9.5", "0.9996")};
+    const int count = 2 + static_cast<int>(next(40));
+    for (int i = 0; i < count; ++i) {
+      const std::string& kind = next(12) == 0 ? others[next(others.size())]
+                                              : kinds[next(kinds.size())];
+      std::string line = Rec(
+          kind, {{4, Txt("N" + std::to_string(next(9)))},
+                 {20, number()}, {36, number()}, {52, number()},
+                 {68, number()}, {84, std::to_string(next(100))},
+                 {100, std::to_string(next(100))}});
+      if (next(8) == 0) line.resize(next(line.size()));
+      lines.push_back(line);
+    }
+    testing::FreshLibrary();
+    testing::LoadJob(lines);
+    Job().coord_system_type = kNoCoordSystem;
+    Job().geoid_kind = kGeoidNone;
+    Pass();
+    const JobState full = Job();
+    testing::FreshLibrary();
+    testing::LoadJob(lines);
+    prescan_job();
+    ExpectSameJob(Job(), full, round);
+    if (HasFailure()) break;
+  }
 }
 
 TEST_F(JobReaderTest, LongPhysicalLinesAreOneRecord) {

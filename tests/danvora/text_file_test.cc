@@ -1,6 +1,8 @@
 #include "danvora/text_file.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,22 +12,44 @@
 namespace danvora {
 namespace {
 
-std::vector<std::string> ReadAll(const std::string& bytes, size_t keep = 1000) {
-  const std::string path =
-      testing::TestFolder(
-          std::string("text_") +
-          ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-      "in.txt";
-  testing::WriteFile(path, bytes);
-  auto reader = TextFileReader::Open(path);
-  EXPECT_TRUE(reader.has_value());
-  std::vector<std::string> lines;
-  std::string line;
-  while (reader && reader->ReadLine(&line, keep)) lines.push_back(line);
-  return lines;
-}
+class TextFileTest : public ::testing::Test {
+ protected:
+  // A file in the test's own folder holding `bytes`.
+  std::string FileOf(const std::string& bytes) {
+    const std::string path = folder_ + "in.txt";
+    testing::WriteFile(path, bytes);
+    return path;
+  }
 
-TEST(TextFileTest, ReadsAsWindowsTextMode) {
+  std::vector<std::string> ReadAll(const std::string& bytes,
+                                   size_t keep = 1000) {
+    auto reader = TextFileReader::Open(FileOf(bytes));
+    EXPECT_TRUE(reader.has_value());
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader && reader->ReadLine(&line, keep)) lines.push_back(line);
+    return lines;
+  }
+
+  // The lines of `bytes` through TextFileContent and NextTextLine.
+  std::vector<std::string> ReadWhole(const std::string& bytes) {
+    auto content = TextFileContent::Read(FileOf(bytes));
+    EXPECT_TRUE(content.has_value());
+    std::vector<std::string> lines;
+    if (!content) return lines;
+    std::string_view rest = content->text();
+    std::string_view line;
+    while (NextTextLine(&rest, &line)) lines.emplace_back(line);
+    return lines;
+  }
+
+ private:
+  const std::string folder_ = testing::TestFolder(
+      std::string("text_") +
+      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+};
+
+TEST_F(TextFileTest, ReadsAsWindowsTextMode) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ(ReadAll("a\r\nb\nc"), (Lines{"a", "b", "c"}));
   EXPECT_EQ(ReadAll("a\r\n\r\n"), (Lines{"a", ""}));
@@ -37,7 +61,7 @@ TEST(TextFileTest, ReadsAsWindowsTextMode) {
   EXPECT_EQ(ReadAll(std::string("a\0b\n", 4)), (Lines{std::string("a\0b", 3)}));
 }
 
-TEST(TextFileTest, LongLinesStayOneLine) {
+TEST_F(TextFileTest, LongLinesStayOneLine) {
   const std::string long_line(70000, 'x');
   const auto lines = ReadAll(long_line + "\r\nnext\r\n", 256);
   ASSERT_EQ(lines.size(), 2u);
@@ -51,13 +75,47 @@ TEST(TextFileTest, LongLinesStayOneLine) {
   EXPECT_EQ(split[1], "z");
 }
 
-TEST(TextFileTest, MissingFile) {
+TEST_F(TextFileTest, WholeFileLinesAsTheReaderGivesThem) {
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(ReadWhole("a\r\nb\nc"), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(ReadWhole("a\nb\x1A" "c\nd\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(ReadWhole(""), Lines{});
+  EXPECT_EQ(ReadWhole("\x1A"), Lines{});
+  // Texts of the characters that matter, against the line reader.
+  const char kAlphabet[] = {'a', '\r', '\n', '\x1A', '\0'};
+  uint32_t random = 12345;
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    const int size = round % 40;
+    for (int i = 0; i < size; ++i) {
+      random = random * 1103515245u + 12345u;
+      bytes += kAlphabet[(random >> 16) % sizeof kAlphabet];
+    }
+    ASSERT_EQ(ReadWhole(bytes), ReadAll(bytes))
+        << ::testing::PrintToString(bytes);
+  }
+  // Longer than the reader's buffer, with a CR LF across its boundary.
+  const std::string edge = std::string(65535, 'y') + "\r\nz\r";
+  EXPECT_EQ(ReadWhole(edge), ReadAll(edge, 70000));
+}
+
+TEST_F(TextFileTest, WholeFileOfAFolderIsEmpty) {
+  // A folder opens on some systems and reports a size it does not have.
+  const std::string dir = testing::TestFolder("whole_folder");
+  auto content = TextFileContent::Read(dir);
+  if (content) {
+    EXPECT_TRUE(content->text().empty());
+  }
+  EXPECT_FALSE(TextFileContent::Read(dir + "none.txt").has_value());
+}
+
+TEST_F(TextFileTest, MissingFile) {
   EXPECT_FALSE(TextFileReader::Open(testing::TestFolder("text_missing") +
                                     "none.txt")
                    .has_value());
 }
 
-TEST(TextFileTest, WritesCrLfAndCommitsOnlyWhole) {
+TEST_F(TextFileTest, WritesCrLfAndCommitsOnlyWhole) {
   const std::string dir = testing::TestFolder("text_write");
   const std::string path = dir + "out.txt";
   testing::WriteFile(path, "old");
