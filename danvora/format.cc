@@ -7,6 +7,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "dc/powers_of_ten.h"
+
 namespace danvora {
 
 int64_t FormatArg::integer() const {
@@ -141,29 +143,6 @@ void FormatInteger(Output& out, int64_t value, const Conversion& conv) {
   Pad(out, body, conv, conv.precision < 0);
 }
 
-constexpr uint64_t kPowersOfTen[] = {
-    1ull,
-    10ull,
-    100ull,
-    1000ull,
-    10000ull,
-    100000ull,
-    1000000ull,
-    10000000ull,
-    100000000ull,
-    1000000000ull,
-    10000000000ull,
-    100000000000ull,
-    1000000000000ull,
-    10000000000000ull,
-    100000000000000ull,
-    1000000000000000ull,
-    10000000000000000ull,
-    100000000000000000ull,
-    1000000000000000000ull,
-    10000000000000000000ull,
-};
-
 // The number of decimal digits of `value` (1 for 0): from the binary width,
 // which leaves one power of ten to compare with.
 int DigitCount(uint64_t value) {
@@ -172,7 +151,7 @@ int DigitCount(uint64_t value) {
   const uint64_t odd = value | 1;
   const int width = std::bit_width(odd);
   const int guess = ((width - 1) * 1233) >> 12;
-  return guess + 1 + (guess + 1 < 20 && odd >= kPowersOfTen[guess + 1]);
+  return guess + 1 + (guess + 1 < 20 && odd >= dc::kPowersOfTen[guess + 1]);
 }
 
 // Writes the `count` lowest decimal digits of `value` so that they end just
@@ -236,7 +215,7 @@ size_t FixedExact(double magnitude, int precision, char* out) {
     uint64_t rest = mantissa & mask;  // the fraction, in units of 2^-shift
     if (shift + 4 * precision <= 63) {
       // All decimals at once: rest * 10^precision fits in 64 bits.
-      const uint64_t scaled = rest * kPowersOfTen[precision];
+      const uint64_t scaled = rest * dc::kPowersOfTen[precision];
       decimals = scaled >> shift;
       rest = scaled & mask;
     } else {
@@ -249,7 +228,7 @@ size_t FixedExact(double magnitude, int precision, char* out) {
     const uint64_t half = uint64_t{1} << (shift - 1);
     const uint64_t last = precision > 0 ? decimals : integer;
     if (rest > half || (rest == half && (last & 1) != 0)) {
-      if (++decimals == kPowersOfTen[precision]) {
+      if (++decimals == dc::kPowersOfTen[precision]) {
         decimals = 0;
         ++integer;
       }

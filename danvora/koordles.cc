@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "danvora/alert.h"
+#include "dc/powers_of_ten.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
 
@@ -296,9 +297,6 @@ size_t ReadDigits(std::string_view text, size_t i, uint64_t& digits) {
 constexpr size_t kShortDecimalDigits = 15;
 // The units of 10^-4 in one unit of the last of 0 to 4 decimals.
 constexpr uint64_t kUnitsPerDecimal[] = {10000, 1000, 100, 10, 1};
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
-                                   1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                   1e12, 1e13, 1e14, 1e15};
 
 // The decimal number at the start of a field: blanks skipped, sign, digits,
 // fraction, and an exponent if digits follow its letter.
@@ -356,7 +354,7 @@ double ToDouble(const Decimal& decimal) {
   if (kExactDivision && !decimal.has_exponent &&
       decimal.count <= kShortDecimalDigits) {
     value =
-        static_cast<double>(decimal.digits) / kPowersOfTen[decimal.decimals];
+        static_cast<double>(decimal.digits) / dc::kExactPowersOfTen[decimal.decimals];
   } else {
     const std::string_view run = decimal.run;
     auto [end, error] =

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "danvora/blanks.h"
+#include "dc/powers_of_ten.h"
 
 namespace danvora {
 namespace {
@@ -22,10 +23,6 @@ bool ParsePlainDecimal(std::string_view text, double* value) {
   // The value of a digit; above 9 for any other character.
   auto digit_of = [](char c) {
     return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
-  };
-  static constexpr double kPowersOfTen[] = {
-      1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
   };
   constexpr int kMaxDigits = 15;
   const char* const end = text.data() + text.size();
@@ -55,7 +52,7 @@ bool ParsePlainDecimal(std::string_view text, double* value) {
   if (digits == 0 || digits > kMaxDigits) return false;
   if (c != end && (*c == 'e' || *c == 'E')) return false;
   const double magnitude =
-      static_cast<double>(mantissa) / kPowersOfTen[decimals];
+      static_cast<double>(mantissa) / dc::kExactPowersOfTen[decimals];
   *value = negative ? -magnitude : magnitude;
   return true;
 #else

@@ -8,6 +8,7 @@
 #include <limits>
 #include <system_error>
 
+#include "dc/powers_of_ten.h"
 #include "platform/memory.h"
 
 namespace pelixo {
@@ -136,9 +137,7 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
   // from_chars does. Not where doubles are worked out in a wider format
   // (the x87 unit of 32-bit builds), which would round twice.
   if (kDoublesRoundOnce && digits <= 15 && !exponent) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    result = static_cast<double>(mantissa) / kPowers[decimals];
+    result = static_cast<double>(mantissa) / dc::kExactPowersOfTen[decimals];
     *value = negative ? -result : result;
     return true;
   }
@@ -173,11 +172,10 @@ char* WriteDigitsBackward(char* end, uint64_t n, int count) {
 // within that of a half, so that it rounds to the integer the exact value
 // rounds to. Returns the length written to `buffer` (32 bytes), or 0.
 size_t QuickFixed(char* buffer, double x, int decimals) {
-  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
   static constexpr double kLimit = 8796093022208.0;  // 2^43
   static constexpr double kMargin = 1.0 / 1024;
   if (decimals < 0 || decimals > 9) return 0;
-  const double scaled = std::fabs(x) * kPowers[decimals];
+  const double scaled = std::fabs(x) * dc::kExactPowersOfTen[decimals];
   if (!(scaled < kLimit)) return 0;
   const double whole = std::floor(scaled);
   const double fraction = scaled - whole;
@@ -185,23 +183,7 @@ size_t QuickFixed(char* buffer, double x, int decimals) {
   uint64_t n = static_cast<uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
   // Digits from the right, two at a time: the decimals, the point, the
   // whole part.
-  // Powers of ten up to beyond 2^43.
-  static constexpr uint64_t kScales[] = {1ull,
-                                         10ull,
-                                         100ull,
-                                         1000ull,
-                                         10000ull,
-                                         100000ull,
-                                         1000000ull,
-                                         10000000ull,
-                                         100000000ull,
-                                         1000000000ull,
-                                         10000000000ull,
-                                         100000000000ull,
-                                         1000000000000ull,
-                                         10000000000000ull,
-                                         100000000000000ull};
-  const uint64_t scale = kScales[decimals];
+  const uint64_t scale = dc::kPowersOfTen[decimals];
   char digits[32];
   char* at = digits + sizeof digits;
   if (decimals > 0) {
@@ -210,7 +192,7 @@ size_t QuickFixed(char* buffer, double x, int decimals) {
   }
   uint64_t whole_part = n / scale;
   int whole_digits = 1;
-  while (whole_digits < 14 && whole_part >= kScales[whole_digits]) ++whole_digits;
+  while (whole_digits < 14 && whole_part >= dc::kPowersOfTen[whole_digits]) ++whole_digits;
   at = WriteDigitsBackward(at, whole_part, whole_digits);
   if (std::signbit(x)) *--at = '-';
   const size_t length = static_cast<size_t>(digits + sizeof digits - at);
