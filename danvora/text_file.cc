@@ -140,7 +140,11 @@ std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
     used += got;
     if (got < wanted) break;
   }
+  // A read that failed part of the way is no job: it is not translated as
+  // the lines that happened to arrive.
+  const bool failed = std::ferror(file) != 0;
   std::fclose(file);
+  if (failed) return std::nullopt;
   return TextFileContent(std::move(data), used);
 }
 

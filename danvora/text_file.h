@@ -63,8 +63,8 @@ class TextFileReader {
 // the first Ctrl-Z. Its lines are taken with NextTextLine.
 class TextFileContent {
  public:
-  // Reads all of `path`; nullopt when it cannot be opened. A read error
-  // ends the text where it happened.
+  // Reads all of `path`; nullopt when it cannot be opened or a read fails
+  // part of the way (a job is never taken from the part that arrived).
   static std::optional<TextFileContent> Read(const std::string& path);
 
   std::string_view text() const { return {data_.get(), size_}; }
