@@ -78,7 +78,12 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
 
   TranslationTables tables;
   if (load_known_points(out_path) != 0) return kRefused;
-  if (!load_line_table(dc_path)) return kRefused;
+  if (!load_line_table(dc_path)) {
+    // Missing, a folder, unreadable: the user is told which file, and
+    // nothing is written or changed.
+    alert_user(CouldNotOpen(dc_path));
+    return kRefused;
+  }
 
   const PrescanResult prescan = prescan_job();
   JobState& job = state.job_state;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "danvora/library_state.h"
+#include "platform/files.h"
 #include "tests/danvora/test_util.h"
 
 namespace danvora {
@@ -80,10 +81,25 @@ TEST_F(DctransTest, RefusalsWriteNothing) {
   EXPECT_EQ(ReadFile(dir_ + "out.kof"), "keep");
   EXPECT_FALSE(testing::Exists(dir_ + "report.txt"));
   EXPECT_TRUE(library_state().line_table.lines.empty());
-  // A DC file that cannot be read: refused without a message.
-  EXPECT_EQ(Dctrans((dir_ + "none.dc").c_str(), (dir_ + "out.kof").c_str(),
-                    " ", 0, "b", ""),
-            255);
+}
+
+// A DC file that is missing or is a folder: the user is told which, and
+// neither the point file nor the report is touched.
+TEST_F(DctransTest, DcFileThatCannotBeOpenedIsNamed) {
+  testing::WriteFile(dir_ + "out.kof", "keep");
+  testing::WriteFile(dir_ + "report.txt", "old report");
+  ASSERT_TRUE(platform::MakeDirectories(dir_ + "folder.dc"));
+  for (const std::string& dc : {dir_ + "none.dc", dir_ + "folder.dc"}) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Dctrans(dc.c_str(), (dir_ + "out.kof").c_str(),
+                      (dir_ + "report.txt").c_str(), 0, "b", ""),
+              255);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Kunne ikke \xE5" "bne " + dc + "\n");
+    EXPECT_EQ(ReadFile(dir_ + "out.kof"), "keep");
+    EXPECT_EQ(ReadFile(dir_ + "report.txt"), "old report");
+  }
+  EXPECT_EQ(platform::FindFiles(dir_, "*").size(), 3u);
 }
 
 TEST_F(DctransTest, FieldFitRefusesKeyedPointsInTheNextJob) {
