@@ -630,11 +630,17 @@ void export_point(int format, const ExportPoint& point,
   if (point.method == dc::kMethodCopied || dc::IsDeletedClass(point.point_class)) {
     return;
   }
+  // A point without a plan position is not written, and neither are its
+  // attribute and info lines: they would stand under the previous point
+  // (or fill its well). The report keeps its own lines for it.
+  const bool written = point.triple.y >= kPlanMissingBelow;
   if (delimiters.empty()) {
     const std::string_view code =
         write_point_line(format, point.name, point.triple, point.code, "",
                          point.measure_kind, export_file);
-    WriteAttributeLines(format, point.record_index, code, info_file);
+    if (written) {
+      WriteAttributeLines(format, point.record_index, code, info_file);
+    }
     return;
   }
   // Geographic systems get no point lines in token mode.
@@ -663,13 +669,15 @@ void export_point(int format, const ExportPoint& point,
     std::string_view token_code = token;
     if (token[0] == '&') {
       const std::string text = InfoText(token);
-      write_info_line(format, text, info_file);
+      if (written) write_info_line(format, text, info_file);
       if (report) report->Write(Format("\nINFO: %s", text));
     } else if (point_lines) {
       token_code = write_point_line(format, point.name, point.triple, token,
                                     "", point.measure_kind, export_file);
     }
-    WriteAttributeLines(format, point.record_index, token_code, info_file);
+    if (written) {
+      WriteAttributeLines(format, point.record_index, token_code, info_file);
+    }
   }
   if (!any_token && point_lines) {
     write_point_line(format, point.name, point.triple, "   ",

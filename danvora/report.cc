@@ -12,6 +12,7 @@
 #include "dc/code_tables.h"
 #include "dc/fields.h"
 #include "dc/record_code.h"
+#include "dc/units.h"
 
 namespace danvora {
 namespace {
@@ -19,6 +20,7 @@ namespace {
 using dc::Code;
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr Triple kNoPosition{dc::kMissing, dc::kMissing, dc::kMissing};
 
 constexpr std::string_view kObservationTail =
     "        Hz       Zd     dist     sh Klasse";
@@ -117,6 +119,13 @@ class ReportWalk {
   void LookUpPoint() {
     lookup_position_ = find_known_point(s_.point_name, &s_.point,
                                         lookup_position_);
+  }
+  // A point whose co-ordinates only the known points give (GPS points and
+  // observed points): a name not among them leaves it without a position,
+  // so it is listed without one and not exported at the previous point's.
+  void LookUpPointWithoutOwnPosition() {
+    s_.point = kNoPosition;
+    LookUpPoint();
   }
 
   void Record(int code, const std::string& flags);
@@ -224,7 +233,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       break;
     }
     case Code("66"):
-      LookUpPoint();
+      LookUpPointWithoutOwnPosition();
       if (flags != "KI") s_.point.z -= antenna_height_;
       point_text_.clear();
       if (flags == "FD") {
@@ -241,7 +250,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       measure_kind_ = 8;
       break;
     case Code("67"):
-      LookUpPoint();
+      LookUpPointWithoutOwnPosition();
       point_text_.clear();
       point_kind_ = 1;
       measure_kind_ = 8;
@@ -276,7 +285,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       } else {
         point_kind_ = 2;
       }
-      LookUpPoint();
+      LookUpPointWithoutOwnPosition();
       point_text_ = Format(
           "Fra pkt %-16.16s   %-10.10s (Az=%8.4lf af=%6.3lf dh=%6.3lf)",
           s_.station_name, dc::PointClassName(s_.point_class), s_.azimuth,
@@ -326,7 +335,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       point_text_ += method_text_;
       measure_kind_ = 1;
       point_kind_ = s_.point_class == dc::kClassReference ? 4 : 2;
-      LookUpPoint();
+      LookUpPointWithoutOwnPosition();
       break;
     }
     case Code("81"):

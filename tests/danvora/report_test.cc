@@ -67,7 +67,7 @@ TEST_F(ReportTest, StationWithObservations) {
            Rec("79NM", {{4, Txt("S1")}, {20, Txt("P3")}, {36, Num("70")},
                         {52, Num("101")}, {68, Num("250")}, {84, Txt("R")},
                         {100, "5"}})},
-          0),
+          0, "P1,0,0,0\nP2,0,0,0\nP3,0,0,0\n"),
       0);
   const std::string zero = "           0.000           0.000      0.000 ";
   EXPECT_EQ(Report(),
@@ -129,6 +129,58 @@ TEST_F(ReportTest, GpsAntennaAndQuality) {
                 "68.453 C         ");
   EXPECT_EQ(Output(),
             "G1,100.000,200.000,48.453,C\r\nG2,110.000,210.000,60.000,C\r\n");
+}
+
+// GPS points and observed points take their co-ordinates only from the
+// known points. One that is not among them is listed without a position and
+// is not exported, nor are its attribute and info lines; a keyed-in point
+// keeps its own co-ordinates.
+TEST_F(ReportTest, PointsMissingFromKnownPointsHaveNoPosition) {
+  const auto attributes = [](const std::string& group,
+                             const std::string& value) {
+    return std::vector<std::string>{
+        Rec("87NM", {{4, Txt(group, 20)}}),
+        Rec("88NM", {{4, Txt("A", 20)}, {24, Txt(value)}})};
+  };
+  std::vector<std::string> job = {
+      Rec("00NM", {{4, Txt("TP V10")}, {40, "213110"}}), kUtm32, kGrs80,
+      Rec("81NM", {{4, "2"}, {85, "DVR90"}}),
+      Rec("57NM", {{4, Num("1.8")}, {20, "1"}}),
+      Rec("66NM", {{4, Txt("G1")}, {68, Txt("K1") + "41"}})};
+  for (const std::string& line : attributes("K1", "1")) job.push_back(line);
+  job.push_back(Rec("66NM", {{4, Txt("G2")}, {68, Txt("K2 &R") + "41"}}));
+  for (const std::string& line : attributes("K2", "2")) job.push_back(line);
+  job.push_back(Rec("67NM", {{4, Txt("G3")}, {68, Txt("K3") + "41"}}));
+  job.push_back(Rec("02NM", {{4, Txt("S1")}, {20, Num("100")},
+                             {36, Num("200")}, {52, Num("10")},
+                             {68, Num("1.55")}}));
+  job.push_back(Rec("79NM", {{4, Txt("S1")}, {20, Txt("P5")}, {36, Num("50")},
+                             {52, Num("100")}, {68, Num("50")},
+                             {84, Txt("K5")}, {100, "1"}}));
+  job.push_back(Rec("69KI", {{4, Txt("P9")}, {20, Num("7")}, {36, Num("8")},
+                             {52, Num("9")}, {68, Txt("K9")}, {84, "11"}}));
+  ASSERT_EQ(Run(job, 0, "G1,100,-200,50\n"), 0);
+  EXPECT_EQ(Output(),
+            "Corvane DC data udl\xE6st med Danvora\r\n"
+            "Koter i DVR90 udfra DVR90g2002\r\n"
+            "Koordinatsystem: Utm zone 32 (Euref89)\r\n"
+            "' Pkt.nr.    ,   N meter    ,   E meter   ,   Kote   , Type     ,"
+            "                    '\r\n"
+            "        G1         100.000         200.000     48.200 K1\r\n"
+            "&_K1.A=1\r\n"
+            "        P9           7.000           8.000      9.000 K9\r\n");
+  const std::string report = Report();
+  EXPECT_NE(report.find("\r\nRTK fixed          G2" + std::string(44, ' ') +
+                        "K2 &R     "),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("\r\nINFO: Retningspkt"), std::string::npos);
+  EXPECT_NE(report.find("\r\nRTK fixed          G3" + std::string(44, ' ') +
+                        "K3        "),
+            std::string::npos);
+  EXPECT_NE(report.find("\r\nPol\xE6r              P5" +
+                        std::string(44, ' ') + "K5        "),
+            std::string::npos);
 }
 
 }  // namespace
