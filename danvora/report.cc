@@ -297,7 +297,14 @@ void ReportWalk::Record(int code, const std::string& flags) {
                    dc::InitialisationResultName(s_.initialisation_result));
       break;
     case Code("73"):
-      find_known_point(s_.station_name, &s_.point, -lookup_position_);
+      // The base may stand anywhere among the known points: behind the
+      // lookup position first, then after it; the position stays. A base
+      // that is in none has no position, not the last GPS point's.
+      s_.point = kNoPosition;
+      if (find_known_point(s_.station_name, &s_.point, -lookup_position_) <
+          0) {
+        find_known_point(s_.station_name, &s_.point, lookup_position_ + 1);
+      }
       TableHeader(kGpsTail);
       if (StartListing("Ref.base", s_.station_name, s_.point, "")) {
         AppendFormat(&text_, "   Base Antenneh\xF8jde = %6.3lf",

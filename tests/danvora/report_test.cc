@@ -183,5 +183,38 @@ TEST_F(ReportTest, PointsMissingFromKnownPointsHaveNoPosition) {
             std::string::npos);
 }
 
+// The reference base is found wherever it stands among the known points,
+// also after the lookup position, and the lookup position stays where the
+// points left it. A base that is not there is listed without a position.
+TEST_F(ReportTest, ReferenceBaseFoundAnywhereInKnownPoints) {
+  const std::string header = Rec("00NM", {{4, Txt("TP V10")}, {40, "213110"}});
+  const auto gps = [](const std::string& name) {
+    return Rec("66NM", {{4, Txt(name)}, {68, Txt("C") + "41"}});
+  };
+  ASSERT_EQ(Run({header, kUtm32, kGrs80, Rec("81NM", {{4, "2"}, {85, "DVR90"}}),
+                 Rec("57NM", {{4, Num("1.8")}, {20, "1"}}), gps("G1"),
+                 gps("G2"), Rec("73NM", {{4, Txt("BASE")}}), gps("G2"),
+                 Rec("73NM", {{4, Txt("NOBASE")}})},
+                7, "G1,1,-1,1\nG2,2,-2,2\nBASE,3,-3,3\nG2,4,-4,4\n"),
+            0);
+  const std::string report = Report();
+  EXPECT_NE(report.find("\r\nRef.base         BASE           3.000           "
+                        "3.000      3.000" +
+                        std::string(11, ' ') +
+                        "   Base Antenneh\xF8jde =  1.800"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("\r\nRef.base       NOBASE" + std::string(54, ' ') +
+                        "   Base Antenneh\xF8jde =  1.800"),
+            std::string::npos)
+      << report;
+  // The second G2 is the known point after the first, not the one after
+  // the base.
+  EXPECT_EQ(Output(),
+            "G1,1.000,1.000,-0.800,C\r\n"
+            "G2,2.000,2.000,0.200,C\r\n"
+            "G2,2.000,2.000,0.200,C\r\n");
+}
+
 }  // namespace
 }  // namespace danvora
