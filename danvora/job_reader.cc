@@ -70,6 +70,15 @@ class RecordDecoder {
   void DecideTransverseMercator();
   void DecideLocalGrid();
   void DecideDanishSystem(std::string_view line);
+  // A point record starts its own quality figures: only its follow-up
+  // records 62 and C6 give it satellites, DOPs and an RMS, never those of
+  // the point before.
+  void ClearQualityFigures() {
+    s_.rms = 0;
+    s_.hdop = 0;
+    s_.vdop = 0;
+    s_.satellites = 0;
+  }
   void SetSystem(int type, std::string_view name) {
     s_.coord_system_type = type;
     s_.coord_system_name = std::string(name);
@@ -87,7 +96,7 @@ void RecordDecoder::GpsPointCode(std::string_view line,
   s_.point_class = dc::DecodeDigit(line, 85);
   s_.horizontal_precision = Distance(line, 86);
   s_.vertical_precision = Distance(line, 102);
-  s_.rms = 0;
+  ClearQualityFigures();
   if (flags == "SO") {
     s_.point_code = Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
   }
@@ -411,7 +420,10 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       if (s_.projection_sign == -1 && s_.axis_convention == 1) {
         s_.point.x = -s_.point.x;
       }
-      s_.rms = 0;
+      // A keyed-in or computed point has no precisions of its own.
+      s_.horizontal_precision = 0;
+      s_.vertical_precision = 0;
+      ClearQualityFigures();
       break;
     case Code("66"):
     case Code("67"):
@@ -544,11 +556,11 @@ uint32_t FieldsWritten(int code, std::string_view flags) {
       return kPointNameBit | kPointBit | kPointCodeBit;
     case Code("69"):
       return kPointNameBit | kPointBit | kPointCodeBit | kMethodBit |
-             kPointClassBit | kRmsBit;
+             kPointClassBit | kPrecisionsBit | kRmsBit | kSatellitesBit;
     case Code("66"):
     case Code("67"):
       return kPointNameBit | kPointCodeBit | kMethodBit | kPointClassBit |
-             kPrecisionsBit | kRmsBit;
+             kPrecisionsBit | kRmsBit | kSatellitesBit;
     case Code("09"):
       return kStationNameBit | kPointNameBit | kSlopeDistanceBit |
              kAnglesBit | kPointCodeBit;

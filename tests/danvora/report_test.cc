@@ -216,5 +216,48 @@ TEST_F(ReportTest, ReferenceBaseFoundAnywhereInKnownPoints) {
             "G2,2.000,2.000,0.200,C\r\n");
 }
 
+// A point's quality figures are its own: a GPS point without its own 62 or
+// C6 record shows none, and a keyed-in point shows no precisions of the GPS
+// point after it.
+TEST_F(ReportTest, QualityFiguresAreThePointsOwn) {
+  const std::string known = "G1,1,-1,1\nG2,2,-2,2\nG3,3,-3,3\nP1,4,-4,4\n";
+  ASSERT_EQ(
+      Run({Rec("00NM", {{4, Txt("TP V10")}, {40, "213110"}}), kUtm32, kGrs80,
+           Rec("81NM", {{4, "2"}, {85, "DVR90"}}),
+           Rec("66NM", {{4, Txt("G1")}, {68, Txt("C") + "41"}}),
+           Rec("62NM", {{4, "09"}, {22, Num("1.2")}, {38, Num("2.3")}}),
+           Rec("C6NM", {{4, "10"}, {23, Num("1.1")}, {39, Num("2.1")},
+                        {55, Num("0.5")}}),
+           Rec("66NM", {{4, Txt("G2")}, {68, Txt("C") + "41"}}),
+           Rec("67NM", {{4, Txt("G3")}, {68, Txt("C") + "41"}}),
+           Rec("62NM", {{4, "07"}, {22, Num("1.4")}, {38, Num("2.5")}})},
+          7, known),
+      0);
+  const std::string listing = "C         ";
+  EXPECT_NE(Report().find(
+                "\r\nRTK fixed          G1           1.000           1.000"
+                "      1.000 " + listing +
+                "   0.5   1.10   2.10    10 Normal    \r\n"
+                "RTK fixed          G2           2.000           2.000"
+                "      2.000 " + listing + "\r\n"
+                "RTK fixed          G3           3.000           3.000"
+                "      3.000 " + listing +
+                "         1.40   2.50     7 Normal    "),
+            std::string::npos)
+      << Report();
+  ASSERT_EQ(
+      Run({Rec("00NM", {{4, Txt("TP V03")}, {40, "213110"}}), kUtm32, kGrs80,
+           Rec("81NM", {{4, "2"}, {85, "DVR90"}}),
+           Rec("69KI", {{4, Txt("P1")}, {68, Txt("K")}, {84, "11"}}),
+           Rec("66NM", {{4, Txt("G1")},
+                        {68, Txt("C") + "41" + Num("0.012") + Num("0.025")}})},
+          7, known),
+      0);
+  EXPECT_NE(Report().find("\r\nIndtastet          P1           4.000"
+                          "           4.000      4.000 K         \r\n"),
+            std::string::npos)
+      << Report();
+}
+
 }  // namespace
 }  // namespace danvora
