@@ -151,20 +151,12 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
                      state.code_separators);
   finish_export_file(format, out_path, output_file);
 
-  // Only a translation written whole replaces the files on disk: every file
-  // is finished first, and none replaces its target unless all of them were
-  // written.
-  for (std::optional<TextOutput>* file : {&output, &info, &report}) {
-    if (*file && !(*file)->Prepare()) {
-      alert_user("Kunne ikke skrive " + (*file)->path());
-      return kRefused;
-    }
-  }
-  for (std::optional<TextOutput>* file : {&output, &info, &report}) {
-    if (*file && !(*file)->Commit()) {
-      alert_user("Kunne ikke skrive " + (*file)->path());
-      return kRefused;
-    }
+  // Only a translation written whole replaces the files on disk, and all of
+  // them or none.
+  if (const TextOutput* failed = CommitTogether(
+          {output_file, info ? &*info : nullptr, report_out})) {
+    alert_user("Kunne ikke skrive " + failed->path());
+    return kRefused;
   }
   return prescan.calibration_point ? -1 : 0;
 }

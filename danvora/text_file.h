@@ -6,6 +6,7 @@
 #define DANVORA_TEXT_FILE_H_
 
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -85,7 +86,8 @@ bool NextTextLine(std::string_view* rest, std::string_view* line);
 // A file being written in text mode.
 class TextOutput {
  public:
-  // Starts writing `path`; fails (naming the path) when it cannot be created.
+  // Starts writing `path`; fails (naming the path) when it cannot be
+  // created, or when `path` is a folder, which no file can replace.
   static platform::Expected<TextOutput> Create(const std::string& path);
 
   TextOutput(TextOutput&&) noexcept = default;
@@ -108,6 +110,14 @@ class TextOutput {
   explicit TextOutput(platform::FileOutput out) : out_(std::move(out)) {}
   platform::FileOutput out_;
 };
+
+// Replaces the targets of `outputs` (null entries passed over) with what was
+// written, all or none: every file is finished before the first target is
+// replaced, and when a target cannot be replaced those replaced before it
+// get their old content back. No temporary file and no old content is left
+// beside the targets. Returns the output that could not be written, or
+// nullptr when every target was replaced.
+const TextOutput* CommitTogether(std::initializer_list<TextOutput*> outputs);
 
 }  // namespace danvora
 

@@ -209,6 +209,30 @@ TEST_F(DctransTest, FilesThatCannotBeWrittenChangeNothing) {
   EXPECT_NE(messages_.find("out.kof"), std::string::npos) << messages_;
 }
 
+// A target that no file can replace is found before anything is replaced:
+// a report path that is a folder refuses the translation with the point
+// file untouched; an ".info" path that is a folder sends the info lines
+// into the point file.
+TEST_F(DctransTest, TargetsThatCannotBeReplacedAreFoundFirst) {
+  testing::WriteFile(dir_ + "out.kof", "keep");
+  ASSERT_TRUE(platform::MakeDirectories(dir_ + "report"));
+  const std::vector<std::string> job = {kHeader, kUtm32, kGrs80,
+                                        Keyed("P1", "K &R")};
+  EXPECT_EQ(Run(job, 0, dir_ + "report"), 255);
+  EXPECT_EQ(messages_, "Kunne ikke \xE5" "bne " + dir_ + "report\n");
+  EXPECT_EQ(ReadFile(dir_ + "out.kof"), "keep");
+  ASSERT_TRUE(platform::MakeDirectories(dir_ + "folder.kof"));
+  EXPECT_EQ(Run(job, 0, " ", "folder.kof"), 255);
+  EXPECT_EQ(messages_, "Kunne ikke \xE5" "bne " + dir_ + "folder.kof\n");
+  ASSERT_TRUE(platform::MakeDirectories(dir_ + "out.info"));
+  EXPECT_EQ(Run(job, 7, dir_ + "report.txt", "out.csv"), 0);
+  EXPECT_EQ(ReadFile(dir_ + "out.csv"),
+            "P1,6100000.500,500000.250,1.000,K\r\n"
+            "P1, Retningspkt\r\n");
+  // Besides the job: no temporary file, no old content left.
+  EXPECT_EQ(platform::FindFiles(dir_, "*").size(), 7u);
+}
+
 }  // namespace
 }  // namespace danvora
 

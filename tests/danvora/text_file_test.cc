@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
 #include "tests/danvora/test_util.h"
 
 namespace danvora {
@@ -129,6 +130,59 @@ TEST_F(TextFileTest, WritesCrLfAndCommitsOnlyWhole) {
   out->Write("a\nb\n\nc");
   ASSERT_TRUE(out->Commit());
   EXPECT_EQ(testing::ReadFile(path), "a\r\nb\r\n\r\nc");
+}
+
+// The names in `dir`, in order.
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const platform::FileEntry& entry : platform::FindFiles(dir, "*")) {
+    names.push_back(entry.name);
+  }
+  return names;
+}
+
+TEST_F(TextFileTest, FolderIsNoTargetToWrite) {
+  const std::string dir = testing::TestFolder("text_folder_target");
+  ASSERT_TRUE(platform::MakeDirectories(dir + "out.txt"));
+  EXPECT_FALSE(TextOutput::Create(dir + "out.txt"));
+  EXPECT_EQ(Names(dir), std::vector<std::string>{"out.txt"});
+}
+
+// Several files replace their targets all or none: when one cannot, those
+// replaced before it get their old content back, and nothing else is left.
+TEST_F(TextFileTest, CommittedTogetherOrNotAtAll) {
+  const std::string dir = testing::TestFolder("text_together");
+  testing::WriteFile(dir + "a.txt", "old a");
+  testing::WriteFile(dir + "b.txt", "old b");
+  auto create = [&](const std::string& name) {
+    auto out = TextOutput::Create(dir + name);
+    EXPECT_TRUE(out);
+    out->Write("new " + name);
+    return std::move(*out);
+  };
+  {
+    TextOutput a = create("a.txt"), n = create("n.txt"), b = create("b.txt"),
+               c = create("c.txt");
+    // Taken by a folder after the check: its replacement fails.
+    ASSERT_TRUE(platform::RemoveFile(dir + "b.txt"));
+    ASSERT_TRUE(platform::MakeDirectories(dir + "b.txt"));
+    EXPECT_EQ(CommitTogether({&a, nullptr, &n, &b, &c}), &b);
+  }
+  EXPECT_EQ(testing::ReadFile(dir + "a.txt"), "old a");
+  EXPECT_EQ(Names(dir), (std::vector<std::string>{"a.txt", "b.txt"}));
+
+  ASSERT_TRUE(platform::RemoveFile(dir + "a.txt"));
+  testing::WriteFile(dir + "a.txt", "old a");
+  testing::WriteFile(dir + "a.txt.old", "the user's");
+  {
+    TextOutput a = create("a.txt"), c = create("c.txt");
+    EXPECT_EQ(CommitTogether({&a, &c}), nullptr);
+  }
+  EXPECT_EQ(testing::ReadFile(dir + "a.txt"), "new a.txt");
+  EXPECT_EQ(testing::ReadFile(dir + "c.txt"), "new c.txt");
+  EXPECT_EQ(testing::ReadFile(dir + "a.txt.old"), "the user's");
+  EXPECT_EQ(Names(dir),
+            (std::vector<std::string>{"a.txt", "a.txt.old", "b.txt", "c.txt"}));
 }
 
 }  // namespace
