@@ -53,6 +53,20 @@ std::string IniPath() {
   return platform::ExecutableDirectory() + "Formats.ini";
 }
 
+// The DC job of this receive: the one Pelixo names in ReceivedFile (with
+// several jobs received at once, the newest file would be the last job for
+// every one of them); from anything else that starts the front end, the
+// newest DC file of the temporary folder.
+std::optional<std::string> ReceivedDcFile() {
+  const std::string received = ReadPelixoSetting("ReceivedFile");
+  if (!received.empty() && platform::FileExists(received)) return received;
+  const std::string temp = platform::TempDirectory();
+  std::optional<std::string> name =
+      NewestDcFile(platform::FindFiles(temp, "*.dc"));
+  if (!name) return std::nullopt;
+  return temp + *name;
+}
+
 // Receive: the DC job Pelixo has just fetched becomes the Danish point file
 // at DownloadFile (and the report beside it).
 int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
@@ -61,28 +75,25 @@ int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
   const std::string report =
       options.report ? folder + BaseNameOf(download) + ".qa" : " ";
 
-  const std::string temp = platform::TempDirectory();
-  std::optional<std::string> dc_name =
-      NewestDcFile(platform::FindFiles(temp, "*.dc"));
-  if (!dc_name) {
+  std::optional<std::string> dc_file = ReceivedDcFile();
+  if (!dc_file) {
     // Without a job there is nothing to translate.
     Tell("Kunne ikke finde Dc filen");
     return 1;
   }
-  const std::string dc_file = temp + *dc_name;
 
   if (options.keep_dc) {
     // An earlier copy of the same job is replaced.
-    const std::string copy = folder + *dc_name;
-    platform::Expected<std::string> bytes = platform::ReadWholeFile(dc_file);
+    const std::string copy = folder + FileNameOf(*dc_file);
+    platform::Expected<std::string> bytes = platform::ReadWholeFile(*dc_file);
     if (!bytes || !platform::WriteWholeFile(copy, *bytes)) {
-      Tell("Kunne ikke kopiere " + dc_file + " til " + copy);
+      Tell("Kunne ikke kopiere " + *dc_file + " til " + copy);
       return 1;
     }
   }
 
   platform::Expected<int16_t> result =
-      library.Dctrans(dc_file, download, report, options.format, " ", IniPath());
+      library.Dctrans(*dc_file, download, report, options.format, " ", IniPath());
   if (!result) {
     Tell(result.error().message());
     return 1;
@@ -164,7 +175,7 @@ std::string FolderOf(const std::string& path) {
   return std::string(1, platform::PathSeparator());
 }
 
-std::string BaseNameOf(const std::string& path) {
+std::string FileNameOf(const std::string& path) {
   size_t start = 0;
   for (size_t i = path.size(); i > 0; --i) {
     if (platform::IsPathSeparator(path[i - 1])) {
@@ -173,7 +184,11 @@ std::string BaseNameOf(const std::string& path) {
     }
   }
   if (start == 0 && path.size() >= 2 && path[1] == ':') start = 2;
-  std::string name = path.substr(start);
+  return path.substr(start);
+}
+
+std::string BaseNameOf(const std::string& path) {
+  std::string name = FileNameOf(path);
   return name.substr(0, name.find('.'));
 }
 

@@ -194,6 +194,41 @@ TEST_F(ProgramRun, ReceiveTranslatesTheDcFileIntoDownloadFile) {
   EXPECT_EQ(Files(), (Names{"Site1.txt"}));
 }
 
+TEST_F(ProgramRun, ReceiveTranslatesTheJobPelixoNames) {
+  // Two jobs received at once: the one Pelixo names is translated and
+  // copied, not the newer file of the temporary folder.
+  const std::string data = std::string(PELIXO_TEST_DATA) + "/danvora/";
+  const std::string s34 = ReadFile(data + "golden_system34.dc");
+  const std::string golden1 = ReadFile(data + "golden_kp2000.dc");
+  WriteFile(temp_ + "S34.dc", s34);
+  WriteFile(temp_ + "GOLDEN1.dc", golden1);  // newest, and first by name
+  const std::string download = work_ + "Site1.txt";
+  WriteFile(download, "A 1.0 2.0 3.0\r\n");
+  SetSetting("DownloadFile", download);
+  SetSetting("ReceivedFile", temp_ + "S34.dc");
+  RunResult r = FrontEnd("-Format=KX77 -QA -DC");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(ReadFile(download).find("Job            : S34\r\n"),
+            std::string::npos);
+  EXPECT_NE(ReadFile(work_ + "Site1.qa").find("Job            : S34\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(work_ + "S34.dc"), s34);
+  EXPECT_EQ(Files(), (Names{"S34.dc", "Site1.qa", "Site1.txt"}));
+
+  // A name that is no file (or none at all): the newest DC file, as from a
+  // front end that Pelixo did not start.
+  ASSERT_TRUE(platform::RemoveFile(work_ + "S34.dc").ok());
+  for (const std::string& received : {temp_ + "gone.dc", std::string()}) {
+    SetSetting("ReceivedFile", received);
+    r = FrontEnd("-Format=KX77 -QA -DC");
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_NE(ReadFile(download).find("Job            : GOLDEN1\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Files(), (Names{"GOLDEN1.dc", "Site1.qa", "Site1.txt"}));
+    ASSERT_TRUE(platform::RemoveFile(work_ + "GOLDEN1.dc").ok());
+  }
+}
+
 TEST_F(ProgramRun, ReceiveWithoutADcFileCallsNoLibrary) {
   const std::string download = work_ + "Site1.txt";
   WriteFile(download, "A 1.0 2.0 3.0\r\n");
