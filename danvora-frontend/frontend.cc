@@ -196,8 +196,10 @@ std::optional<std::string> NewestDcFile(
     const std::vector<platform::FileEntry>& entries) {
   const platform::FileEntry* taken = nullptr;
   for (const platform::FileEntry& entry : entries) {
-    if (entry.is_directory || entry.name == "." || entry.name == "..") continue;
-    if (taken == nullptr || entry.created > taken->created) taken = &entry;
+    // A link, FIFO or folder named like a job is none: a link could bring
+    // in a file from anywhere, a FIFO would block the read.
+    if (!entry.is_regular || entry.name == "." || entry.name == "..") continue;
+    if (taken == nullptr || entry.created_ns > taken->created_ns) taken = &entry;
   }
   if (taken == nullptr) return std::nullopt;
   return taken->name;

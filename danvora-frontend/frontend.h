@@ -37,7 +37,8 @@ std::string FileNameOf(const std::string& path);
 // The file name of `path` up to its first ".".
 std::string BaseNameOf(const std::string& path);
 
-// Of the "*.dc" entries, the file created last (the first of equal ones).
+// Of the "*.dc" entries, the plain file created last (the first of equal
+// ones); links, FIFOs and folders are passed over.
 std::optional<std::string> NewestDcFile(
     const std::vector<platform::FileEntry>& entries);
 

@@ -1,7 +1,9 @@
 // The real danvora-frontend and danvora-cli programs, run as Pelixo and a
 // user run them: registry hand-over through a private store, the library
 // loaded from beside the program, messages on stderr.
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -227,6 +229,39 @@ TEST_F(ProgramRun, ReceiveTranslatesTheJobPelixoNames) {
     EXPECT_EQ(Files(), (Names{"GOLDEN1.dc", "Site1.qa", "Site1.txt"}));
     ASSERT_TRUE(platform::RemoveFile(work_ + "GOLDEN1.dc").ok());
   }
+}
+
+TEST_F(ProgramRun, ReceiveTakesOnlyPlainFilesOfTheTemporaryFolder) {
+  // A link to a file elsewhere, a FIFO and a folder named like a job are
+  // passed over, however new; the plain DC file is the job.
+  const std::string data = std::string(PELIXO_TEST_DATA) + "/danvora/";
+  const std::string golden1 = ReadFile(data + "golden_kp2000.dc");
+  const std::string s34 = ReadFile(data + "golden_system34.dc");
+  WriteFile(temp_ + "S34.dc", s34);
+  ASSERT_EQ(::mkfifo((temp_ + "zfifo.dc").c_str(), 0600), 0);
+  ASSERT_TRUE(platform::MakeDirectories(temp_ + "folder.dc").ok());
+  const std::string elsewhere = work_ + "elsewhere/GOLDEN1.dc";
+  ASSERT_TRUE(platform::MakeDirectories(work_ + "elsewhere").ok());
+  WriteFile(elsewhere, golden1);  // newest, and first by name
+  ASSERT_EQ(::symlink(elsewhere.c_str(), (temp_ + "LINK.dc").c_str()), 0);
+  const std::string download = work_ + "Site1.txt";
+  WriteFile(download, "A 1.0 2.0 3.0\r\n");
+  SetSetting("DownloadFile", download);
+  RunResult r = FrontEnd("-Format=KX77 -DC");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(ReadFile(download).find("Job            : S34\r\n"),
+            std::string::npos);
+  EXPECT_EQ(Files(), (Names{"S34.dc", "Site1.txt"}));
+
+  // The file Pelixo names is opened as the system resolves it.
+  ASSERT_TRUE(platform::RemoveFile(work_ + "S34.dc").ok());
+  SetSetting("ReceivedFile", temp_ + "LINK.dc");
+  r = FrontEnd("-Format=KX77 -DC");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(ReadFile(download).find("Job            : GOLDEN1\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(work_ + "LINK.dc"), golden1);
+  EXPECT_EQ(Files(), (Names{"LINK.dc", "Site1.txt"}));
 }
 
 TEST_F(ProgramRun, ReceiveWithoutADcFileCallsNoLibrary) {
