@@ -66,6 +66,10 @@ class ProgramRun : public testing::Test {
     return Run("danvora-frontend", arguments);
   }
 
+  static std::string BaseName(const std::string& name) {
+    return name.substr(0, name.find('.'));
+  }
+
   // The files of the work folder besides the store and the temp folder.
   std::vector<std::string> Files() {
     std::vector<std::string> names;
@@ -141,12 +145,48 @@ TEST_F(ProgramRun, UploadNeverReplacesAnEarlierBackup) {
   SetSetting("UploadFile", chosen);
   RunResult r = FrontEnd("-UP -Format=GEOCAD");
   EXPECT_NE(r.exit_code, 0);
-  // Both files named, both as they were; the conversion under its own name.
+  // Both files named, both as they were; no conversion left behind.
   EXPECT_NE(r.err.find(chosen + " til " + chosen + ".org"), std::string::npos)
       << r.err;
   EXPECT_EQ(ReadFile(chosen), original);
   EXPECT_EQ(ReadFile(chosen + ".org"), "earlier backup\r\n");
-  EXPECT_EQ(ReadFile(work_ + "P.csv"), ReadFile(DataPath("koordles/geocad.csv")));
+  EXPECT_EQ(Files(), (Names{"P.geo", "P.geo.org"}));
+}
+
+TEST_F(ProgramRun, UploadKeepsTheUsersFileNamedLikeTheConversion) {
+  // "P.csv" beside "P.kor", "a.csv" beside "a.b.c.kor": the user's own
+  // files, never the place of the conversion.
+  const std::string original = ReadFile(DataPath("koordles/kx77.txt"));
+  const std::string converted = ReadFile(DataPath("koordles/kx77.csv"));
+  for (const std::string& name : {std::string("P.kor"), std::string("a.b.c.kor")}) {
+    SCOPED_TRACE(name);
+    const std::string chosen = work_ + name;
+    const std::string own_csv = work_ + BaseName(name) + ".csv";
+    Names all = {BaseName(name) + ".csv", name, name + ".org"};
+    std::sort(all.begin(), all.end());
+    WriteFile(chosen, original);
+    WriteFile(own_csv, "the user's own\r\n");
+    SetSetting("UploadFile", chosen);
+    RunResult r = FrontEnd("-UP -Format=KX77");
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(ReadFile(chosen), converted);
+    EXPECT_EQ(ReadFile(chosen + ".org"), original);
+    EXPECT_EQ(ReadFile(own_csv), "the user's own\r\n");
+    EXPECT_EQ(Files(), all);
+
+    // A failure (an earlier backup in the way) leaves every file as it was.
+    WriteFile(chosen, original);
+    WriteFile(chosen + ".org", "earlier backup\r\n");
+    r = FrontEnd("-UP -Format=KX77");
+    EXPECT_NE(r.exit_code, 0);
+    EXPECT_EQ(ReadFile(chosen), original);
+    EXPECT_EQ(ReadFile(chosen + ".org"), "earlier backup\r\n");
+    EXPECT_EQ(ReadFile(own_csv), "the user's own\r\n");
+    EXPECT_EQ(Files(), all);
+    for (const std::string& file : Files()) {
+      ASSERT_TRUE(platform::RemoveFile(work_ + file).ok());
+    }
+  }
 }
 
 TEST_F(ProgramRun, UploadInAFormatKoordlesCannotReadStops) {
