@@ -375,4 +375,33 @@ TEST_F(ProgramRun, CliRunsTheLibrarysKoordles) {
   EXPECT_EQ(r.exit_code, 2);
 }
 
+TEST_F(ProgramRun, CliRefusesNumbersTheLibraryCannotTake) {
+  // The library takes 16-bit numbers: 65538 would reach it as 2 (LANDCAD)
+  // and 65537 as the sign 1. Refused as a usage error, nothing loaded.
+  const std::string in = DataPath("koordles/landcad.txt");
+  const std::string out = work_ + "out.csv";
+  for (const char* numbers : {"65538 1", "2 65537", "-32769 1", "2 32768",
+                              "99999999999999999999 1"}) {
+    SCOPED_TRACE(numbers);
+    RunResult r = Run("danvora-cli",
+                      "koordles '" + in + "' '" + out + "' " + numbers);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
+  }
+  RunResult r = Run("danvora-cli", "dctrans '" + work_ + "none.dc' '" + out +
+                                       "' ' ' 65536 ' ' x.ini");
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(Files(), Names{});
+
+  // The ends of the range reach the library as they are.
+  r = Run("danvora-cli", "koordles '" + in + "' '" + out + "' 32767 -32768");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "koordles returned 255\n");
+  EXPECT_EQ(r.err, "Format 32767 kan ikke indl\xe6ses\n");
+  r = Run("danvora-cli", "koordles '" + in + "' '" + out + "' -32768 1");
+  EXPECT_EQ(r.err, "Format -32768 kan ikke indl\xe6ses\n");
+}
+
 }  // namespace
