@@ -189,6 +189,22 @@ TEST_F(ProgramRun, UploadKeepsTheUsersFileNamedLikeTheConversion) {
   }
 }
 
+TEST_F(ProgramRun, UploadStopsWhenTheConversionHasNoPlace) {
+  // No file can be made beside the chosen one: nothing converted, nothing
+  // renamed, the folder named.
+  const std::string chosen = work_ + "P.geo";
+  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  WriteFile(chosen, original);
+  SetSetting("UploadFile", chosen);
+  frontend_test::SetEnv("PELIXO_FAIL_WRITES", ".csv");
+  RunResult r = FrontEnd("-UP -Format=GEOCAD");
+  frontend_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Kunne ikke skrive i " + work_ + "\n");
+  EXPECT_EQ(ReadFile(chosen), original);
+  EXPECT_EQ(Files(), (Names{"P.geo"}));
+}
+
 TEST_F(ProgramRun, UploadInAFormatKoordlesCannotReadStops) {
   const std::string chosen = work_ + "P.geo";
   const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
