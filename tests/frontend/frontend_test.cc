@@ -62,6 +62,9 @@ TEST(FrontEndPaths, FolderAndBaseName) {
   const std::string download = "C:" + s + "Jobs" + s + "Site1.txt";
   EXPECT_EQ(FolderOf(download), "C:" + s + "Jobs" + s);
   EXPECT_EQ(BaseNameOf(download), "Site1");
+  EXPECT_EQ(danvora_frontend::FileNameOf(download), "Site1.txt");
+  EXPECT_EQ(danvora_frontend::FileNameOf("D:JOB.dc"), "JOB.dc");
+  EXPECT_EQ(danvora_frontend::FileNameOf("JOB.dc"), "JOB.dc");
   // The report of "-QA".
   EXPECT_EQ(FolderOf(download) + BaseNameOf(download) + ".qa",
             "C:" + s + "Jobs" + s + "Site1.qa");
