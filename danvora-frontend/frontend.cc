@@ -1,6 +1,9 @@
 #include "danvora-frontend/frontend.h"
 
 #include <cstdint>
+#include <cstdio>
+#include <random>
+#include <utility>
 
 #include "danvora-frontend/library.h"
 #include "platform/file_output.h"
@@ -35,22 +38,22 @@ bool Contains(std::string_view text, std::string_view option) {
   return FindIgnoringCase(text, option) != std::string_view::npos;
 }
 
-// True when both texts name the same file as far as the file system's
-// comparison of names goes.
-bool SamePath(std::string_view a, std::string_view b) {
-#if defined(_WIN32)
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
-#else
-  return a == b;
-#endif
-}
-
 std::string IniPath() {
   return platform::ExecutableDirectory() + "Formats.ini";
+}
+
+// The DC job of this receive: the one Pelixo names in ReceivedFile (with
+// several jobs received at once, the newest file would be the last job for
+// every one of them); from anything else that starts the front end, the
+// newest DC file of the temporary folder.
+std::optional<std::string> ReceivedDcFile() {
+  const std::string received = ReadPelixoSetting("ReceivedFile");
+  if (!received.empty() && platform::FileExists(received)) return received;
+  const std::string temp = platform::TempDirectory();
+  std::optional<std::string> name =
+      NewestDcFile(platform::FindFiles(temp, "*.dc"));
+  if (!name) return std::nullopt;
+  return temp + *name;
 }
 
 // Receive: the DC job Pelixo has just fetched becomes the Danish point file
@@ -61,28 +64,25 @@ int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
   const std::string report =
       options.report ? folder + BaseNameOf(download) + ".qa" : " ";
 
-  const std::string temp = platform::TempDirectory();
-  std::optional<std::string> dc_name =
-      NewestDcFile(platform::FindFiles(temp, "*.dc"));
-  if (!dc_name) {
+  std::optional<std::string> dc_file = ReceivedDcFile();
+  if (!dc_file) {
     // Without a job there is nothing to translate.
     Tell("Kunne ikke finde Dc filen");
     return 1;
   }
-  const std::string dc_file = temp + *dc_name;
 
   if (options.keep_dc) {
     // An earlier copy of the same job is replaced.
-    const std::string copy = folder + *dc_name;
-    platform::Expected<std::string> bytes = platform::ReadWholeFile(dc_file);
+    const std::string copy = folder + FileNameOf(*dc_file);
+    platform::Expected<std::string> bytes = platform::ReadWholeFile(*dc_file);
     if (!bytes || !platform::WriteWholeFile(copy, *bytes)) {
-      Tell("Kunne ikke kopiere " + dc_file + " til " + copy);
+      Tell("Kunne ikke kopiere " + *dc_file + " til " + copy);
       return 1;
     }
   }
 
   platform::Expected<int16_t> result =
-      library.Dctrans(dc_file, download, report, options.format, " ", IniPath());
+      library.Dctrans(*dc_file, download, report, options.format, " ", IniPath());
   if (!result) {
     Tell(result.error().message());
     return 1;
@@ -90,21 +90,64 @@ int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
   return *result == 255 ? 1 : 0;
 }
 
-// Send: the chosen coordinate file is converted, kept as ".org", and the
-// converted points take its name. No step may replace an existing file.
+// A file of the front end's own, removed again unless it is kept.
+class OwnFile {
+ public:
+  explicit OwnFile(std::string path) : path_(std::move(path)) {}
+  ~OwnFile() {
+    if (!path_.empty()) (void)platform::RemoveFile(path_);
+  }
+  OwnFile(const OwnFile&) = delete;
+  OwnFile& operator=(const OwnFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  void Keep() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+// A name `stem` + ".<8 hex digits>.csv" that no file has, taken by an empty
+// file made without replacing anything, so that nothing else can take it
+// before the conversion is written there.
+platform::Expected<std::string> TakeFreshCsvName(const std::string& stem) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char middle[16];
+    std::snprintf(middle, sizeof middle, ".%08x",
+                  static_cast<unsigned>(random()));
+    const std::string path = stem + middle + ".csv";
+    if (platform::FileExists(path) || platform::DirectoryExists(path)) continue;
+    platform::Expected<platform::FileOutput> out =
+        platform::FileOutput::Create(path);
+    if (!out) return out.error();
+    platform::Status made = out->CommitNoReplace();
+    if (made) return path;
+    // Taken meanwhile: try another name; any other failure is final.
+    if (!platform::FileExists(path)) return made.error();
+  }
+  return platform::Error("No free name for " + stem + ".csv");
+}
+
+// Send: the chosen coordinate file is converted under a fresh name beside
+// it, kept as ".org", and the converted points take its name. No step
+// replaces a file, and when one fails every file is as it was: a user's
+// own file named like the conversion ("P.csv" beside "P.kor") included.
 int RunSend(const CommandLineOptions& options, DanvoraLibrary& library) {
   const std::string upload = ReadPelixoSetting("UploadFile");
-  std::string converted = FolderOf(upload) + BaseNameOf(upload) + ".csv";
-  if (SamePath(converted, upload)) {
-    // A chosen ".csv" file must not be converted onto itself.
-    converted = upload + ".csv";
-  }
   const int sign =
       ReadPelixoSetting("CoordSysFile").find("-XY") != std::string::npos ? -1
                                                                          : 1;
+  platform::Expected<std::string> fresh =
+      TakeFreshCsvName(FolderOf(upload) + BaseNameOf(upload));
+  if (!fresh) {
+    Tell("Kunne ikke skrive i " + FolderOf(upload));
+    return 1;
+  }
+  OwnFile converted(*fresh);
 
   platform::Expected<int16_t> result =
-      library.Koordles(upload, converted, options.format, sign);
+      library.Koordles(upload, converted.path(), options.format, sign);
   if (!result) {
     Tell(result.error().message());
     return 1;
@@ -116,14 +159,16 @@ int RunSend(const CommandLineOptions& options, DanvoraLibrary& library) {
     Tell("Kunne ikke omd\xf8" "be " + upload + " til " + backup);
     return 1;
   }
-  if (!platform::RenameNoReplace(converted, upload)) {
-    std::string text = "Kunne ikke omd\xf8" "be " + converted + " til " + upload;
+  if (!platform::RenameNoReplace(converted.path(), upload)) {
+    std::string text =
+        "Kunne ikke omd\xf8" "be " + converted.path() + " til " + upload;
     if (!platform::RenameNoReplace(backup, upload)) {
       text += "\n" + upload + " ligger som " + backup;
     }
     Tell(text);
     return 1;
   }
+  converted.Keep();
   return 0;
 }
 
@@ -164,7 +209,7 @@ std::string FolderOf(const std::string& path) {
   return std::string(1, platform::PathSeparator());
 }
 
-std::string BaseNameOf(const std::string& path) {
+std::string FileNameOf(const std::string& path) {
   size_t start = 0;
   for (size_t i = path.size(); i > 0; --i) {
     if (platform::IsPathSeparator(path[i - 1])) {
@@ -173,7 +218,11 @@ std::string BaseNameOf(const std::string& path) {
     }
   }
   if (start == 0 && path.size() >= 2 && path[1] == ':') start = 2;
-  std::string name = path.substr(start);
+  return path.substr(start);
+}
+
+std::string BaseNameOf(const std::string& path) {
+  std::string name = FileNameOf(path);
   return name.substr(0, name.find('.'));
 }
 
@@ -181,8 +230,10 @@ std::optional<std::string> NewestDcFile(
     const std::vector<platform::FileEntry>& entries) {
   const platform::FileEntry* taken = nullptr;
   for (const platform::FileEntry& entry : entries) {
-    if (entry.is_directory || entry.name == "." || entry.name == "..") continue;
-    if (taken == nullptr || entry.created > taken->created) taken = &entry;
+    // A link, FIFO or folder named like a job is none: a link could bring
+    // in a file from anywhere, a FIFO would block the read.
+    if (!entry.is_regular || entry.name == "." || entry.name == "..") continue;
+    if (taken == nullptr || entry.created_ns > taken->created_ns) taken = &entry;
   }
   if (taken == nullptr) return std::nullopt;
   return taken->name;

@@ -1,6 +1,7 @@
 // The Danvora front end: one run between Pelixo and the library. The receive
-// direction translates the newest DC file of the temporary folder into
-// Pelixo's DownloadFile with dctrans; "-UP" converts Pelixo's UploadFile with
+// direction translates the DC file Pelixo has just received (ReceivedFile,
+// else the newest DC file of the temporary folder) into Pelixo's
+// DownloadFile with dctrans; "-UP" converts Pelixo's UploadFile with
 // koordles and puts the comma-separated result in its place.
 #ifndef DANVORA_FRONTEND_FRONTEND_H_
 #define DANVORA_FRONTEND_FRONTEND_H_
@@ -30,11 +31,14 @@ int FormatNumberForName(std::string_view name);
 // `path` up to and including its last separator; a lone separator when it
 // has none.
 std::string FolderOf(const std::string& path);
-// The file name of `path` (after a drive "X:" when it has no separator) up
-// to its first ".".
+// The file name of `path`: after its last separator, or after a drive "X:"
+// when it has none.
+std::string FileNameOf(const std::string& path);
+// The file name of `path` up to its first ".".
 std::string BaseNameOf(const std::string& path);
 
-// Of the "*.dc" entries, the file created last (the first of equal ones).
+// Of the "*.dc" entries, the plain file created last (the first of equal
+// ones); links, FIFOs and folders are passed over.
 std::optional<std::string> NewestDcFile(
     const std::vector<platform::FileEntry>& entries);
 

@@ -37,17 +37,24 @@ std::string ModuleDirectory(const void* address);
 std::string TempDirectory();
 
 struct FileEntry {
-  std::string name;      // the file name only
-  int64_t created = 0;   // seconds since 1970; the modification time where
-                         // the file system keeps no birth time
-  int64_t modified = 0;
+  std::string name;  // the file name only
+  // Nanoseconds since 1970 at the full resolution the file system keeps
+  // (100 ns steps on Windows): of two files made within one second, the
+  // later is later. `created_ns` is the modification time where the file
+  // system keeps no birth time.
+  int64_t created_ns = 0;
+  int64_t modified_ns = 0;
   bool is_directory = false;
+  // A plain file as the entry itself stands: no folder, symbolic link,
+  // FIFO, device or (on Windows) reparse point.
+  bool is_regular = false;
 };
 
 // The entries of `dir` whose names match `pattern` (wildcards * and ?, letters
 // compared without regard to case, as a Windows directory search), in the
 // order of their names; "." and ".." are left out. Empty when `dir` cannot
-// be read.
+// be read. Each entry is described as it stands, as a Windows search does:
+// a link is a link, not the file it leads to.
 std::vector<FileEntry> FindFiles(const std::string& dir,
                                  const std::string& pattern);
 

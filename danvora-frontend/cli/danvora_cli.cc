@@ -20,7 +20,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: danvora-cli dctrans DCFILE OUTFILE REPORTFILE FORMAT SEPARATORS "
     "INIFILE\n"
-    "       danvora-cli koordles INFILE OUTFILE FORMAT SIGN\n";
+    "       danvora-cli koordles INFILE OUTFILE FORMAT SIGN\n"
+    "FORMAT and SIGN are whole numbers from -32768 to 32767.\n";
 
 // The library's message boxes print instead of waiting for a click; the
 // library reads this when it shows a message.
@@ -42,6 +43,18 @@ bool ParseInteger(const char* text, long long& value) {
   return errno == 0 && end != text && *end == '\0';
 }
 
+// FORMAT and SIGN as the library takes them: 16-bit numbers. A larger one
+// would reach the library cut to 16 bits as another number (65536 as
+// format 0), so it is refused before the library is loaded.
+bool ParseLibraryNumber(const char* text, int& value) {
+  long long number = 0;
+  if (!ParseInteger(text, number) || number < INT16_MIN || number > INT16_MAX) {
+    return false;
+  }
+  value = static_cast<int>(number);
+  return true;
+}
+
 int Finish(const char* entry, int16_t result) {
   std::printf("%s returned %d\n", entry, result);
   std::fflush(stdout);
@@ -59,23 +72,22 @@ int main(int argc, char** argv) {
   MessagesToStderr();
   const std::string entry = argc > 1 ? argv[1] : "";
   danvora_frontend::DanvoraLibrary library;
-  long long format = 0;
+  int format = 0;
   if (entry == "dctrans" && argc == 8) {
-    if (!ParseInteger(argv[5], format)) return Fail(kUsage);
-    platform::Expected<int16_t> result =
-        library.Dctrans(argv[2], argv[3], argv[4], static_cast<int>(format),
-                        argv[6], argv[7]);
+    if (!ParseLibraryNumber(argv[5], format)) return Fail(kUsage);
+    platform::Expected<int16_t> result = library.Dctrans(
+        argv[2], argv[3], argv[4], format, argv[6], argv[7]);
     if (!result) return Fail(result.error().message());
     return Finish("dctrans", *result);
   }
   if (entry == "koordles" && argc == 6) {
-    long long sign = 0;
-    if (!ParseInteger(argv[4], format) || !ParseInteger(argv[5], sign)) {
+    int sign = 0;
+    if (!ParseLibraryNumber(argv[4], format) ||
+        !ParseLibraryNumber(argv[5], sign)) {
       return Fail(kUsage);
     }
     platform::Expected<int16_t> result =
-        library.Koordles(argv[2], argv[3], static_cast<int>(format),
-                         static_cast<int>(sign));
+        library.Koordles(argv[2], argv[3], format, sign);
     if (!result) return Fail(result.error().message());
     return Finish("koordles", *result);
   }

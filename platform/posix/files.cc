@@ -133,32 +133,55 @@ std::string TempDirectory() {
   return WithTrailingSeparator(dir);
 }
 
+namespace {
+
+// Saturates instead of overflowing for times past the year 2262.
+int64_t Nanoseconds(int64_t seconds, int64_t nanoseconds) {
+  int64_t result = 0;
+  if (__builtin_mul_overflow(seconds, int64_t{1000000000}, &result) ||
+      __builtin_add_overflow(result, nanoseconds, &result)) {
+    return seconds < 0 ? INT64_MIN : INT64_MAX;
+  }
+  return result;
+}
+
+}  // namespace
+
 std::vector<FileEntry> FindFiles(const std::string& dir,
                                  const std::string& pattern) {
   std::vector<FileEntry> entries;
   std::string folder = dir.empty() ? "./" : WithTrailingSeparator(dir);
   DIR* handle = ::opendir(folder.c_str());
   if (handle == nullptr) return entries;
+  const int folder_fd = ::dirfd(handle);
   while (const dirent* entry = ::readdir(handle)) {
     std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     if (!WildcardMatch(pattern, name)) continue;
-    std::string path = folder + name;
     FileEntry found;
     found.name = name;
+    mode_t mode = 0;
+    // The entry itself: a link is not followed to its file.
     struct statx stx;
-    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME | STATX_MTIME | STATX_TYPE,
-                &stx) == 0) {
-      found.modified = stx.stx_mtime.tv_sec;
-      found.created = (stx.stx_mask & STATX_BTIME) ? stx.stx_btime.tv_sec
-                                                    : found.modified;
-      found.is_directory = S_ISDIR(stx.stx_mode);
+    if (::statx(folder_fd, name.c_str(), AT_SYMLINK_NOFOLLOW,
+                STATX_BTIME | STATX_MTIME | STATX_TYPE, &stx) == 0) {
+      found.modified_ns = Nanoseconds(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec);
+      found.created_ns = (stx.stx_mask & STATX_BTIME)
+                             ? Nanoseconds(stx.stx_btime.tv_sec,
+                                           stx.stx_btime.tv_nsec)
+                             : found.modified_ns;
+      mode = stx.stx_mode;
     } else {
       struct stat st;
-      if (::stat(path.c_str(), &st) != 0) continue;  // vanished meanwhile
-      found.modified = found.created = st.st_mtime;
-      found.is_directory = S_ISDIR(st.st_mode);
+      if (::fstatat(folder_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        continue;  // vanished meanwhile
+      }
+      found.modified_ns = found.created_ns =
+          Nanoseconds(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+      mode = st.st_mode;
     }
+    found.is_directory = S_ISDIR(mode);
+    found.is_regular = S_ISREG(mode);
     entries.push_back(std::move(found));
   }
   ::closedir(handle);

@@ -72,9 +72,18 @@ std::string DirectoryOf(const char* file, DWORD length) {
   return path.substr(0, slash + 1);
 }
 
-int64_t UnixSeconds(const FILETIME& time) {
-  uint64_t ticks = (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-  return (int64_t(ticks) - 116444736000000000LL) / 10000000LL;
+// The 100-nanosecond ticks since 1601 as nanoseconds since 1970, every
+// tick kept; saturated past the year 2262.
+int64_t UnixNanoseconds(const FILETIME& time) {
+  const uint64_t ticks =
+      (uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  constexpr int64_t kTicksTo1970 = 116444736000000000LL;
+  constexpr int64_t kLimit = INT64_MAX / 100;
+  if (ticks > uint64_t(INT64_MAX)) return INT64_MAX;
+  const int64_t since_1970 = int64_t(ticks) - kTicksTo1970;
+  if (since_1970 > kLimit) return INT64_MAX;
+  if (since_1970 < -kLimit) return INT64_MIN;
+  return since_1970 * 100;
 }
 
 }  // namespace
@@ -161,9 +170,15 @@ std::vector<FileEntry> FindFiles(const std::string& dir,
     if (!WildcardMatch(pattern, name)) continue;
     FileEntry entry;
     entry.name = name;
-    entry.created = UnixSeconds(data.ftCreationTime);
-    entry.modified = UnixSeconds(data.ftLastWriteTime);
-    entry.is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.created_ns = UnixNanoseconds(data.ftCreationTime);
+    entry.modified_ns = UnixNanoseconds(data.ftLastWriteTime);
+    const DWORD attributes = data.dwFileAttributes;
+    entry.is_directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // The search describes a link or junction itself (a reparse point),
+    // never the file it leads to.
+    entry.is_regular =
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                       FILE_ATTRIBUTE_DEVICE)) == 0;
     entries.push_back(std::move(entry));
   } while (FindNextFileA(find, &data));
   FindClose(find);

@@ -80,6 +80,16 @@ if(NOT rc EQUAL 1 OR NOT out STREQUAL "koordles returned 255\n"
    OR NOT kept STREQUAL "kept\n")
   string(APPEND failures "refusal by danvora-cli.exe: exit ${rc}, '${out}' '${err}'\n")
 endif()
+
+# A number the library's 16 bits cannot hold (65539 would act as GEOCAD) is
+# a usage error; nothing is converted.
+execute_process(
+  COMMAND ${WINE_RUN} ${BIN}/danvora-cli.exe koordles
+          Z:${DATA}/koordles/geocad.txt Z:${WORK}/wide.csv 65539 1
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR EXISTS ${WORK}/wide.csv)
+  string(APPEND failures "danvora-cli.exe with format 65539: exit ${rc}, '${out}' '${err}'\n")
+endif()
 endif()
 
 if(NOT failures STREQUAL "")

@@ -1,7 +1,9 @@
 // The real danvora-frontend and danvora-cli programs, run as Pelixo and a
 // user run them: registry hand-over through a private store, the library
 // loaded from beside the program, messages on stderr.
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -62,6 +64,10 @@ class ProgramRun : public testing::Test {
 
   RunResult FrontEnd(const std::string& arguments) {
     return Run("danvora-frontend", arguments);
+  }
+
+  static std::string BaseName(const std::string& name) {
+    return name.substr(0, name.find('.'));
   }
 
   // The files of the work folder besides the store and the temp folder.
@@ -139,12 +145,64 @@ TEST_F(ProgramRun, UploadNeverReplacesAnEarlierBackup) {
   SetSetting("UploadFile", chosen);
   RunResult r = FrontEnd("-UP -Format=GEOCAD");
   EXPECT_NE(r.exit_code, 0);
-  // Both files named, both as they were; the conversion under its own name.
+  // Both files named, both as they were; no conversion left behind.
   EXPECT_NE(r.err.find(chosen + " til " + chosen + ".org"), std::string::npos)
       << r.err;
   EXPECT_EQ(ReadFile(chosen), original);
   EXPECT_EQ(ReadFile(chosen + ".org"), "earlier backup\r\n");
-  EXPECT_EQ(ReadFile(work_ + "P.csv"), ReadFile(DataPath("koordles/geocad.csv")));
+  EXPECT_EQ(Files(), (Names{"P.geo", "P.geo.org"}));
+}
+
+TEST_F(ProgramRun, UploadKeepsTheUsersFileNamedLikeTheConversion) {
+  // "P.csv" beside "P.kor", "a.csv" beside "a.b.c.kor": the user's own
+  // files, never the place of the conversion.
+  const std::string original = ReadFile(DataPath("koordles/kx77.txt"));
+  const std::string converted = ReadFile(DataPath("koordles/kx77.csv"));
+  for (const std::string& name : {std::string("P.kor"), std::string("a.b.c.kor")}) {
+    SCOPED_TRACE(name);
+    const std::string chosen = work_ + name;
+    const std::string own_csv = work_ + BaseName(name) + ".csv";
+    Names all = {BaseName(name) + ".csv", name, name + ".org"};
+    std::sort(all.begin(), all.end());
+    WriteFile(chosen, original);
+    WriteFile(own_csv, "the user's own\r\n");
+    SetSetting("UploadFile", chosen);
+    RunResult r = FrontEnd("-UP -Format=KX77");
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(ReadFile(chosen), converted);
+    EXPECT_EQ(ReadFile(chosen + ".org"), original);
+    EXPECT_EQ(ReadFile(own_csv), "the user's own\r\n");
+    EXPECT_EQ(Files(), all);
+
+    // A failure (an earlier backup in the way) leaves every file as it was.
+    WriteFile(chosen, original);
+    WriteFile(chosen + ".org", "earlier backup\r\n");
+    r = FrontEnd("-UP -Format=KX77");
+    EXPECT_NE(r.exit_code, 0);
+    EXPECT_EQ(ReadFile(chosen), original);
+    EXPECT_EQ(ReadFile(chosen + ".org"), "earlier backup\r\n");
+    EXPECT_EQ(ReadFile(own_csv), "the user's own\r\n");
+    EXPECT_EQ(Files(), all);
+    for (const std::string& file : Files()) {
+      ASSERT_TRUE(platform::RemoveFile(work_ + file).ok());
+    }
+  }
+}
+
+TEST_F(ProgramRun, UploadStopsWhenTheConversionHasNoPlace) {
+  // No file can be made beside the chosen one: nothing converted, nothing
+  // renamed, the folder named.
+  const std::string chosen = work_ + "P.geo";
+  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  WriteFile(chosen, original);
+  SetSetting("UploadFile", chosen);
+  frontend_test::SetEnv("PELIXO_FAIL_WRITES", ".csv");
+  RunResult r = FrontEnd("-UP -Format=GEOCAD");
+  frontend_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  EXPECT_NE(r.exit_code, 0);
+  EXPECT_EQ(r.err, "Kunne ikke skrive i " + work_ + "\n");
+  EXPECT_EQ(ReadFile(chosen), original);
+  EXPECT_EQ(Files(), (Names{"P.geo"}));
 }
 
 TEST_F(ProgramRun, UploadInAFormatKoordlesCannotReadStops) {
@@ -192,6 +250,74 @@ TEST_F(ProgramRun, ReceiveTranslatesTheDcFileIntoDownloadFile) {
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(ReadFile(download).rfind(" 8 Job ", 0), 0u) << ReadFile(download);
   EXPECT_EQ(Files(), (Names{"Site1.txt"}));
+}
+
+TEST_F(ProgramRun, ReceiveTranslatesTheJobPelixoNames) {
+  // Two jobs received at once: the one Pelixo names is translated and
+  // copied, not the newer file of the temporary folder.
+  const std::string data = std::string(PELIXO_TEST_DATA) + "/danvora/";
+  const std::string s34 = ReadFile(data + "golden_system34.dc");
+  const std::string golden1 = ReadFile(data + "golden_kp2000.dc");
+  WriteFile(temp_ + "S34.dc", s34);
+  WriteFile(temp_ + "GOLDEN1.dc", golden1);  // newest, and first by name
+  const std::string download = work_ + "Site1.txt";
+  WriteFile(download, "A 1.0 2.0 3.0\r\n");
+  SetSetting("DownloadFile", download);
+  SetSetting("ReceivedFile", temp_ + "S34.dc");
+  RunResult r = FrontEnd("-Format=KX77 -QA -DC");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(ReadFile(download).find("Job            : S34\r\n"),
+            std::string::npos);
+  EXPECT_NE(ReadFile(work_ + "Site1.qa").find("Job            : S34\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(work_ + "S34.dc"), s34);
+  EXPECT_EQ(Files(), (Names{"S34.dc", "Site1.qa", "Site1.txt"}));
+
+  // A name that is no file (or none at all): the newest DC file, as from a
+  // front end that Pelixo did not start.
+  ASSERT_TRUE(platform::RemoveFile(work_ + "S34.dc").ok());
+  for (const std::string& received : {temp_ + "gone.dc", std::string()}) {
+    SetSetting("ReceivedFile", received);
+    r = FrontEnd("-Format=KX77 -QA -DC");
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_NE(ReadFile(download).find("Job            : GOLDEN1\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Files(), (Names{"GOLDEN1.dc", "Site1.qa", "Site1.txt"}));
+    ASSERT_TRUE(platform::RemoveFile(work_ + "GOLDEN1.dc").ok());
+  }
+}
+
+TEST_F(ProgramRun, ReceiveTakesOnlyPlainFilesOfTheTemporaryFolder) {
+  // A link to a file elsewhere, a FIFO and a folder named like a job are
+  // passed over, however new; the plain DC file is the job.
+  const std::string data = std::string(PELIXO_TEST_DATA) + "/danvora/";
+  const std::string golden1 = ReadFile(data + "golden_kp2000.dc");
+  const std::string s34 = ReadFile(data + "golden_system34.dc");
+  WriteFile(temp_ + "S34.dc", s34);
+  ASSERT_EQ(::mkfifo((temp_ + "zfifo.dc").c_str(), 0600), 0);
+  ASSERT_TRUE(platform::MakeDirectories(temp_ + "folder.dc").ok());
+  const std::string elsewhere = work_ + "elsewhere/GOLDEN1.dc";
+  ASSERT_TRUE(platform::MakeDirectories(work_ + "elsewhere").ok());
+  WriteFile(elsewhere, golden1);  // newest, and first by name
+  ASSERT_EQ(::symlink(elsewhere.c_str(), (temp_ + "LINK.dc").c_str()), 0);
+  const std::string download = work_ + "Site1.txt";
+  WriteFile(download, "A 1.0 2.0 3.0\r\n");
+  SetSetting("DownloadFile", download);
+  RunResult r = FrontEnd("-Format=KX77 -DC");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(ReadFile(download).find("Job            : S34\r\n"),
+            std::string::npos);
+  EXPECT_EQ(Files(), (Names{"S34.dc", "Site1.txt"}));
+
+  // The file Pelixo names is opened as the system resolves it.
+  ASSERT_TRUE(platform::RemoveFile(work_ + "S34.dc").ok());
+  SetSetting("ReceivedFile", temp_ + "LINK.dc");
+  r = FrontEnd("-Format=KX77 -DC");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(ReadFile(download).find("Job            : GOLDEN1\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadFile(work_ + "LINK.dc"), golden1);
+  EXPECT_EQ(Files(), (Names{"LINK.dc", "Site1.txt"}));
 }
 
 TEST_F(ProgramRun, ReceiveWithoutADcFileCallsNoLibrary) {
@@ -263,6 +389,35 @@ TEST_F(ProgramRun, CliRunsTheLibrarysKoordles) {
   EXPECT_EQ(r.exit_code, 2);
   r = Run("danvora-cli", "dctrans a b c x d e");
   EXPECT_EQ(r.exit_code, 2);
+}
+
+TEST_F(ProgramRun, CliRefusesNumbersTheLibraryCannotTake) {
+  // The library takes 16-bit numbers: 65538 would reach it as 2 (LANDCAD)
+  // and 65537 as the sign 1. Refused as a usage error, nothing loaded.
+  const std::string in = DataPath("koordles/landcad.txt");
+  const std::string out = work_ + "out.csv";
+  for (const char* numbers : {"65538 1", "2 65537", "-32769 1", "2 32768",
+                              "99999999999999999999 1"}) {
+    SCOPED_TRACE(numbers);
+    RunResult r = Run("danvora-cli",
+                      "koordles '" + in + "' '" + out + "' " + numbers);
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
+  }
+  RunResult r = Run("danvora-cli", "dctrans '" + work_ + "none.dc' '" + out +
+                                       "' ' ' 65536 ' ' x.ini");
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(Files(), Names{});
+
+  // The ends of the range reach the library as they are.
+  r = Run("danvora-cli", "koordles '" + in + "' '" + out + "' 32767 -32768");
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "koordles returned 255\n");
+  EXPECT_EQ(r.err, "Format 32767 kan ikke indl\xe6ses\n");
+  r = Run("danvora-cli", "koordles '" + in + "' '" + out + "' -32768 1");
+  EXPECT_EQ(r.err, "Format -32768 kan ikke indl\xe6ses\n");
 }
 
 }  // namespace

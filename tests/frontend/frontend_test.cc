@@ -2,6 +2,8 @@
 // names compared exactly, the paths it forms and the choice of the DC file.
 #include "danvora-frontend/frontend.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,9 @@ TEST(FrontEndPaths, FolderAndBaseName) {
   const std::string download = "C:" + s + "Jobs" + s + "Site1.txt";
   EXPECT_EQ(FolderOf(download), "C:" + s + "Jobs" + s);
   EXPECT_EQ(BaseNameOf(download), "Site1");
+  EXPECT_EQ(danvora_frontend::FileNameOf(download), "Site1.txt");
+  EXPECT_EQ(danvora_frontend::FileNameOf("D:JOB.dc"), "JOB.dc");
+  EXPECT_EQ(danvora_frontend::FileNameOf("JOB.dc"), "JOB.dc");
   // The report of "-QA".
   EXPECT_EQ(FolderOf(download) + BaseNameOf(download) + ".qa",
             "C:" + s + "Jobs" + s + "Site1.qa");
@@ -78,14 +83,46 @@ TEST(FrontEndPaths, FolderAndBaseName) {
 
 TEST(FrontEndDcFile, NewestByCreationTime) {
   using platform::FileEntry;
-  // The later created file wins although the other was modified later.
+  // The later created file wins although the other was modified later;
+  // only plain files count.
   std::vector<FileEntry> entries = {
-      {".", 900, 900, true},          {"..", 900, 900, true},
-      {"old.dc", 100, 500, false},    {"new.dc", 200, 300, false},
-      {"folder.dc", 999, 999, true},  {"same.dc", 200, 900, false}};
+      {".", 900, 900, true, false},         {"..", 900, 900, true, false},
+      {"link.dc", 999, 999, false, false},  {"old.dc", 100, 500, false, true},
+      {"new.dc", 200, 300, false, true},    {"folder.dc", 999, 999, true, false},
+      {"same.dc", 200, 900, false, true}};
   EXPECT_EQ(danvora_frontend::NewestDcFile(entries), "new.dc");
   EXPECT_EQ(danvora_frontend::NewestDcFile({}), std::nullopt);
-  EXPECT_EQ(danvora_frontend::NewestDcFile({{".", 1, 1, true}}), std::nullopt);
+  EXPECT_EQ(danvora_frontend::NewestDcFile({{".", 1, 1, true, false}}),
+            std::nullopt);
+}
+
+TEST(FrontEndDcFile, NewestOfTwoCreatedWithinOneSecond) {
+  // "b.dc" is made after "a.dc" in the same second: the later one is found
+  // although the second alone ties them (and "a.dc" comes first by name).
+  // Where the file system keeps no birth time, the modification times,
+  // set apart by a fraction of a second, count.
+  const std::string work = frontend_test::FreshWorkFolder();
+  constexpr int64_t kSecond = 1000000000;
+  constexpr int64_t kSometime = int64_t{1700000000} * kSecond;
+  std::optional<std::string> newest;
+  bool tied = false;
+  for (int attempt = 0; attempt < 5 && !tied; ++attempt) {
+    frontend_test::WriteFile(work + "a.dc", "00NMa\r\n");
+    frontend_test::WriteFile(work + "b.dc", "00NMb\r\n");
+    frontend_test::SetFileTimes(work + "a.dc", kSometime + 100000000);
+    frontend_test::SetFileTimes(work + "b.dc", kSometime + 200000000);
+    const std::vector<platform::FileEntry> found =
+        platform::FindFiles(work, "*.dc");
+    ASSERT_EQ(found.size(), 2u);
+    ASSERT_EQ(found[0].name, "a.dc");
+    // Made across a second's end: try again.
+    tied = found[0].created_ns / kSecond == found[1].created_ns / kSecond;
+    newest = danvora_frontend::NewestDcFile(found);
+    (void)platform::RemoveFile(work + "a.dc");
+    (void)platform::RemoveFile(work + "b.dc");
+  }
+  ASSERT_TRUE(tied);
+  EXPECT_EQ(newest, "b.dc");
 }
 
 TEST(FrontEndSettings, ValuesOfPelixosKey) {

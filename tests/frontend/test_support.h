@@ -3,6 +3,14 @@
 #ifndef TESTS_FRONTEND_TEST_SUPPORT_H_
 #define TESTS_FRONTEND_TEST_SUPPORT_H_
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -60,6 +68,29 @@ inline std::string ReadFile(const std::string& path) {
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
   ASSERT_TRUE(platform::WriteWholeFile(path, bytes).ok()) << path;
+}
+
+// Sets the modification time of `path` (on Windows its creation time too)
+// to `ns` nanoseconds since 1970, which a file system without birth times
+// gives as the creation time as well.
+inline void SetFileTimes(const std::string& path, int64_t ns) {
+#if defined(_WIN32)
+  const uint64_t ticks = uint64_t(ns / 100) + 116444736000000000ULL;
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(ticks);
+  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  const bool set = SetFileTime(file, &time, nullptr, &time) != 0;
+  CloseHandle(file);
+  ASSERT_TRUE(set) << path;
+#else
+  const timespec times[2] = {{ns / 1000000000, ns % 1000000000},
+                             {ns / 1000000000, ns % 1000000000}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+#endif
 }
 
 // Boxes print on stderr; the registry is a store of the test's own.

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -178,11 +183,41 @@ TEST_F(Files, FindFilesMatchesLikeADirectorySearch) {
   for (const FileEntry& e : FindFiles(folder_.path(), "*")) {
     SCOPED_TRACE(e.name);
     EXPECT_EQ(e.is_directory, e.name == "sub.dc");
-    EXPECT_GT(e.modified, 1500000000);  // some time after 2017
-    EXPECT_GT(e.created, 1500000000);
-    EXPECT_LE(e.created, e.modified + 2);
+    EXPECT_EQ(e.is_regular, e.name != "sub.dc");
+    constexpr int64_t kSecond = 1000000000;
+    EXPECT_GT(e.modified_ns, 1500000000 * kSecond);  // some time after 2017
+    EXPECT_GT(e.created_ns, 1500000000 * kSecond);
+    EXPECT_LE(e.created_ns, e.modified_ns + 2 * kSecond);
   }
 }
+
+#ifndef _WIN32
+TEST_F(Files, FindFilesDescribesEachEntryAsItStands) {
+  // A link is listed as a link, whatever it leads to (or to nothing).
+  folder_.Write("plain.dc", "x");
+  const std::string elsewhere = folder_.Write("target.txt", "y");
+  ASSERT_TRUE(MakeDirectories(folder_.File("folder.dc")));
+  ASSERT_EQ(::symlink(elsewhere.c_str(), folder_.File("file-link.dc").c_str()), 0);
+  ASSERT_EQ(::symlink(folder_.File("folder.dc").c_str(),
+                      folder_.File("folder-link.dc").c_str()),
+            0);
+  ASSERT_EQ(::symlink(folder_.File("none").c_str(),
+                      folder_.File("dangling.dc").c_str()),
+            0);
+  ASSERT_EQ(::mkfifo(folder_.File("fifo.dc").c_str(), 0600), 0);
+
+  std::vector<std::string> seen;
+  for (const FileEntry& e : FindFiles(folder_.path(), "*.dc")) {
+    SCOPED_TRACE(e.name);
+    seen.push_back(e.name);
+    EXPECT_EQ(e.is_regular, e.name == "plain.dc");
+    EXPECT_EQ(e.is_directory, e.name == "folder.dc");
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"dangling.dc", "fifo.dc",
+                                            "file-link.dc", "folder-link.dc",
+                                            "folder.dc", "plain.dc"}));
+}
+#endif
 
 TEST(Wildcard, Patterns) {
   EXPECT_TRUE(WildcardMatch("*", ""));
