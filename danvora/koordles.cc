@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -268,14 +267,6 @@ bool IsSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Where a double division rounds exactly once (no x87 intermediates of
-// extended precision), a short decimal is read by one division.
-#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
-constexpr bool kExactDivision = true;
-#else
-constexpr bool kExactDivision = false;
-#endif
-
 // The end of the digits of `text` from `i` on.
 size_t SkipDigits(std::string_view text, size_t i) {
   while (i < text.size() && IsDigit(text[i])) ++i;
@@ -351,10 +342,8 @@ Decimal ScanDecimal(std::string_view text) {
 double ToDouble(const Decimal& decimal) {
   if (decimal.count == 0) return 0.0;
   double value = 0.0;
-  if (kExactDivision && !decimal.has_exponent &&
-      decimal.count <= kShortDecimalDigits) {
-    value =
-        static_cast<double>(decimal.digits) / dc::kExactPowersOfTen[decimal.decimals];
+  if (!decimal.has_exponent && decimal.count <= kShortDecimalDigits) {
+    value = dc::ExactDecimal(decimal.digits, decimal.decimals);
   } else {
     const std::string_view run = decimal.run;
     auto [end, error] =

@@ -1,6 +1,5 @@
 #include "danvora/number_fields.h"
 
-#include <cfloat>
 #include <cstdint>
 
 #include "danvora/blanks.h"
@@ -16,10 +15,9 @@ namespace {
 // Such a decimal is an integer below 2^53 divided by a power of ten of at
 // most 10^15, both exact doubles: one correctly rounded division gives the
 // correctly rounded value of the decimal, as the C library's conversion
-// does. This holds only where doubles are computed in double precision
-// (not on the x87 unit), so elsewhere nothing is taken this way.
+// does (dc/powers_of_ten.h makes sure doubles are computed in double
+// precision).
 bool ParsePlainDecimal(std::string_view text, double* value) {
-#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
   // The value of a digit; above 9 for any other character.
   auto digit_of = [](char c) {
     return static_cast<unsigned>(static_cast<unsigned char>(c)) - '0';
@@ -51,15 +49,9 @@ bool ParsePlainDecimal(std::string_view text, double* value) {
   // A longer number (its integer may have wrapped) is dc::ParseNumber's.
   if (digits == 0 || digits > kMaxDigits) return false;
   if (c != end && (*c == 'e' || *c == 'E')) return false;
-  const double magnitude =
-      static_cast<double>(mantissa) / dc::kExactPowersOfTen[decimals];
+  const double magnitude = dc::ExactDecimal(mantissa, decimals);
   *value = negative ? -magnitude : magnitude;
   return true;
-#else
-  (void)text;
-  (void)value;
-  return false;
-#endif
 }
 
 // A distance or angle before unit scaling; kMissing when absent.

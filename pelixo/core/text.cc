@@ -1,6 +1,5 @@
 #include "pelixo/core/text.h"
 
-#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -16,8 +15,6 @@ namespace pelixo {
 namespace {
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
-
-constexpr bool kDoublesRoundOnce = FLT_EVAL_METHOD == 0;
 
 }  // namespace
 
@@ -134,10 +131,9 @@ bool ParseReal(std::string_view text, double* value, std::string_view leading_bl
   double result = 0;
   // Up to 15 digits without an exponent: the digits as an integer divided
   // by a power of ten are both exact, so the one division rounds as
-  // from_chars does. Not where doubles are worked out in a wider format
-  // (the x87 unit of 32-bit builds), which would round twice.
-  if (kDoublesRoundOnce && digits <= 15 && !exponent) {
-    result = static_cast<double>(mantissa) / dc::kExactPowersOfTen[decimals];
+  // from_chars does.
+  if (digits <= 15 && !exponent) {
+    result = dc::ExactDecimal(mantissa, decimals);
     *value = negative ? -result : result;
     return true;
   }
