@@ -207,6 +207,23 @@ TEST_F(DctransTest, FilesThatCannotBeWrittenChangeNothing) {
 #endif
   EXPECT_EQ(ReadFile(dir_ + "out.kof"), "keep");
   EXPECT_NE(messages_.find("out.kof"), std::string::npos) << messages_;
+  // A report that fails after the point file was written whole: neither
+  // replaces its target.
+  testing::WriteFile(dir_ + "report.txt", "old report");
+#if defined(_WIN32)
+  _putenv("PELIXO_FAIL_WRITES=report.txt");
+#else
+  setenv("PELIXO_FAIL_WRITES", "report.txt", 1);
+#endif
+  EXPECT_EQ(Run(job, 0, dir_ + "report.txt"), 255);
+#if defined(_WIN32)
+  _putenv("PELIXO_FAIL_WRITES=");
+#else
+  unsetenv("PELIXO_FAIL_WRITES");
+#endif
+  EXPECT_EQ(messages_, "Kunne ikke skrive " + dir_ + "report.txt\n");
+  EXPECT_EQ(ReadFile(dir_ + "out.kof"), "keep");
+  EXPECT_EQ(ReadFile(dir_ + "report.txt"), "old report");
 }
 
 // A target that no file can replace is found before anything is replaced:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "danvora/library_state.h"
+#include "dc/fields.h"
 #include "tests/danvora/test_util.h"
 
 namespace danvora {
@@ -57,6 +58,25 @@ TEST_F(KnownPointsTest, SkipsShortLinesAndKeepsLongNamesWhole) {
   EXPECT_EQ(find_known_point(std::string(30, 'N'), &t, 0), 0);  // not found
   EXPECT_EQ(t.y, 4.0);
   EXPECT_EQ(find_known_point("", &t, 0), 2);  // an empty name is a name
+}
+
+TEST_F(KnownPointsTest, LongLinesAreOneEntry) {
+  // A long code after the numbers: the tail of the line is no point.
+  ASSERT_EQ(Load("P1,1,2,3," + std::string(200, 'c') + ",X9,4,5,6\r\nP2,7,8,9\r\n"), 0);
+  ASSERT_EQ(Entries().size(), 2u);
+  EXPECT_EQ(Entries()[0].name, "P1");
+  EXPECT_EQ(Entries()[1].name, "P2");
+}
+
+TEST_F(KnownPointsTest, EmptyNumbersAreMissing) {
+  // Pelixo's own export leaves the height of a point without one empty.
+  ASSERT_EQ(Load("P1,100.5,200.25,\r\nP2, ,,0\r\n"), 0);
+  ASSERT_EQ(Entries().size(), 2u);
+  EXPECT_EQ(Entries()[0].coordinates.y, 100.5);
+  EXPECT_EQ(Entries()[0].coordinates.z, dc::kMissing);
+  EXPECT_EQ(Entries()[1].coordinates.y, dc::kMissing);
+  EXPECT_EQ(Entries()[1].coordinates.x, dc::kMissing);
+  EXPECT_EQ(Entries()[1].coordinates.z, 0.0);
 }
 
 TEST_F(KnownPointsTest, AtMostFiveThousandWithOneMessage) {

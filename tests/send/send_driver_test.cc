@@ -386,6 +386,20 @@ TEST_F(SendDriverTest, NoDeviceComponent) {
             (std::vector<std::string>{"Corvane Syncrona has not been registered correctly."}));
 }
 
+TEST_F(SendDriverTest, NoDefinitionsIsToldBeforeAnythingIsAsked) {
+  TFormatDefinitions none;
+  TSendDriver driver(ui_, texts_, none, options_, &device_);
+  ui_.set_open_file(kData + "parts.pts");
+  ui_.set_save_file(folder_ / "n.DC");
+  SendSelection selection;
+  selection.job_name = "Job";
+  EXPECT_EQ(driver.SendAsciiFile(selection), SendOutcome::kFailed);
+  EXPECT_EQ(ui_.errors,
+            (std::vector<std::string>{"No file formats specified - Formats.ini file required"}));
+  EXPECT_TRUE(ui_.open_requests.empty());
+  EXPECT_FALSE(platform::FileExists(folder_ / "n.DC"));
+}
+
 class ExternalProgramTest : public SendDriverTest {
  protected:
   // A Formats.ini of one comma definition with `program` as its external
