@@ -6,6 +6,7 @@
 
 #include "danvora/library_state.h"
 #include "tests/danvora/test_util.h"
+#include "tests/support/special_files.h"
 
 namespace danvora {
 namespace {
@@ -43,6 +44,22 @@ TEST_F(KnownPointsTest, MissingFileIsAnEmptyTable) {
             0);
   EXPECT_TRUE(Entries().empty());
 }
+
+#ifndef _WIN32
+// A folder, FIFO or device where the known points are looked for is read
+// as no file: an empty table, without a wait.
+TEST_F(KnownPointsTest, NoRegularFileIsAnEmptyTable) {
+  const std::string folder = testing::TestFolder("known_special");
+  pelixo::testing::GuardedFifo fifo(folder + "points.csv");
+  ASSERT_TRUE(fifo.made());
+  for (const std::string& path : {folder, fifo.path(), std::string("/dev/null")}) {
+    SCOPED_TRACE(path);
+    Load("A,1,2,3\n");
+    EXPECT_EQ(load_known_points(path), 0);
+    EXPECT_TRUE(Entries().empty());
+  }
+}
+#endif
 
 TEST_F(KnownPointsTest, SkipsShortLinesAndKeepsLongNamesWhole) {
   const std::string long_a = std::string(30, 'N') + "A";

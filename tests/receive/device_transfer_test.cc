@@ -13,6 +13,7 @@
 #include "platform/file_output.h"
 #include "platform/registry.h"
 #include "tests/receive/receive_test_support.h"
+#include "tests/support/special_files.h"
 
 namespace pelixo {
 namespace {
@@ -85,6 +86,24 @@ TEST_F(JobVersionTest, TruncatedOrForeignFilesAreUnsupported) {
   EXPECT_FALSE(Of(std::string(64, '\xff')).supported);
   EXPECT_FALSE(ReadJobVersion(root_ + "missing.JOB").supported);
   EXPECT_EQ(ReadJobVersion(root_ + "missing.JOB").version, 0);
+}
+
+// A folder, FIFO or device as the job is unreadable like a missing job:
+// version 0, unsupported (text 20005), and no wait for a writer.
+TEST_F(JobVersionTest, NoRegularFileIsAnUnsupportedJob) {
+  std::vector<std::string> paths = {root_};
+#ifndef _WIN32
+  pelixo::testing::GuardedFifo fifo(root_ + "fifo.JOB");
+  ASSERT_TRUE(fifo.made());
+  paths.push_back(fifo.path());
+  paths.push_back(pelixo::testing::kEndlessDevice);
+#endif
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+    JobVersion v = ReadJobVersion(path);
+    EXPECT_FALSE(v.supported);
+    EXPECT_EQ(v.version, 0);
+  }
 }
 
 TEST(ReceivedFileNamesTest, TakesAtMostCountNames) {
