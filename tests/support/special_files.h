@@ -6,11 +6,14 @@
 #ifndef _WIN32
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -57,6 +60,27 @@ class GuardedFifo {
   std::atomic<bool> stop_{false};
   std::thread writer_;
 };
+
+// Runs `body` in a child process and gives its exit code (the value `body`
+// returns), or -1 when it has not ended within `seconds` and was killed: a
+// reader that waits for a FIFO's writer makes the test fail, not hang.
+inline int ExitCodeWithin(int seconds, const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(body());
+  if (pid < 0) return -2;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -3;
+}
 
 }  // namespace pelixo::testing
 
