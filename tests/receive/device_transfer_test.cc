@@ -94,6 +94,7 @@ TEST_F(JobVersionTest, NoRegularFileIsAnUnsupportedJob) {
   std::vector<std::string> paths = {root_};
 #ifndef _WIN32
   const std::string fifo = root_ + "fifo.JOB";
+  ::unlink(fifo.c_str());  // left by an earlier run
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   paths.push_back(fifo);
   paths.push_back(pelixo::testing::kEndlessDevice);
