@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the benchmark inputs into a folder (argument): the ASCII point
 files of the send, the DC job and points file of the export, the DC job of
-the translation and the KX77 coordinate file of koordles."""
+the translation, the KX77 coordinate file of koordles and a large
+Formats.ini."""
 import os
 import sys
 
@@ -106,10 +107,28 @@ def write_koordles(folder):
             f.write("%10s%16.3f%16.3f%11.3f %s\r\n" % (n, x, y, z, c))
 
 
+INI_KEYS = 100_000
+
+
+def write_formats(folder):
+    """About 10 MB and 100,000 keys: one section of 60,000 entries of one
+    repeated key, and 2,000 sections of 20 keys each."""
+    padding = "x" * 70
+    with open(os.path.join(folder, "formats.ini"), "w", newline="") as f:
+        f.write("[Repeated]\r\nNAME=Repeated keys\r\nDIRECTION=Upload\r\n")
+        repeated = INI_KEYS - 2 - 2000 * 20
+        for i in range(repeated):
+            f.write("FIELD=NAME,STRING,10,0,LEFT,%s%d\r\n" % (padding, i))
+        for s in range(2000):
+            f.write("[S%04d]\r\nNAME=Section %d\r\nDIRECTION=Download\r\n" % (s, s))
+            for k in range(18):
+                f.write("FIELD%d=NORTHING,REAL,12,3,RIGHT,%s%d\r\n" % (k, padding, s))
+
+
 def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
-    which = sys.argv[2:] or ["send", "export", "translate", "koordles"]
+    which = sys.argv[2:] or ["send", "export", "translate", "koordles", "formats"]
     for name in which:
         globals()["write_" + name](folder)
 

@@ -451,7 +451,10 @@ void write_file_header(int format, int coord_system, TextOutput* file) {
       state.well.pending = false;
       break;
     case kDas: {
-      const std::string& ini = library_state().ini_path;
+      // Read once for all its keys; a file that cannot be read gives the
+      // defaults.
+      const platform::Profile ini =
+          platform::Profile::Load(library_state().ini_path);
       file->Write("DAS INTERFACE VERSION 4.0\n");
       const platform::LocalTime now = state.clock();
       file->Write(Format("%02d-%02d-%02d %02d:%02d:%02d\n", now.day,
@@ -459,12 +462,12 @@ void write_file_header(int format, int coord_system, TextOutput* file) {
                          now.second));
       for (const char* key : {"Firma1", "Firma2", "Firma3", "Firma4"}) {
         const std::string value =
-            platform::ProfileString(ini, "DAS4", key, "-");
+            ini.String("DAS4", key, "-");
         file->Write(Format("%.79s\n", value));
       }
       file->Write("\n\n\n\n\n");
       state.well.pending = false;
-      state.gps_method = platform::ProfileInt(ini, "DAS4", "GpsMetode", 8);
+      state.gps_method = ini.Int("DAS4", "GpsMetode", 8);
       break;
     }
     case kKx77:

@@ -1,6 +1,7 @@
 #include "danvora/text_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -10,38 +11,39 @@
 namespace danvora {
 
 std::optional<TextFileReader> TextFileReader::Open(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  platform::Expected<platform::InputFile> file = platform::InputFile::Open(path);
   if (!file) return std::nullopt;
-  return TextFileReader(file);
+  return TextFileReader(std::move(*file));
 }
 
-TextFileReader::TextFileReader(TextFileReader&& other) noexcept {
-  *this = std::move(other);
+TextFileReader::TextFileReader(TextFileReader&& other) noexcept
+    : file_(std::move(other.file_)) {
+  TakeBuffer(other);
 }
 
 TextFileReader& TextFileReader::operator=(TextFileReader&& other) noexcept {
   if (this != &other) {
-    if (file_) std::fclose(file_);
-    file_ = std::exchange(other.file_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-    pos_ = std::exchange(other.pos_, 0);
-    std::copy(other.buffer_ + pos_, other.buffer_ + size_, buffer_ + pos_);
-    ended_ = other.ended_;
-    failed_ = other.failed_;
+    file_ = std::move(other.file_);
+    TakeBuffer(other);
   }
   return *this;
 }
 
-TextFileReader::~TextFileReader() {
-  if (file_) std::fclose(file_);
+void TextFileReader::TakeBuffer(TextFileReader& other) {
+  size_ = std::exchange(other.size_, 0);
+  pos_ = std::exchange(other.pos_, 0);
+  std::copy(other.buffer_ + pos_, other.buffer_ + size_, buffer_ + pos_);
+  ended_ = other.ended_;
+  failed_ = other.failed_;
 }
 
 bool TextFileReader::Refill() {
   if (ended_) return false;
   pos_ = 0;
-  size_ = file_ ? std::fread(buffer_, 1, sizeof buffer_, file_) : 0;
+  std::FILE* const file = file_.get();
+  size_ = file ? std::fread(buffer_, 1, sizeof buffer_, file) : 0;
   if (size_ == 0) {
-    if (file_ && std::ferror(file_)) failed_ = true;
+    if (file && std::ferror(file)) failed_ = true;
     ended_ = true;
     return false;
   }
@@ -106,18 +108,14 @@ bool TextFileReader::ReadLineTo(char* out, size_t keep, size_t* length) {
 }
 
 std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return std::nullopt;
+  platform::Expected<platform::InputFile> input = platform::InputFile::Open(path);
+  if (!input) return std::nullopt;
+  std::FILE* const file = input->get();
   // The first block, then straight into a buffer of the file's size (not
-  // zeroed first): a folder, which opens on some systems and reports the
-  // largest offset as its size, fails at the first read. A file that grows
-  // meanwhile is read on in larger buffers.
-  size_t reported = 0;
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    const long size = std::ftell(file);
-    if (size > 0) reported = static_cast<size_t>(size);
-    std::rewind(file);
-  }
+  // zeroed first). A file that grows meanwhile is read on in larger buffers.
+  const size_t reported = input->size() < SIZE_MAX / 2
+                              ? static_cast<size_t>(input->size())
+                              : 0;
   size_t capacity = 65536;
   std::unique_ptr<char[]> data(new char[capacity]);
   size_t used = 0;
@@ -145,9 +143,7 @@ std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
   }
   // A read that failed part of the way is no job: it is not translated as
   // the lines that happened to arrive.
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) return std::nullopt;
+  if (std::ferror(file) != 0) return std::nullopt;
   return TextFileContent(std::move(data), used);
 }
 

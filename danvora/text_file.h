@@ -15,20 +15,21 @@
 
 #include "platform/error.h"
 #include "platform/file_output.h"
+#include "platform/files.h"
 
 namespace danvora {
 
 // Reads a file line by line as text mode delivers it.
 class TextFileReader {
  public:
-  // Opens `path` for reading; nullopt when it cannot be opened.
+  // Opens `path` for reading; nullopt when it cannot be opened or is no
+  // regular file.
   static std::optional<TextFileReader> Open(const std::string& path);
 
   TextFileReader(TextFileReader&& other) noexcept;
   TextFileReader& operator=(TextFileReader&& other) noexcept;
   TextFileReader(const TextFileReader&) = delete;
   TextFileReader& operator=(const TextFileReader&) = delete;
-  ~TextFileReader();
 
   // The next physical line without its line feed, of which at most `keep`
   // characters are stored (the rest of the line is read and dropped).
@@ -44,7 +45,9 @@ class TextFileReader {
   bool failed() const { return failed_; }
 
  private:
-  explicit TextFileReader(std::FILE* file) : file_(file) {}
+  explicit TextFileReader(platform::InputFile file) : file_(std::move(file)) {}
+  // Takes the unread part of `other`'s block, and its state.
+  void TakeBuffer(TextFileReader& other);
   // Reads the next block; false at the end. A Ctrl-Z cuts the block and
   // ends the file.
   bool Refill();
@@ -53,7 +56,7 @@ class TextFileReader {
   template <typename Sink>
   bool NextLine(Sink&& sink);
 
-  std::FILE* file_ = nullptr;
+  platform::InputFile file_;  // closed when moved from
   char buffer_[65536];
   size_t size_ = 0, pos_ = 0;
   bool ended_ = false;  // no block left to read: the end, or a Ctrl-Z
@@ -64,7 +67,8 @@ class TextFileReader {
 // the first Ctrl-Z. Its lines are taken with NextTextLine.
 class TextFileContent {
  public:
-  // Reads all of `path`; nullopt when it cannot be opened or a read fails
+  // Reads all of `path`; nullopt when it cannot be opened, is no regular
+  // file, or a read fails
   // part of the way (a job is never taken from the part that arrived).
   static std::optional<TextFileContent> Read(const std::string& path);
 

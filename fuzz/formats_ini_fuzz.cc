@@ -1,4 +1,6 @@
 // Formats.ini through the posix profile reader and TFormatDefinitions.
+// Inputs of up to 1 MB (run-fuzzers), seeded with many repeated keys and
+// sections.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,22 +17,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pelixo::TFormatDefinitions definitions;
   definitions.Load(path);
 
-  // The calls the library's DAS export makes, and the raw lists.
-  // Each call reads the whole file again, so only the first few.
-  const std::vector<std::string> sections = platform::ProfileSectionNames(path);
-  for (size_t s = 0; s < sections.size() && s < 4; ++s) {
-    const std::vector<std::string> keys = platform::ProfileKeyNames(path, sections[s]);
-    for (size_t k = 0; k < keys.size() && k < 8; ++k) {
-      const std::string& section = sections[s];
-      const std::string& key = keys[k];
-      const std::string value = platform::ProfileString(path, section, key, "");
+  // Every section and key through the file read once (linear, so inputs of
+  // up to 1 MB with many repeated keys stay fast), and the calls the
+  // library's DAS export makes.
+  const platform::Profile profile = platform::Profile::Load(path);
+  const std::vector<std::string> sections = profile.SectionNames();
+  for (const std::string& section : sections) {
+    for (const std::string& key : profile.KeyNames(section)) {
+      const std::string value = profile.String(section, key, "");
       if (value.size() >= static_cast<size_t>(platform::kProfileValueBytes)) {
         __builtin_trap();
       }
-      platform::ProfileInt(path, section, key, -1);
+      profile.Int(section, key, -1);
     }
   }
-  platform::ProfileString(path, "DAS4", "Kote", "x");
-  platform::ProfileInt(path, "das4", "Decimaler", 3);
+  profile.String("DAS4", "Kote", "x");
+  profile.Int("das4", "Decimaler", 3);
+  // The lookups that read the file anew give what the one reading gives.
+  if (!sections.empty() &&
+      platform::ProfileString(path, sections[0], "NAME", "-") !=
+          profile.String(sections[0], "NAME", "-")) {
+    __builtin_trap();
+  }
+  if (platform::ProfileSectionNames(path) != sections) __builtin_trap();
   return 0;
 }

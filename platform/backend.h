@@ -32,6 +32,10 @@ std::string LastErrorText();
 // The value of an environment variable; empty when unset.
 std::string GetEnv(const char* name);
 
+// What a profile lookup gives for an absent value: `default_value` as the
+// profile functions return it.
+std::string ProfileDefault(const std::string& default_value);
+
 // Prints the text of a message box on stderr, followed by a line feed.
 void PrintBox(const std::string& text);
 

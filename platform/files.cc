@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -10,20 +11,13 @@
 
 namespace platform {
 
-Expected<std::string> ReadWholeFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    return Error("Cannot open " + path + ": " + std::strerror(errno));
-  }
+Expected<std::string> InputFile::ReadAll() {
+  std::FILE* file = file_.get();
   std::string bytes;
   // Read straight into a buffer of the file's size; a file that grows
-  // meanwhile (or whose size is unknown) is read on in chunks.
-  size_t expected = 0;
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    const long size = std::ftell(file);
-    if (size > 0) expected = static_cast<size_t>(size);
-    std::rewind(file);
-  }
+  // meanwhile is read on in chunks.
+  const size_t expected =
+      size_ < SIZE_MAX / 2 ? static_cast<size_t>(size_) : 0;
   ReserveLarge(bytes, expected + 1);
   size_t used = 0;
   for (size_t chunk = expected + 1;; chunk = 65536) {
@@ -33,10 +27,14 @@ Expected<std::string> ReadWholeFile(const std::string& path) {
     if (n < chunk) break;
   }
   bytes.resize(used);
-  bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) return Error("Cannot read " + path);
+  if (std::ferror(file) != 0) return Error("Cannot read " + path_);
   return bytes;
+}
+
+Expected<std::string> ReadWholeFile(const std::string& path) {
+  Expected<InputFile> input = InputFile::Open(path);
+  if (!input) return input.error();
+  return input->ReadAll();
 }
 
 Status RemoveFile(const std::string& path) {

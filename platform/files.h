@@ -3,14 +3,48 @@
 #define PLATFORM_FILES_H_
 
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/error.h"
 
 namespace platform {
 
-// The whole content of a file, bytes as they are.
+// A file opened for reading, only when it is a regular file: a folder, a
+// FIFO or a device is refused at once, so that no reader waits for a writer
+// that never comes or reads without end. Every input of the programs is
+// opened here. Closed when the object goes.
+class InputFile {
+ public:
+  // Opens `path` without waiting and checks the opened file's type; the
+  // Error names the path ("Cannot open PATH: REASON").
+  static Expected<InputFile> Open(const std::string& path);
+
+  std::FILE* get() const { return file_.get(); }
+  // The size of the file when it was opened.
+  uint64_t size() const { return size_; }
+  const std::string& path() const { return path_; }
+
+  // The rest of the file, bytes as they are; the Error names the path.
+  Expected<std::string> ReadAll();
+
+ private:
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  InputFile(std::FILE* file, uint64_t size, std::string path)
+      : file_(file), size_(size), path_(std::move(path)) {}
+
+  std::unique_ptr<std::FILE, Closer> file_;
+  uint64_t size_ = 0;
+  std::string path_;
+};
+
+// The whole content of a file, bytes as they are: InputFile's Open and
+// ReadAll.
 Expected<std::string> ReadWholeFile(const std::string& path);
 
 bool FileExists(const std::string& path);

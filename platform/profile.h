@@ -7,6 +7,7 @@
 #ifndef PLATFORM_PROFILE_H_
 #define PLATFORM_PROFILE_H_
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,36 @@ namespace platform {
 // Buffer sizes of the profile calls the programs make.
 inline constexpr int kProfileNameListBytes = 16384;
 inline constexpr int kProfileValueBytes = 2048;
+
+// An INI file read once, every lookup answered from what was read (posix:
+// parsed once, names found by hashing; win32: the profile functions, which
+// keep their own cache of the file). A file that is missing, cannot be read
+// or is no regular file (a folder, FIFO or device) gives what a missing file
+// gives: no sections, every value its default.
+class Profile {
+ public:
+  static Profile Load(const std::string& path);
+
+  Profile(Profile&&) noexcept;
+  Profile& operator=(Profile&&) noexcept;
+  ~Profile();
+
+  // As the functions below, for the file that was loaded.
+  std::vector<std::string> SectionNames() const;
+  std::vector<std::string> KeyNames(const std::string& section) const;
+  std::string String(const std::string& section, const std::string& key,
+                     const std::string& default_value) const;
+  int Int(const std::string& section, const std::string& key,
+          int default_value) const;
+
+  class Impl;
+
+ private:
+  explicit Profile(std::unique_ptr<Impl> impl);
+  std::unique_ptr<Impl> impl_;
+};
+
+// One look at a file, each call reading it anew (Profile reads it once).
 
 // The section names of `path` in file order; empty when the file is missing
 // or holds no section. The list is cut to what fits kProfileNameListBytes

@@ -59,10 +59,6 @@ int32_t PLATFORM_CDECL JobReaderQuery(int32_t) { return 0; }
 void PLATFORM_CDECL JobReaderProgress(int32_t) {}
 void PLATFORM_CDECL JobReaderMessage(const char*) {}
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 bool ReadExactly(std::FILE* file, void* buffer, size_t count) {
   return std::fread(buffer, 1, count, file) == count;
 }
@@ -139,21 +135,22 @@ std::optional<ConverterSettings> ReadConverterSettings() {
 
 JobVersion ReadJobVersion(const std::string& job_path) {
   JobVersion result;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(job_path.c_str(), "rb"));
+  // A folder, FIFO or device is no job file: unreadable, as a missing one.
+  platform::Expected<platform::InputFile> file = platform::InputFile::Open(job_path);
   if (!file) return result;
   static constexpr char kSignature[] = "Corvane Terrapad Job";
   constexpr size_t kSignatureLength = sizeof kSignature - 1;
   char head[kSignatureLength];
-  if (!ReadExactly(file.get(), head, kSignatureLength)) return result;
+  if (!ReadExactly(file->get(), head, kSignatureLength)) return result;
   unsigned char skipped[16];
   if (std::memcmp(head, kSignature, kSignatureLength) == 0) {
-    if (!ReadExactly(file.get(), skipped, 16)) return result;
+    if (!ReadExactly(file->get(), skipped, 16)) return result;
   } else {
-    if (std::fseek(file.get(), 0, SEEK_SET) != 0) return result;
-    if (!ReadExactly(file.get(), skipped, 2)) return result;
+    if (std::fseek(file->get(), 0, SEEK_SET) != 0) return result;
+    if (!ReadExactly(file->get(), skipped, 2)) return result;
   }
   unsigned char version[2];
-  if (!ReadExactly(file.get(), version, 2)) return result;
+  if (!ReadExactly(file->get(), version, 2)) return result;
   result.version = version[0] * 100 + version[1];
   result.supported = result.version == 770 || result.version == 1000 ||
                      result.version == 1050 || result.version == 1070;

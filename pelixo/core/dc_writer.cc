@@ -1,6 +1,7 @@
 #include "pelixo/core/dc_writer.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "pelixo/core/text_file.h"
 #include "platform/files.h"
@@ -52,14 +53,16 @@ platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(
     const DCJobSettings& settings, const std::string& program_directory) {
   const std::string& name = settings.coordinate_system_file;
   if (name.empty()) return CoordinateSystemCopy::kNotNamed;
-  std::string path = name;
-  if (!platform::FileExists(path)) {
-    path = program_directory + name;
-    if (!platform::FileExists(path)) return CoordinateSystemCopy::kNotFound;
-  }
-  platform::Expected<TextFile> file = TextFile::Read(path);
-  if (!file) return file.error();
-  for (std::string_view line : file->lines()) {
+  // As named, else in the program's folder. A name that opens as no
+  // regular file (missing, unreadable, a folder, FIFO or device) is not
+  // found: the job goes without the records.
+  platform::Expected<platform::InputFile> input = platform::InputFile::Open(name);
+  if (!input) input = platform::InputFile::Open(program_directory + name);
+  if (!input) return CoordinateSystemCopy::kNotFound;
+  platform::Expected<std::string> text = input->ReadAll();
+  if (!text) return text.error();
+  const TextFile file = TextFile::FromText(std::move(*text));
+  for (std::string_view line : file.lines()) {
     if (IsCoordinateSystemRecord(line, dc_version)) job.push_back(line);
   }
   return CoordinateSystemCopy::kCopied;

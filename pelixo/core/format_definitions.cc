@@ -105,12 +105,14 @@ std::optional<TField> ParseFieldValue(std::string_view value) {
 }
 
 bool TFormatDefinitions::Load(const std::string& ini_path) {
-  std::vector<std::string> sections = platform::ProfileSectionNames(ini_path);
+  // Read once; a folder, FIFO or device reads as a missing file.
+  const platform::Profile ini = platform::Profile::Load(ini_path);
+  std::vector<std::string> sections = ini.SectionNames();
   if (sections.empty()) return false;
   for (const std::string& section : sections) {
     std::vector<Entry> entries;
-    for (const std::string& key : platform::ProfileKeyNames(ini_path, section)) {
-      std::string value = platform::ProfileString(ini_path, section, key, "");
+    for (const std::string& key : ini.KeyNames(section)) {
+      std::string value = ini.String(section, key, "");
       entries.push_back(Entry{key + "=" + value, value});
     }
     if (entries.empty()) continue;

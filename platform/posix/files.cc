@@ -53,6 +53,34 @@ std::string GetEnv(const char* name) {
 
 }  // namespace backend
 
+Expected<InputFile> InputFile::Open(const std::string& path) {
+  // Without O_NONBLOCK the open of a FIFO waits for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Error("Cannot open " + path + ": " + std::strerror(errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool folder = S_ISDIR(st.st_mode);
+    ::close(fd);
+    return Error("Cannot open " + path +
+                 (folder ? ": it is a folder" : ": not a regular file"));
+  }
+  // Reads of a regular file never wait anyway; the flag is cleared so that
+  // none of them ever reports EAGAIN.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
+    const int error = errno;
+    ::close(fd);
+    return Error("Cannot open " + path + ": " + std::strerror(error));
+  }
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    return Error("Cannot open " + path + ": " + std::strerror(error));
+  }
+  return InputFile(file, static_cast<uint64_t>(st.st_size), path);
+}
+
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);

@@ -1,10 +1,14 @@
 // Our own reader of INI files, giving what the Windows profile functions give
-// for the same bytes.
+// for the same bytes. The file is parsed once; sections and keys are found
+// by hashing their names, so that a file of many keys loads in linear time.
 #include "platform/profile.h"
 
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 
+#include "platform/backend.h"
 #include "platform/files.h"
 
 namespace platform {
@@ -15,9 +19,40 @@ struct Entry {
   std::string_view value;
 };
 
+char Fold(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (Fold(a[i]) != Fold(b[i])) return false;
+  }
+  return true;
+}
+
+// Names hashed and compared as the profile functions match them: the
+// letters a to z without regard to case.
+struct FoldedHash {
+  size_t operator()(std::string_view name) const {
+    uint64_t hash = 14695981039346656037ull;
+    for (char c : name) {
+      hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+    }
+    return static_cast<size_t>(hash);
+  }
+};
+struct FoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const {
+    return SameName(a, b);
+  }
+};
+// Name -> position of its first appearance.
+using NameIndex =
+    std::unordered_map<std::string_view, size_t, FoldedHash, FoldedEqual>;
+
 struct Section {
   std::string_view name;
   std::vector<Entry> entries;
+  NameIndex first_entry;
 };
 
 // Blanks in the sense of the profile functions: the C white space and the
@@ -38,72 +73,6 @@ std::string_view CutAtNul(std::string_view text) {
   size_t nul = text.find('\0');
   return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
-
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  }
-  return true;
-}
-
-// The parsed file; views into `bytes`, which it owns.
-class Profile {
- public:
-  explicit Profile(const std::string& path) {
-    Expected<std::string> content = ReadWholeFile(path);
-    if (!content) return;
-    bytes_ = std::move(*content);
-    Parse();
-  }
-
-  const std::vector<Section>& sections() const { return sections_; }
-
-  // The first section of that name: the profile functions never look past it.
-  const Section* Find(std::string_view name) const {
-    name = Trim(name);
-    for (const Section& section : sections_) {
-      if (SameName(section.name, name)) return &section;
-    }
-    return nullptr;
-  }
-
- private:
-  void Parse() {
-    std::string_view rest = bytes_;
-    Section* current = nullptr;
-    while (!rest.empty()) {
-      size_t end = rest.find_first_of("\r\n");
-      std::string_view line = rest.substr(0, end);
-      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-      line = Trim(line);
-      if (line.empty() || line.front() == ';') continue;
-      if (line.front() == '[') {
-        size_t close = line.rfind(']');
-        if (close != std::string_view::npos) {
-          sections_.push_back(
-              Section{Trim(CutAtNul(line.substr(1, close - 1))), {}});
-          current = &sections_.back();
-          continue;
-        }
-        // Without its bracket the line is read as an ordinary line.
-      }
-      if (current == nullptr) continue;  // lines before the first section
-      size_t equals = line.find('=');
-      if (equals == std::string_view::npos) continue;  // no value, no key
-      std::string_view name = Trim(CutAtNul(line.substr(0, equals)));
-      std::string_view value = line.substr(equals + 1);
-      size_t nul = value.find('\0');
-      value = Trim(nul == std::string_view::npos ? value : value.substr(0, nul));
-      current->entries.push_back(Entry{name, value});
-    }
-  }
-
-  std::string bytes_;
-  std::vector<Section> sections_;
-};
 
 // Fills a name list the way the profile functions fill their buffer: each
 // name and its NUL must fit beside the final NUL; the first name that does
@@ -128,69 +97,10 @@ std::string CopyValue(std::string_view value) {
   return std::string(value.substr(0, kProfileValueBytes - 1));
 }
 
-}  // namespace
-
-std::vector<std::string> ProfileSectionNames(const std::string& path) {
-  Profile profile(path);
-  std::vector<std::string> names;
-  size_t room = kProfileNameListBytes - 1;
-  bool full = false;
-  for (const Section& section : profile.sections()) {
-    AppendCut(names, section.name, room, full);
-  }
-  return names;
-}
-
-std::vector<std::string> ProfileKeyNames(const std::string& path,
-                                         const std::string& section) {
-  Profile profile(path);
-  std::vector<std::string> names;
-  const Section* found = profile.Find(section);
-  if (found == nullptr) return names;
-  size_t room = kProfileNameListBytes - 1;
-  bool full = false;
-  for (const Entry& entry : found->entries) {
-    AppendCut(names, entry.name, room, full);
-  }
-  return names;
-}
-
-namespace {
-
-const Entry* FindEntry(const Profile& profile, const std::string& section,
-                       const std::string& key) {
-  const Section* found = profile.Find(section);
-  if (found == nullptr) return nullptr;
-  std::string_view name = Trim(key);
-  for (const Entry& entry : found->entries) {
-    if (SameName(entry.name, name)) return &entry;
-  }
-  return nullptr;
-}
-
-}  // namespace
-
-std::string ProfileString(const std::string& path, const std::string& section,
-                          const std::string& key,
-                          const std::string& default_value) {
-  Profile profile(path);
-  if (const Entry* entry = FindEntry(profile, section, key)) {
-    return CopyValue(entry->value);
-  }
-  // The profile functions drop trailing blanks of the default.
-  std::string_view fallback = default_value;
-  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
-  return std::string(fallback.substr(0, kProfileValueBytes - 1));
-}
-
-int ProfileInt(const std::string& path, const std::string& section,
-               const std::string& key, int default_value) {
-  std::string text = ProfileString(path, section, key, "");
-  if (text.empty()) return default_value;
-  // Leading blanks, a sign, then digits of the base its prefix gives
-  // ("0x", "0o", "0b"; decimal otherwise) up to the first other character;
-  // the number wraps at 32 bits like the unsigned result of the system call.
-  std::string_view s = text;
+// Leading blanks, a sign, then digits of the base its prefix gives ("0x",
+// "0o", "0b"; decimal otherwise) up to the first other character; the
+// number wraps at 32 bits like the unsigned result of the system call.
+int ParseProfileInt(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') {
     s.remove_prefix(1);
   }
@@ -224,6 +134,118 @@ int ProfileInt(const std::string& path, const std::string& section,
   }
   if (negative) value = 0u - value;
   return static_cast<int>(value);
+}
+
+}  // namespace
+
+// The parsed file; views into `bytes_`, which it owns and never moves.
+class Profile::Impl {
+ public:
+  explicit Impl(const std::string& path) {
+    Expected<std::string> content = ReadWholeFile(path);
+    if (!content) return;
+    bytes_ = std::move(*content);
+    Parse();
+  }
+
+  const std::vector<Section>& sections() const { return sections_; }
+
+  // The first section of that name: the profile functions never look past it.
+  const Section* Find(std::string_view name) const {
+    auto found = first_section_.find(Trim(name));
+    return found == first_section_.end() ? nullptr : &sections_[found->second];
+  }
+
+  const Entry* FindEntry(std::string_view section, std::string_view key) const {
+    const Section* found = Find(section);
+    if (found == nullptr) return nullptr;
+    auto entry = found->first_entry.find(Trim(key));
+    return entry == found->first_entry.end() ? nullptr
+                                             : &found->entries[entry->second];
+  }
+
+ private:
+  void Parse() {
+    std::string_view rest = bytes_;
+    Section* current = nullptr;
+    while (!rest.empty()) {
+      size_t end = rest.find_first_of("\r\n");
+      std::string_view line = rest.substr(0, end);
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+      line = Trim(line);
+      if (line.empty() || line.front() == ';') continue;
+      if (line.front() == '[') {
+        size_t close = line.rfind(']');
+        if (close != std::string_view::npos) {
+          std::string_view name = Trim(CutAtNul(line.substr(1, close - 1)));
+          first_section_.try_emplace(name, sections_.size());
+          sections_.push_back(Section{name, {}, {}});
+          current = &sections_.back();
+          continue;
+        }
+        // Without its bracket the line is read as an ordinary line.
+      }
+      if (current == nullptr) continue;  // lines before the first section
+      size_t equals = line.find('=');
+      if (equals == std::string_view::npos) continue;  // no value, no key
+      std::string_view name = Trim(CutAtNul(line.substr(0, equals)));
+      std::string_view value = Trim(CutAtNul(line.substr(equals + 1)));
+      current->first_entry.try_emplace(name, current->entries.size());
+      current->entries.push_back(Entry{name, value});
+    }
+  }
+
+  std::string bytes_;
+  std::vector<Section> sections_;  // `current` is taken after each push_back
+  NameIndex first_section_;
+};
+
+Profile Profile::Load(const std::string& path) {
+  return Profile(std::make_unique<Impl>(path));
+}
+
+Profile::Profile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Profile::Profile(Profile&&) noexcept = default;
+Profile& Profile::operator=(Profile&&) noexcept = default;
+Profile::~Profile() = default;
+
+std::vector<std::string> Profile::SectionNames() const {
+  std::vector<std::string> names;
+  size_t room = kProfileNameListBytes - 1;
+  bool full = false;
+  for (const Section& section : impl_->sections()) {
+    AppendCut(names, section.name, room, full);
+    if (full) break;
+  }
+  return names;
+}
+
+std::vector<std::string> Profile::KeyNames(const std::string& section) const {
+  std::vector<std::string> names;
+  const Section* found = impl_->Find(section);
+  if (found == nullptr) return names;
+  size_t room = kProfileNameListBytes - 1;
+  bool full = false;
+  for (const Entry& entry : found->entries) {
+    AppendCut(names, entry.name, room, full);
+    if (full) break;
+  }
+  return names;
+}
+
+std::string Profile::String(const std::string& section, const std::string& key,
+                            const std::string& default_value) const {
+  if (const Entry* entry = impl_->FindEntry(section, key)) {
+    return CopyValue(entry->value);
+  }
+  return backend::ProfileDefault(default_value);
+}
+
+int Profile::Int(const std::string& section, const std::string& key,
+                 int default_value) const {
+  std::string text = String(section, key, "");
+  if (text.empty()) return default_value;
+  return ParseProfileInt(text);
 }
 
 }  // namespace platform

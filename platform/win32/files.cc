@@ -88,6 +88,44 @@ int64_t UnixNanoseconds(const FILETIME& time) {
 
 }  // namespace
 
+Expected<InputFile> InputFile::Open(const std::string& path) {
+  // Backup semantics let a folder open, so that it is told as a folder
+  // rather than as a denied access; others may read, write and delete
+  // the file meanwhile, as with the C library's open.
+  HANDLE handle = CreateFileA(
+      path.c_str(), GENERIC_READ,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS,
+      nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    return Error("Cannot open " + path + ": " + backend::LastErrorText());
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
+  if (!disk || !GetFileInformationByHandle(handle, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    const bool folder =
+        disk && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(handle);
+    return Error("Cannot open " + path +
+                 (folder ? ": it is a folder" : ": not a regular file"));
+  }
+  const uint64_t size =
+      (uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle),
+                                 _O_RDONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    return Error("Cannot open " + path);
+  }
+  std::FILE* file = _fdopen(fd, "rb");
+  if (file == nullptr) {
+    _close(fd);  // closes the handle too
+    return Error("Cannot open " + path);
+  }
+  return InputFile(file, size, path);
+}
+
 bool FileExists(const std::string& path) {
   DWORD a = Attributes(path);
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);

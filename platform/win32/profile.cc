@@ -5,6 +5,9 @@
 
 #include <string_view>
 
+#include "platform/backend.h"
+#include "platform/files.h"
+
 namespace platform {
 namespace {
 
@@ -35,40 +38,67 @@ std::vector<std::string> SplitNames(const std::vector<char>& buffer,
 
 }  // namespace
 
-std::vector<std::string> ProfileSectionNames(const std::string& path) {
+class Profile::Impl {
+ public:
+  // The profile functions read the file themselves; it is checked through
+  // the opener first, so that a folder, FIFO or device is refused as on
+  // every other input (a missing file stays what the functions make of it).
+  explicit Impl(const std::string& path)
+      : path_(FullPath(path)), readable_(InputFile::Open(path).ok()) {}
+
+  const std::string& path() const { return path_; }
+  bool readable() const { return readable_; }
+
+ private:
+  std::string path_;
+  bool readable_;
+};
+
+Profile Profile::Load(const std::string& path) {
+  return Profile(std::make_unique<Impl>(path));
+}
+
+Profile::Profile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Profile::Profile(Profile&&) noexcept = default;
+Profile& Profile::operator=(Profile&&) noexcept = default;
+Profile::~Profile() = default;
+
+std::vector<std::string> Profile::SectionNames() const {
+  if (!impl_->readable()) return {};
   std::vector<char> buffer(kProfileNameListBytes, '\0');
   DWORD n = GetPrivateProfileSectionNamesA(buffer.data(), buffer.size(),
-                                           FullPath(path).c_str());
+                                           impl_->path().c_str());
   return SplitNames(buffer, n);
 }
 
-std::vector<std::string> ProfileKeyNames(const std::string& path,
-                                         const std::string& section) {
+std::vector<std::string> Profile::KeyNames(const std::string& section) const {
+  if (!impl_->readable()) return {};
   std::vector<char> buffer(kProfileNameListBytes, '\0');
   DWORD n = GetPrivateProfileStringA(section.c_str(), nullptr, "",
                                      buffer.data(), buffer.size(),
-                                     FullPath(path).c_str());
+                                     impl_->path().c_str());
   return SplitNames(buffer, n);
 }
 
-std::string ProfileString(const std::string& path, const std::string& section,
-                          const std::string& key,
-                          const std::string& default_value) {
+std::string Profile::String(const std::string& section, const std::string& key,
+                            const std::string& default_value) const {
+  if (!impl_->readable()) return backend::ProfileDefault(default_value);
   // Read into more room than a value may hold and cut to 2047 characters
   // here: a quoted value that just fills the buffer loses its last character
   // to the quote removal under wine.
   std::vector<char> buffer(2 * kProfileValueBytes, '\0');
   DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(),
                                      default_value.c_str(), buffer.data(),
-                                     buffer.size(), FullPath(path).c_str());
+                                     buffer.size(), impl_->path().c_str());
   if (n > DWORD(kProfileValueBytes - 1)) n = kProfileValueBytes - 1;
   return std::string(buffer.data(), n);
 }
 
-int ProfileInt(const std::string& path, const std::string& section,
-               const std::string& key, int default_value) {
+int Profile::Int(const std::string& section, const std::string& key,
+                 int default_value) const {
+  if (!impl_->readable()) return default_value;
   return static_cast<int>(GetPrivateProfileIntA(
-      section.c_str(), key.c_str(), default_value, FullPath(path).c_str()));
+      section.c_str(), key.c_str(), default_value, impl_->path().c_str()));
 }
 
 }  // namespace platform

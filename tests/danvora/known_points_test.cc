@@ -7,6 +7,7 @@
 #include "danvora/library_state.h"
 #include "dc/fields.h"
 #include "tests/danvora/test_util.h"
+#include "tests/support/special_files.h"
 
 namespace danvora {
 namespace {
@@ -44,6 +45,24 @@ TEST_F(KnownPointsTest, MissingFileIsAnEmptyTable) {
             0);
   EXPECT_TRUE(Entries().empty());
 }
+
+#ifndef _WIN32
+// A folder, FIFO or device where the known points are looked for is read
+// as no file: an empty table, without a wait.
+TEST_F(KnownPointsTest, NoRegularFileIsAnEmptyTable) {
+  const std::string folder = testing::TestFolder("known_special");
+  const std::string fifo = folder + "points.csv";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {folder, fifo, std::string("/dev/null")}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(pelixo::testing::ExitCodeWithin(10, [this, &path] {
+                Load("A,1,2,3\n");
+                return load_known_points(path) == 0 && Entries().empty() ? 0 : 1;
+              }),
+              0);
+  }
+}
+#endif
 
 TEST_F(KnownPointsTest, SkipsShortLinesAndKeepsLongNamesWhole) {
   const std::string long_a = std::string(30, 'N') + "A";

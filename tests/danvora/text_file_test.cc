@@ -9,6 +9,7 @@
 
 #include "platform/files.h"
 #include "tests/danvora/test_util.h"
+#include "tests/support/special_files.h"
 
 namespace danvora {
 namespace {
@@ -107,6 +108,21 @@ TEST_F(TextFileTest, WholeFileOfAFolderIsNoText) {
   EXPECT_FALSE(TextFileContent::Read(dir).has_value());
   EXPECT_FALSE(TextFileContent::Read(dir + "none.txt").has_value());
 }
+
+#ifndef _WIN32
+// A FIFO would keep the library waiting for a writer, a device may never
+// end: neither is opened as a text file.
+TEST_F(TextFileTest, AFifoOrADeviceIsNoText) {
+  pelixo::testing::GuardedFifo fifo(testing::TestFolder("text_fifo") + "fifo");
+  ASSERT_TRUE(fifo.made());
+  for (const std::string& path : {fifo.path(), std::string("/dev/null")}) {
+    SCOPED_TRACE(path);
+    EXPECT_FALSE(TextFileReader::Open(path).has_value());
+    EXPECT_FALSE(TextFileContent::Read(path).has_value());
+  }
+  EXPECT_FALSE(TextFileReader::Open(testing::TestFolder("text_dir")).has_value());
+}
+#endif
 
 TEST_F(TextFileTest, MissingFile) {
   EXPECT_FALSE(TextFileReader::Open(testing::TestFolder("text_missing") +

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/wildcard.h"
 #include "tests/platform/test_support.h"
+#include "tests/support/special_files.h"
 
 namespace {
 
@@ -37,6 +38,49 @@ TEST_F(Files, WholeFilesKeepEveryByte) {
   Expected<std::string> missing = ReadWholeFile(folder_.File("none.txt"));
   ASSERT_FALSE(missing);
   EXPECT_NE(missing.error().message().find("none.txt"), std::string::npos);
+}
+
+// A folder given where a file is read is refused with a message naming it,
+// not taken for a file of the largest size.
+TEST_F(Files, AFolderIsRefusedNamingIt) {
+  const std::string folder = folder_.path();
+  Expected<std::string> read = ReadWholeFile(folder);
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.error().message(), "Cannot open " + folder + ": it is a folder");
+  Expected<FileContent> content = FileContent::Read(folder);
+  ASSERT_FALSE(content);
+  EXPECT_EQ(content.error().message(), read.error().message());
+}
+
+#ifndef _WIN32
+// A FIFO would keep a reader waiting for a writer, a device may never end:
+// both are refused at once, naming the path.
+TEST_F(Files, AFifoOrADeviceIsRefusedAtOnce) {
+  pelixo::testing::GuardedFifo fifo(folder_.File("fifo"));
+  ASSERT_TRUE(fifo.made());
+  for (const std::string& path : {fifo.path(), std::string("/dev/null")}) {
+    SCOPED_TRACE(path);
+    Expected<std::string> read = ReadWholeFile(path);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().message(), "Cannot open " + path + ": not a regular file");
+    EXPECT_FALSE(FileContent::Read(path));
+  }
+}
+#endif
+
+// The opener of every input: the size it had when opened, and its bytes.
+TEST_F(Files, AnInputFileGivesItsSizeAndBytes) {
+  std::string path = folder_.Write("bytes.bin", kAwkwardBytes);
+  Expected<InputFile> input = InputFile::Open(path);
+  ASSERT_TRUE(input) << input.error().message();
+  EXPECT_EQ(input->size(), kAwkwardBytes.size());
+  EXPECT_EQ(input->path(), path);
+  Expected<std::string> bytes = input->ReadAll();
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(*bytes, kAwkwardBytes);
+  Expected<InputFile> missing = InputFile::Open(folder_.File("none.txt"));
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().message().rfind("Cannot open " + folder_.File("none.txt") + ": ", 0), 0u);
 }
 
 // Mapped or read, the content is the file's bytes, and a file that cannot

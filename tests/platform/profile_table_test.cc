@@ -10,6 +10,7 @@
 
 #include "platform/profile.h"
 #include "tests/platform/test_support.h"
+#include "tests/support/special_files.h"
 
 namespace {
 
@@ -179,6 +180,16 @@ TEST_F(ProfileTable, EveryCaseGivesTheProfileResults) {
       SCOPED_TRACE(std::string(l.section) + "/" + l.key);
       EXPECT_EQ(ProfileString(path, l.section, l.key, "<default>"), l.expected);
     }
+    // The file read once answers every lookup alike.
+    const platform::Profile profile = platform::Profile::Load(path);
+    EXPECT_EQ(profile.SectionNames(), c.sections);
+    for (const KeyList& keys : c.keys) {
+      EXPECT_EQ(profile.KeyNames(keys.section), keys.expected) << keys.section;
+    }
+    for (const Lookup& l : c.lookups) {
+      EXPECT_EQ(profile.String(l.section, l.key, "<default>"), l.expected)
+          << l.section << "/" << l.key;
+    }
   }
 }
 
@@ -225,6 +236,47 @@ TEST_F(ProfileTable, MissingFileGivesDefaults) {
   // Trailing blanks of a default are dropped, as the profile functions do.
   EXPECT_EQ(ProfileString(path, "Any", "key", "fallback   "), "fallback");
   EXPECT_EQ(ProfileInt(path, "Any", "key", 17), 17);
+}
+
+// A folder (or, on posix, a FIFO or a device) given as the INI file reads
+// as a missing file: no sections, every value its default, and no wait.
+TEST_F(ProfileTable, AFileThatIsNoRegularFileGivesDefaults) {
+  std::vector<std::string> paths = {folder_.path()};
+#ifndef _WIN32
+  pelixo::testing::GuardedFifo fifo(folder_.File("fifo.ini"));
+  ASSERT_TRUE(fifo.made());
+  paths.push_back(fifo.path());
+  paths.push_back("/dev/null");
+#endif
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+    EXPECT_TRUE(ProfileSectionNames(path).empty());
+    EXPECT_TRUE(ProfileKeyNames(path, "DAS4").empty());
+    EXPECT_EQ(ProfileString(path, "DAS4", "Firma1", "-  "), "-");
+    EXPECT_EQ(ProfileInt(path, "DAS4", "GpsMetode", 8), 8);
+    const platform::Profile profile = platform::Profile::Load(path);
+    EXPECT_TRUE(profile.SectionNames().empty());
+    EXPECT_EQ(profile.String("DAS4", "Firma1", "-"), "-");
+    EXPECT_EQ(profile.Int("DAS4", "GpsMetode", 8), 8);
+  }
+}
+
+// Many keys, some of them repeated: the first of each wins, every lookup
+// alike, with the key names cut as the profile functions cut them.
+TEST_F(ProfileTable, RepeatedKeysOfALargeSection) {
+  std::string ini = "[Big]\r\n";
+  for (int i = 0; i < 20000; ++i) {
+    ini += "FIELD" + std::to_string(i % 5000) + "=v" + std::to_string(i) + "\r\n";
+  }
+  ini += "[big]\r\nFIELD1=second section\r\n";
+  std::string path = folder_.Write("big.ini", ini);
+  const platform::Profile profile = platform::Profile::Load(path);
+  EXPECT_EQ(profile.SectionNames(), (Names{"Big", "big"}));
+  EXPECT_EQ(profile.String("BIG", "field1", ""), "v1");
+  EXPECT_EQ(profile.String("Big", "FIELD4999", ""), "v4999");
+  EXPECT_EQ(profile.Int("Big", "FIELD4998", -1), 0);  // "v4998" is no number
+  EXPECT_EQ(profile.KeyNames("Big"), ProfileKeyNames(path, "Big"));
+  EXPECT_EQ(ProfileString(path, "Big", "FIELD4999", ""), "v4999");
 }
 
 TEST_F(ProfileTable, IntegersAreReadLikeTheProfileFunctions) {

@@ -13,6 +13,7 @@
 #include "platform/file_output.h"
 #include "platform/registry.h"
 #include "tests/receive/receive_test_support.h"
+#include "tests/support/special_files.h"
 
 namespace pelixo {
 namespace {
@@ -85,6 +86,33 @@ TEST_F(JobVersionTest, TruncatedOrForeignFilesAreUnsupported) {
   EXPECT_FALSE(Of(std::string(64, '\xff')).supported);
   EXPECT_FALSE(ReadJobVersion(root_ + "missing.JOB").supported);
   EXPECT_EQ(ReadJobVersion(root_ + "missing.JOB").version, 0);
+}
+
+// A folder, FIFO or device as the job is unreadable like a missing job:
+// version 0, unsupported (text 20005), and no wait for a writer.
+TEST_F(JobVersionTest, NoRegularFileIsAnUnsupportedJob) {
+  std::vector<std::string> paths = {root_};
+#ifndef _WIN32
+  const std::string fifo = root_ + "fifo.JOB";
+  ::unlink(fifo.c_str());  // left by an earlier run
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  paths.push_back(fifo);
+  paths.push_back(pelixo::testing::kEndlessDevice);
+#endif
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+#ifdef _WIN32
+    JobVersion v = ReadJobVersion(path);
+    EXPECT_FALSE(v.supported);
+    EXPECT_EQ(v.version, 0);
+#else
+    EXPECT_EQ(pelixo::testing::ExitCodeWithin(10, [&path] {
+                JobVersion v = ReadJobVersion(path);
+                return !v.supported && v.version == 0 ? 0 : 1;
+              }),
+              0);
+#endif
+  }
 }
 
 TEST(ReceivedFileNamesTest, TakesAtMostCountNames) {
