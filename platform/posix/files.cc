@@ -26,6 +26,32 @@ std::FILE* CreateNewFile(const std::string& path) {
   return file;
 }
 
+std::FILE* CreateSelfRemovingFile(const std::string& path) {
+#ifdef O_TMPFILE
+  size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) ::close(fd);
+  return file;
+#else
+  (void)path;
+  return nullptr;
+#endif
+}
+
+Status KeepFile(std::FILE* file, const std::string& path, bool* name_taken) {
+  *name_taken = false;
+  std::string self = "/proc/self/fd/" + std::to_string(::fileno(file));
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(),
+               AT_SYMLINK_FOLLOW) == 0) {
+    return Status::Ok();
+  }
+  *name_taken = errno == EEXIST;
+  return Error("Cannot create " + path + ": " + LastErrorText());
+}
+
 bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
 bool StartWriteback(std::FILE* file) {
