@@ -87,8 +87,8 @@ TEST_F(DeviceTransferTest, TwoJobsOfDifferentVersionsAreExportedAndCleanedUp) {
   EXPECT_EQ(Read(Out("JOBB.csv")), Expected("job2_comma_continued.csv"));
   // Once, for JOBA's measured point M2, which its points file lacks.
   EXPECT_EQ(ui_.messages, std::vector<std::string>(
-                              {"1 measured points have no co-ordinates in the points file "
-                               "and were not written"}));
+                              {"1 measured point has no co-ordinates in the points file "
+                               "and was not written"}));
   EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
   EXPECT_EQ(RegistryTree(kSyncronaKey), before);
   EXPECT_EQ(DownloadFile(), Out("JOBB.csv"));
