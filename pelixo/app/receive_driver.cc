@@ -82,6 +82,11 @@ TReceiveDriver::TReceiveDriver(UserInterface& ui, const TUserTexts& texts,
       temp_directory_(GetTempDirectory()) {}
 
 void TReceiveDriver::ReceiveFromDevice(int download_format_index) {
+  // Said before anything of Syncrona's is touched or any job received.
+  if (definitions_.Count() == 0) {
+    ui_.ShowError(texts_.GetUserText(kTextNoFormats));
+    return;
+  }
   try {
     ForcedBackupDataFiles backup;
     Receive(download_format_index);
@@ -117,7 +122,7 @@ bool TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
   if (!platform::FileExists(dc_path)) return false;
   platform::Expected<platform::FileContent> dc_file = platform::FileContent::Read(dc_path);
   if (!dc_file) throw ActionError(dc_file.error().message());
-  if (definitions_.Count() == 0) throw ActionError("List index out of bounds (0)");
+  if (definitions_.Count() == 0) throw ActionError(texts_.GetUserText(kTextNoFormats));
   const TFormatDefinition& definition =
       definitions_[DefinitionIndex(definitions_, /*upload=*/false, download_format_index)];
 

@@ -87,6 +87,16 @@ TEST_F(ReceiveCommandTest, ReceiveTellsWhyAJobWasSkipped) {
   EXPECT_FALSE(platform::FileExists(Out("one.csv")));
 }
 
+// A Formats.ini whose sections are all empty defines no format.
+TEST_F(ReceiveCommandTest, NoDefinitionsAtAllAreSaid) {
+  std::string ini = root_ + "empty-sections.ini";
+  ASSERT_TRUE(platform::WriteWholeFile(ini, "[Comma out]\r\n[Fixed out]\r\n"));
+  EXPECT_EQ(Pelixo("receive --ini " + ini + " --format \"Comma out\" --out " + out_), 1);
+  EXPECT_NE(stderr_.find("No file formats specified - Formats.ini file required"),
+            std::string::npos)
+      << stderr_;
+}
+
 // Two jobs but --out names one file: the second job is not written, the
 // receive fails, and that job's received files stay for another try.
 TEST_F(ReceiveCommandTest, AJobThatOutCannotTakeKeepsItsFilesAndFails) {
