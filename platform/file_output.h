@@ -63,9 +63,10 @@ class FileOutput {
   // Flushes, closes and moves the temporary file over the target. After a
   // failed write or a failed replace the target is unchanged.
   Status Commit();
-  // Finishes writing (flush, close, error check) without touching the
+  // Finishes writing (flush, sync, error check) without touching the
   // target yet, so that several files can all be made ready before any of
   // them replaces its target. On failure the temporary file is removed.
+  // (A file that removes itself stays open until the commit names it.)
   Status Prepare();
   // Like Commit, but fails (removing the temporary file) when the target
   // exists already instead of replacing it.
