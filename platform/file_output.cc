@@ -1,6 +1,7 @@
 #include "platform/file_output.h"
 
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <utility>
 
@@ -152,7 +153,7 @@ Status FileOutput::Prepare() {
 }
 
 Status FileOutput::Keep() {
-  std::random_device random;
+  std::optional<std::random_device> random;  // only when a name was taken
   for (int attempt = 0; attempt < 100; ++attempt) {
     bool name_taken = false;
     Status kept = backend::KeepFile(file_, temp_path_, &name_taken);
@@ -167,7 +168,8 @@ Status FileOutput::Keep() {
       return Error("Cannot write " + target_ + ": " + backend::LastErrorText());
     }
     if (!name_taken) return kept;
-    temp_path_ = TemporaryName(target_, random);
+    if (!random) random.emplace();
+    temp_path_ = TemporaryName(target_, *random);
   }
   return Error("Cannot create a temporary file for " + target_);
 }
