@@ -4,12 +4,14 @@
 #include <string>
 
 #include "danvora-frontend/frontend.h"
+#include "platform/interrupt.h"
 
 #if defined(_WIN32)
 
 // The runtime hands WinMain the command line without the program's name.
 extern "C" int __stdcall WinMain(void* /*instance*/, void* /*previous*/,
                                  char* command_line, int /*show*/) {
+  platform::RemoveTemporaryFilesOnInterrupt();
   return danvora_frontend::RunFrontEnd(command_line != nullptr ? command_line
                                                                : "");
 }
@@ -17,6 +19,7 @@ extern "C" int __stdcall WinMain(void* /*instance*/, void* /*previous*/,
 #else
 
 int main(int argc, char** argv) {
+  platform::RemoveTemporaryFilesOnInterrupt();
   // The arguments joined as the one command line the program works on.
   std::string command_line;
   for (int i = 1; i < argc; ++i) {

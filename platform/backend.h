@@ -14,6 +14,24 @@ namespace platform::backend {
 // Creates `path` for binary writing; fails when it exists already.
 std::FILE* CreateNewFile(const std::string& path);
 
+// Creates `path` for binary writing (failing when it exists already) as a
+// file the system removes by itself should the process end before KeepFile:
+// on Linux an unnamed file in the folder of `path`, on Windows a file marked
+// for deletion. nullptr where the system or the file system cannot; then the
+// writer falls back to CreateNewFile.
+std::FILE* CreateSelfRemovingFile(const std::string& path);
+
+// Makes a file of CreateSelfRemovingFile permanent under `path`, after its
+// last write and before it is closed. On Linux `path` must be new:
+// `*name_taken` tells that another file took it meanwhile.
+Status KeepFile(std::FILE* file, const std::string& path, bool* name_taken);
+
+// Removes the temporary files of the interrupt table (interrupt.cc); only
+// the interrupt handler calls it.
+void RemoveTableFiles();
+// Removes one file; safe in an interrupt handler.
+void RemoveFileFromHandler(const char* path);
+
 // Pushes the bytes of a closed-soon file to the disk, so that a rename after
 // it never exposes a half-written file after a crash.
 bool SyncFile(std::FILE* file);

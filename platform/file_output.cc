@@ -1,6 +1,7 @@
 #include "platform/file_output.h"
 
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <utility>
 
@@ -17,12 +18,22 @@ bool WriteFailureInjected(const std::string& target) {
   return !fail.empty() && target.find(fail) != std::string::npos;
 }
 
+std::string TemporaryName(const std::string& target,
+                          std::random_device& random) {
+  char suffix[32];
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp",
+                static_cast<unsigned>(random()));
+  return target + suffix;
+}
+
 }  // namespace
 
 FileOutput::FileOutput(FileOutput&& other) noexcept
     : target_(std::move(other.target_)),
       temp_path_(std::move(other.temp_path_)),
       file_(std::exchange(other.file_, nullptr)),
+      self_removing_(std::exchange(other.self_removing_, false)),
+      interrupt_entry_(std::move(other.interrupt_entry_)),
       failed_(other.failed_),
       prepared_(other.prepared_),
       buffer_(std::move(other.buffer_)),
@@ -38,6 +49,8 @@ FileOutput& FileOutput::operator=(FileOutput&& other) noexcept {
     temp_path_ = std::move(other.temp_path_);
     other.temp_path_.clear();
     file_ = std::exchange(other.file_, nullptr);
+    self_removing_ = std::exchange(other.self_removing_, false);
+    interrupt_entry_ = std::move(other.interrupt_entry_);
     failed_ = other.failed_;
     prepared_ = other.prepared_;
     buffer_ = std::move(other.buffer_);
@@ -55,21 +68,23 @@ Expected<FileOutput> FileOutput::Create(const std::string& target) {
   // several processes may write beside each other.
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp",
-                  static_cast<unsigned>(random()));
-    std::string temp = target + suffix;
-    if (std::FILE* file = backend::CreateNewFile(temp)) {
-      FileOutput out;
-      out.target_ = target;
-      out.temp_path_ = temp;
+    std::string temp = TemporaryName(target, random);
+    FileOutput out;
+    if (std::FILE* file = backend::CreateSelfRemovingFile(temp)) {
+      out.self_removing_ = true;
       out.file_ = file;
-      out.buffer_ = std::make_unique<char[]>(kBufferSize);
-      return out;
+    } else if (std::FILE* named = backend::CreateNewFile(temp)) {
+      out.file_ = named;
+      out.interrupt_entry_ = RemovedOnInterrupt(temp);
+    } else {
+      if (FileExists(temp)) continue;
+      return Error("Cannot create a temporary file for " + target + ": " +
+                   backend::LastErrorText());
     }
-    if (FileExists(temp)) continue;
-    return Error("Cannot create a temporary file for " + target + ": " +
-                 backend::LastErrorText());
+    out.target_ = target;
+    out.temp_path_ = temp;
+    out.buffer_ = std::make_unique<char[]>(kBufferSize);
+    return out;
   }
   return Error("Cannot create a temporary file for " + target);
 }
@@ -122,7 +137,11 @@ Status FileOutput::Prepare() {
   Drain();
   buffer_.reset();
   bool ok = !failed_ && std::fflush(file_) == 0 && backend::SyncFile(file_);
-  ok = (std::fclose(std::exchange(file_, nullptr)) == 0) && ok;
+  // A self-removing file stays open until it is kept: closing it now would
+  // remove it.
+  if (!self_removing_) {
+    ok = (std::fclose(std::exchange(file_, nullptr)) == 0) && ok;
+  }
   if (!ok || WriteFailureInjected(target_)) {
     failed_ = true;
     std::string why = ok ? "write failed" : backend::LastErrorText();
@@ -133,8 +152,37 @@ Status FileOutput::Prepare() {
   return Status::Ok();
 }
 
+Status FileOutput::Keep() {
+  std::optional<std::random_device> random;  // only when a name was taken
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    bool name_taken = false;
+    Status kept = backend::KeepFile(file_, temp_path_, &name_taken);
+    if (kept) {
+      // Named from here on: the interrupt handler removes it until the
+      // rename. (Entered only now, so that it never removes a file of the
+      // same name that belongs to another process.)
+      interrupt_entry_ = RemovedOnInterrupt(temp_path_);
+      self_removing_ = false;
+      bool closed = std::fclose(std::exchange(file_, nullptr)) == 0;
+      if (closed) return Status::Ok();
+      return Error("Cannot write " + target_ + ": " + backend::LastErrorText());
+    }
+    if (!name_taken) return kept;
+    if (!random) random.emplace();
+    temp_path_ = TemporaryName(target_, *random);
+  }
+  return Error("Cannot create a temporary file for " + target_);
+}
+
 Status FileOutput::Finish(bool replace) {
   if (Status ready = Prepare(); !ready) return ready;
+  if (self_removing_) {
+    if (Status kept = Keep(); !kept) {
+      failed_ = true;
+      Discard();
+      return kept;
+    }
+  }
   Status moved = replace ? backend::MoveOver(temp_path_, target_)
                          : RenameNoReplace(temp_path_, target_);
   if (!moved) {
@@ -143,6 +191,7 @@ Status FileOutput::Finish(bool replace) {
     return moved;
   }
   temp_path_.clear();
+  interrupt_entry_.Release();
   return Status::Ok();
 }
 
@@ -150,11 +199,12 @@ void FileOutput::Discard() {
   buffer_.reset();
   used_ = 0;
   unsynced_ = 0;
+  // Closing a self-removing file removes it; a named one is removed here.
   if (file_ != nullptr) std::fclose(std::exchange(file_, nullptr));
-  if (!temp_path_.empty()) {
-    std::remove(temp_path_.c_str());
-    temp_path_.clear();
-  }
+  if (!temp_path_.empty() && !self_removing_) std::remove(temp_path_.c_str());
+  temp_path_.clear();
+  self_removing_ = false;
+  interrupt_entry_.Release();
 }
 
 Status WriteWholeFile(const std::string& path, std::string_view bytes) {

@@ -3,6 +3,13 @@
 // everything was written; on failure the temporary file is removed and the
 // target stays as it was.
 //
+// A process that ends before the commit, however it ends, leaves no
+// temporary file: until the commit the file has no name (Linux) or is marked
+// for deletion (Windows), so the system removes it with the process. Only
+// during the commit itself, or on a file system that offers neither, does
+// it have a name of its own; then it stands in the interrupt table
+// (interrupt.h) for the program's interrupt handler to remove.
+//
 // Tests make writes fail through the environment variable
 // PELIXO_FAIL_WRITES: when set, a write whose target path contains its value
 // fails (root ignores read-only folders, so permissions cannot do this).
@@ -16,6 +23,7 @@
 #include <string_view>
 
 #include "platform/error.h"
+#include "platform/interrupt.h"
 
 namespace platform {
 
@@ -55,9 +63,10 @@ class FileOutput {
   // Flushes, closes and moves the temporary file over the target. After a
   // failed write or a failed replace the target is unchanged.
   Status Commit();
-  // Finishes writing (flush, close, error check) without touching the
+  // Finishes writing (flush, sync, error check) without touching the
   // target yet, so that several files can all be made ready before any of
   // them replaces its target. On failure the temporary file is removed.
+  // (A file that removes itself stays open until the commit names it.)
   Status Prepare();
   // Like Commit, but fails (removing the temporary file) when the target
   // exists already instead of replacing it.
@@ -79,14 +88,21 @@ class FileOutput {
   void Drain();
 
   std::string target_;
+  // The temporary file's name; while `self_removing_`, the name it gets at
+  // the commit (Linux) or has, marked for deletion (Windows).
   std::string temp_path_;
   std::FILE* file_ = nullptr;
+  bool self_removing_ = false;
+  RemovedOnInterrupt interrupt_entry_;  // while temp_path_ names a real file
   bool failed_ = false;
   bool prepared_ = false;  // written and closed, waiting for the rename
   std::unique_ptr<char[]> buffer_;  // only while the file is open
   size_t used_ = 0;
   size_t unsynced_ = 0;  // written since the last hand-on to the disk
 
+  // Gives a self-removing file its name (temp_path_ or, when another file
+  // took that meanwhile, a fresh one) and closes it.
+  Status Keep();
   Status Finish(bool replace);
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "danvora-frontend/library.h"
+#include "platform/interrupt.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -69,6 +70,7 @@ int Fail(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::RemoveTemporaryFilesOnInterrupt();
   MessagesToStderr();
   const std::string entry = argc > 1 ? argv[1] : "";
   danvora_frontend::DanvoraLibrary library;

@@ -45,12 +45,11 @@ size_t FileNameStart(const std::string& path) {
 }  // namespace
 
 std::string MeasuredPointsWithoutCoordinatesText(int count) {
-  char text[128];
-  std::snprintf(text, sizeof text,
-                "%d measured points have no co-ordinates in the points file and were not "
-                "written",
-                count);
-  return text;
+  if (count == 1) {
+    return "1 measured point has no co-ordinates in the points file and was not written";
+  }
+  return std::to_string(count) +
+         " measured points have no co-ordinates in the points file and were not written";
 }
 
 void DeleteReceivedJobFiles(const std::string& received_path) {
@@ -83,6 +82,11 @@ TReceiveDriver::TReceiveDriver(UserInterface& ui, const TUserTexts& texts,
       temp_directory_(GetTempDirectory()) {}
 
 void TReceiveDriver::ReceiveFromDevice(int download_format_index) {
+  // Said before anything of Syncrona's is touched or any job received.
+  if (definitions_.Count() == 0) {
+    ui_.ShowError(texts_.GetUserText(kTextNoFormats));
+    return;
+  }
   try {
     ForcedBackupDataFiles backup;
     Receive(download_format_index);
@@ -96,27 +100,29 @@ void TReceiveDriver::Receive(int download_format_index) {
       device_.SelectReceivedFiles(temp_directory_);
   if (!received) return;
   record_counter_ = 0;
+  received_jobs_ += static_cast<int>(received->size());
   for (const std::string& path : *received) {
     std::string points_path;
     // A job that cannot be converted is skipped; its files stay.
     if (!device_.ConvertJobToPoints(path, &points_path)) continue;
+    bool written = false;
     {
       TTICPointhandler points;
       ScopedWaitCursor wait(ui_);
       platform::Status loaded = points.LoadFromFile(points_path);
       if (!loaded) throw ActionError(loaded.error().message());
-      ExportDCFile(path, download_format_index, &points);
+      written = ExportDCFile(path, download_format_index, &points);
     }
-    if (!debug_) DeleteReceivedJobFiles(path);
+    if (!debug_ && (written || !keep_unwritten_jobs_)) DeleteReceivedJobFiles(path);
   }
 }
 
-void TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_format_index,
+bool TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_format_index,
                                   const TTICPointhandler* points) {
-  if (!platform::FileExists(dc_path)) return;
+  if (!platform::FileExists(dc_path)) return false;
   platform::Expected<platform::FileContent> dc_file = platform::FileContent::Read(dc_path);
   if (!dc_file) throw ActionError(dc_file.error().message());
-  if (definitions_.Count() == 0) throw ActionError("List index out of bounds (0)");
+  if (definitions_.Count() == 0) throw ActionError(texts_.GetUserText(kTextNoFormats));
   const TFormatDefinition& definition =
       definitions_[DefinitionIndex(definitions_, /*upload=*/false, download_format_index)];
 
@@ -138,11 +144,12 @@ void TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
   if (chosen) {
     platform::Status written = WriteTextLines(*chosen, output->lines);
     if (!written) throw ActionError(written.error().message());
+    ++files_written_;
   }
   // External programs find the file here; a cancelled dialog leaves the
   // proposed name.
   StoreTransferFileName(/*upload=*/false, chosen ? *chosen : request.file_name);
-  if (!chosen) return;  // no file: the program would work on one the user never chose
+  if (!chosen) return false;  // no file: the program would work on one the user never chose
 
   if (output->measured_without_coordinates > 0) {
     ui_.ShowMessage(MeasuredPointsWithoutCoordinatesText(output->measured_without_coordinates));
@@ -151,6 +158,7 @@ void TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
       !RunExternalProgram(ui_, definition.ExternalProgram)) {
     ui_.ShowError("Error running " + definition.ExternalProgram);
   }
+  return true;
 }
 
 }  // namespace pelixo

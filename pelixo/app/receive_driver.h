@@ -20,8 +20,8 @@ namespace pelixo {
 
 class UserInterface;
 
-// "%d measured points have no co-ordinates in the points file and were not
-// written", for `count`.
+// "1 measured point has no co-ordinates in the points file and was not
+// written", or the plural text for any other `count`.
 std::string MeasuredPointsWithoutCoordinatesText(int count);
 
 // The four files a received job leaves in the temporary directory: the DC
@@ -44,8 +44,8 @@ class TReceiveDriver {
   // `download_format_index`, taking measured points from `points` (may be
   // null): save dialog, DownloadFile, external program. Nothing when the
   // file does not exist. Throws ActionError when a file cannot be read or
-  // written and for an empty DC file.
-  void ExportDCFile(const std::string& dc_path, int download_format_index,
+  // written and for an empty DC file. True when the ASCII file was written.
+  bool ExportDCFile(const std::string& dc_path, int download_format_index,
                     const TTICPointhandler* points);
 
   int32_t record_counter() const { return record_counter_; }
@@ -53,6 +53,14 @@ class TReceiveDriver {
   // The Debug flag: the received files stay in the temporary directory.
   bool debug() const { return debug_; }
   void set_debug(bool debug) { debug_ = debug; }
+  // The received files of a job whose ASCII file was not written stay in
+  // the temporary directory (the command line, whose --out may not take a
+  // job, keeps them for another try; the window removes them).
+  void set_keep_unwritten_jobs(bool keep) { keep_unwritten_jobs_ = keep; }
+  // What the receives so far came to: jobs received from the device, and
+  // ASCII files really written.
+  int received_jobs() const { return received_jobs_; }
+  int files_written() const { return files_written_; }
   // For tests: the folder the save dialog starts in and the temporary
   // directory jobs are received into.
   void set_program_directory(std::string dir) { program_directory_ = std::move(dir); }
@@ -67,6 +75,9 @@ class TReceiveDriver {
   TDeviceTransfer& device_;
   int32_t record_counter_ = 0;
   bool debug_ = false;
+  bool keep_unwritten_jobs_ = false;
+  int received_jobs_ = 0;
+  int files_written_ = 0;
   std::string program_directory_;
   std::string temp_directory_;
 };

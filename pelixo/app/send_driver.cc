@@ -85,7 +85,11 @@ bool IsJobNameUsableAsFileName(std::string_view job_name) {
       return false;
     }
   }
-  return !IsReservedDeviceName(job_name.substr(0, job_name.find('.')));
+  // Windows resolves "CON " and "COM1 .A" to the device too: the part before
+  // the first "." counts without its trailing blanks.
+  std::string_view stem = job_name.substr(0, job_name.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+  return !IsReservedDeviceName(stem);
 }
 
 TSendDriver::TSendDriver(UserInterface& ui, const TUserTexts& texts,

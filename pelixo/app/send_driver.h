@@ -44,8 +44,8 @@ enum class SendOutcome { kDone, kCancelled, kFailed };
 
 // False for a job name that cannot name the device's temporary file: one
 // holding \ / : * ? " < > | or a control character, or whose part before
-// the first "." is a reserved device name (CON, PRN, AUX, NUL, COM1-COM9,
-// LPT1-LPT9, in any case).
+// the first ".", without its trailing blanks, is a reserved device name
+// (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, in any case).
 bool IsJobNameUsableAsFileName(std::string_view job_name);
 
 class TSendDriver : private SaveAsHandler {

@@ -62,6 +62,10 @@ constexpr int kMaxLibraryTextChars = 1023;
 
 }  // namespace
 
+std::string CountOf(long long count, const char* singular, const char* plural) {
+  return std::to_string(count) + " " + (count == 1 ? singular : plural);
+}
+
 std::string OwnUserText(int id) {
   for (const OwnText& entry : kOwnTexts) {
     if (entry.id == id) return entry.text;

@@ -56,6 +56,9 @@ enum UserTextId : int {
   kTextNoFormats = 20044,
 };
 
+// `count` and the noun that goes with it: "1 file", "2 files", "0 files".
+std::string CountOf(long long count, const char* singular, const char* plural);
+
 // The program's own text of `id`; empty for an id it does not hold.
 std::string OwnUserText(int id);
 

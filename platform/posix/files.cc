@@ -17,6 +17,12 @@
 
 namespace platform {
 namespace backend {
+namespace {
+
+// The open file `fd` as a path of its own.
+std::string SelfPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+}  // namespace
 
 std::FILE* CreateNewFile(const std::string& path) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -24,6 +30,39 @@ std::FILE* CreateNewFile(const std::string& path) {
   std::FILE* file = ::fdopen(fd, "wb");
   if (file == nullptr) ::close(fd);
   return file;
+}
+
+std::FILE* CreateSelfRemovingFile(const std::string& path) {
+#ifdef O_TMPFILE
+  size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  // KeepFile names the file through /proc; without it the file could
+  // never be named, so it is not made unnamed at all.
+  struct stat link;
+  if (::lstat(SelfPath(fd).c_str(), &link) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) ::close(fd);
+  return file;
+#else
+  (void)path;
+  return nullptr;
+#endif
+}
+
+Status KeepFile(std::FILE* file, const std::string& path, bool* name_taken) {
+  *name_taken = false;
+  std::string self = SelfPath(::fileno(file));
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(),
+               AT_SYMLINK_FOLLOW) == 0) {
+    return Status::Ok();
+  }
+  *name_taken = errno == EEXIST;
+  return Error("Cannot create " + path + ": " + LastErrorText());
 }
 
 bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/backend.h"
@@ -21,6 +22,41 @@ std::FILE* CreateNewFile(const std::string& path) {
   std::FILE* file = _fdopen(fd, "wb");
   if (file == nullptr) _close(fd);
   return file;
+}
+
+std::FILE* CreateSelfRemovingFile(const std::string& path) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  FILE_DISPOSITION_INFO remove = {TRUE};
+  if (!SetFileInformationByHandle(handle, FileDispositionInfo, &remove,
+                                  sizeof remove)) {
+    CloseHandle(handle);
+    DeleteFileA(path.c_str());
+    return nullptr;
+  }
+  // From here on closing the handle, or the end of the process, removes it.
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle),
+                           _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, "wb");
+  if (file == nullptr) _close(fd);
+  return file;
+}
+
+Status KeepFile(std::FILE* file, const std::string& path, bool* name_taken) {
+  *name_taken = false;
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  FILE_DISPOSITION_INFO keep = {FALSE};
+  if (handle == INVALID_HANDLE_VALUE ||
+      !SetFileInformationByHandle(handle, FileDispositionInfo, &keep,
+                                  sizeof keep)) {
+    return Error("Cannot write " + path + ": " + LastErrorText());
+  }
+  return Status::Ok();
 }
 
 bool SyncFile(std::FILE* file) { return _commit(_fileno(file)) == 0; }

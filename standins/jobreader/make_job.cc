@@ -7,6 +7,7 @@
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/interrupt.h"
 #include "standins/jobreader/job_file.h"
 
 namespace {
@@ -34,6 +35,7 @@ bool ParseVersion(const char* text, int* major, int* minor) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::RemoveTemporaryFilesOnInterrupt();
   standins::JobFile job;
   const char* points_path = nullptr;
   const char* out_path = nullptr;

@@ -36,7 +36,7 @@ TEST_F(EndToEnd, ReceiveLeavesTheKX77FileAndTheReportBesideTheExport) {
                     out_.substr(0, out_.size() - 1)}),
             0)
       << stderr_;
-  EXPECT_EQ(stderr_, "pelixo receive: 1 files written\n");
+  EXPECT_EQ(stderr_, "pelixo receive: 1 file written\n");
 
   // Pelixo's own export (the known points) has been replaced by the
   // translation; the report takes the export's base name.
@@ -73,7 +73,7 @@ TEST_F(EndToEnd, ReceiveOfAJobTheLibraryRefusesKeepsPelixosExport) {
       << stderr_;
   EXPECT_EQ(stderr_,
             "DC filen indeholder ikke et brugbart koordinatsystem!\n"
-            "pelixo receive: 1 files written\n");
+            "pelixo receive: 1 file written\n");
   EXPECT_EQ(FilesIn(out_), Names{"NOCS.kor"});
   EXPECT_EQ(Read(out_ + "NOCS.kor"),
             "H1,6176012.345,540021.987,12.340\r\n"

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "tests/platform/test_support.h"
 
 namespace {
@@ -138,5 +141,58 @@ TEST_F(FileOutputTest, CommitNoReplaceKeepsAnExistingTarget) {
   EXPECT_EQ(*ReadWholeFile(target), "first");
   EXPECT_EQ(Names(), (V{"there.txt"}));
 }
+
+// A process that ends before its commits, without discarding anything (a
+// crash, a kill, the end of the host of a library), leaves no temporary
+// file: neither while writing nor once a file is prepared.
+TEST_F(FileOutputTest, AProcessEndingBeforeTheCommitLeavesNoTemporaryFile) {
+  std::string writing = folder_.Write("writing.dc", "old job\r\n");
+  std::string prepared = folder_.Write("prepared.dc", "older job\r\n");
+  platform_test::ScopedEnv child("PELIXO_PLATFORM_WRITER_TARGET", writing);
+  platform_test::ScopedEnv second("PELIXO_PLATFORM_WRITER_PREPARED", prepared);
+  Expected<Process> process = Process::Start(
+      platform_test::SelfCommand("FileOutputChild.EndsBeforeTheCommit"));
+  ASSERT_TRUE(process) << process.error().message();
+  EXPECT_EQ(process->WaitForExit(), 7);
+  EXPECT_EQ(*ReadWholeFile(writing), "old job\r\n");
+  EXPECT_EQ(*ReadWholeFile(prepared), "older job\r\n");
+  EXPECT_EQ(Names(), (V{"prepared.dc", "writing.dc"}));
+}
+
+// Run by the test above in a second process.
+TEST(FileOutputChild, EndsBeforeTheCommit) {
+  const char* writing = std::getenv("PELIXO_PLATFORM_WRITER_TARGET");
+  const char* prepared = std::getenv("PELIXO_PLATFORM_WRITER_PREPARED");
+  if (writing == nullptr || prepared == nullptr) {
+    GTEST_SKIP() << "only run as the child of a writer test";
+  }
+  Expected<FileOutput> first = FileOutput::Create(writing);
+  Expected<FileOutput> second = FileOutput::Create(prepared);
+  if (!first || !second) std::_Exit(1);
+  // More than the writer gathers in memory, so the bytes are in the file.
+  std::string bytes(size_t{3} << 20, 'x');
+  first->Write(bytes);
+  second->Write(bytes);
+  if (!second->Prepare()) std::_Exit(2);
+  std::fflush(stdout);
+  std::_Exit(7);
+}
+
+#ifndef _WIN32
+// On Linux the temporary file has no name until the commit: nothing in the
+// folder even while it is written and prepared.
+TEST_F(FileOutputTest, TheTemporaryFileHasNoNameBeforeTheCommit) {
+  std::string target = folder_.Write("out.txt", "old");
+  Expected<FileOutput> out = FileOutput::Create(target);
+  ASSERT_TRUE(out) << out.error().message();
+  out->Write(std::string(size_t{3} << 20, 'n'));
+  EXPECT_EQ(Names(), (V{"out.txt"}));
+  ASSERT_TRUE(out->Prepare());
+  EXPECT_EQ(Names(), (V{"out.txt"}));
+  ASSERT_TRUE(out->Commit());
+  EXPECT_EQ(*ReadWholeFile(target), std::string(size_t{3} << 20, 'n'));
+  EXPECT_EQ(Names(), (V{"out.txt"}));
+}
+#endif
 
 }  // namespace

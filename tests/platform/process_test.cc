@@ -84,14 +84,7 @@ TEST(SplitCommandLine, AgreesWithTheSystem) {
 }
 #endif
 
-std::string SelfCommand(const std::string& filter) {
-#ifdef _WIN32
-  std::string exe = ExecutableDirectory() + "platform_test.exe";
-#else
-  std::string exe = ExecutableDirectory() + "platform_test";
-#endif
-  return platform_test::Quoted(exe) + " --gtest_filter=" + filter;
-}
+using platform_test::SelfCommand;
 
 TEST(ProcessTest, StartsAProgramAndGivesItsExitCode) {
   platform_test::ScopedEnv child("PELIXO_PLATFORM_EXIT", "3");

@@ -56,6 +56,17 @@ inline std::string Quoted(const std::string& text) {
   return quoted;
 }
 
+// The command line that runs this test program again with only the tests
+// of `filter`: the child half of a test that needs a second process.
+inline std::string SelfCommand(const std::string& filter) {
+#ifdef _WIN32
+  std::string exe = platform::ExecutableDirectory() + "platform_test.exe";
+#else
+  std::string exe = platform::ExecutableDirectory() + "platform_test";
+#endif
+  return Quoted(exe) + " --gtest_filter=" + filter;
+}
+
 // Sets an environment variable for the life of the object.
 class ScopedEnv {
  public:

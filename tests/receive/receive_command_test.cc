@@ -37,7 +37,7 @@ TEST_F(ReceiveCommandTest, ExportTakesThePointsFileBesideTheDCFile) {
       << stderr_;
   EXPECT_EQ(Read(Out("a.txt")), Expected("job1_fixed.txt"));
   EXPECT_EQ(stderr_,
-            "1 measured points have no co-ordinates in the points file and were not written\n");
+            "1 measured point has no co-ordinates in the points file and was not written\n");
 }
 
 TEST_F(ReceiveCommandTest, ExportWithoutPointsFileSaysSo) {
@@ -81,8 +81,45 @@ TEST_F(ReceiveCommandTest, ReceiveTellsWhyAJobWasSkipped) {
   ChooseJobs("JOBA");
   testing::SetMachineString("SOFTWARE\\Corvane\\Syncrona\\Device Drivers\\Terrapad\\Converter",
                             "Directory", root_ + "nothing-here");
-  EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv")), 0);
+  EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv")), 1);
   EXPECT_NE(stderr_.find("pelixo receive: The job reader"), std::string::npos) << stderr_;
+  EXPECT_NE(stderr_.find("pelixo receive: 0 files written\n"), std::string::npos) << stderr_;
+  EXPECT_FALSE(platform::FileExists(Out("one.csv")));
+}
+
+// A Formats.ini whose sections are all empty defines no format.
+TEST_F(ReceiveCommandTest, NoDefinitionsAtAllAreSaid) {
+  std::string ini = root_ + "empty-sections.ini";
+  ASSERT_TRUE(platform::WriteWholeFile(ini, "[Comma out]\r\n[Fixed out]\r\n"));
+  EXPECT_EQ(Pelixo("receive --ini " + ini + " --format \"Comma out\" --out " + out_), 1);
+  EXPECT_NE(stderr_.find("No file formats specified - Formats.ini file required"),
+            std::string::npos)
+      << stderr_;
+}
+
+// Two jobs but --out names one file: the second job is not written, the
+// receive fails, and that job's received files stay for another try.
+TEST_F(ReceiveCommandTest, AJobThatOutCannotTakeKeepsItsFilesAndFails) {
+  PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
+  PutJobOnDevice("JOBB", "job2.dc", "job2_points.txt", 7, 70, false);
+  ChooseJobs("JOBA;JOBB");
+  EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv")), 1);
+  EXPECT_EQ(Read(Out("one.csv")), Expected("job1_comma.csv"));
+  EXPECT_NE(stderr_.find("\"JOBB.csv\" is not saved"), std::string::npos) << stderr_;
+  EXPECT_NE(stderr_.find("pelixo receive: 1 file written\n"), std::string::npos) << stderr_;
+  EXPECT_EQ(FilesIn(temp_), (std::vector<std::string>{"JOBB.DC", "JOBB.JOB", "JOBB.tic"}));
+}
+
+// A file that cannot be written is not counted as written.
+TEST_F(ReceiveCommandTest, AFailedWriteIsNotCounted) {
+  PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
+  ChooseJobs("JOBA");
+  setenv("PELIXO_FAIL_WRITES", "one.csv", 1);
+  int exit_code = Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv"));
+  unsetenv("PELIXO_FAIL_WRITES");
+  EXPECT_EQ(exit_code, 1);
+  EXPECT_NE(stderr_.find("Cannot write " + Out("one.csv")), std::string::npos) << stderr_;
+  EXPECT_NE(stderr_.find("pelixo receive: 0 files written\n"), std::string::npos) << stderr_;
   EXPECT_FALSE(platform::FileExists(Out("one.csv")));
 }
 

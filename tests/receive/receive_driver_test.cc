@@ -87,8 +87,8 @@ TEST_F(DeviceTransferTest, TwoJobsOfDifferentVersionsAreExportedAndCleanedUp) {
   EXPECT_EQ(Read(Out("JOBB.csv")), Expected("job2_comma_continued.csv"));
   // Once, for JOBA's measured point M2, which its points file lacks.
   EXPECT_EQ(ui_.messages, std::vector<std::string>(
-                              {"1 measured points have no co-ordinates in the points file "
-                               "and were not written"}));
+                              {"1 measured point has no co-ordinates in the points file "
+                               "and was not written"}));
   EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
   EXPECT_EQ(RegistryTree(kSyncronaKey), before);
   EXPECT_EQ(DownloadFile(), Out("JOBB.csv"));
@@ -204,6 +204,27 @@ TEST_F(DeviceTransferTest, ACancelledSaveStartsNoProgram) {
   EXPECT_TRUE(platform::FileExists(made));
   EXPECT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.errors, std::vector<std::string>());
+}
+
+// A Formats.ini whose sections are all empty: the receive says so before
+// Syncrona's backup setting is forced or any job is received.
+TEST_F(DeviceTransferTest, NoDefinitionsAtAllAreSaidBeforeTouchingSyncrona) {
+  PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
+  ChooseJobs("JOBA");
+  std::string ini = root_ + "Formats.ini";
+  ASSERT_TRUE(platform::WriteWholeFile(ini, "[Comma out]\r\n\r\n[Fixed out]\r\n"));
+  TFormatDefinitions none;
+  ASSERT_TRUE(none.Load(ini));
+  ASSERT_EQ(none.Count(), 0);
+  TReceiveDriver driver(ui_, texts_, none, transfer_);
+  driver.set_temp_directory(temp_);
+  std::vector<std::string> before = RegistryTree(kSyncronaKey);
+  driver.ReceiveFromDevice(0);
+  EXPECT_EQ(ui_.errors, std::vector<std::string>(
+                            {"No file formats specified - Formats.ini file required"}));
+  EXPECT_EQ(RegistryTree(kSyncronaKey), before);
+  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_TRUE(ui_.save_requests.empty());
 }
 
 TEST_F(DeviceTransferTest, AnEmptyDCFileEndsTheReceive) {

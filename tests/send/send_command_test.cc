@@ -55,7 +55,7 @@ TEST_F(SendCommandTest, EveryOptionGiven) {
                "--coordsys", kData + "coordsys.dc", kData + "comma.csv"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(result.err,
-            "pelixo send: 7 points written, 1 input lines skipped, 2 values cut to 16 "
+            "pelixo send: 7 points written, 1 input line skipped, 2 values cut to 16 "
             "characters\n");
   ExpectSameJob(kData + "expected/comma.DC", out);
   EXPECT_EQ(StoredString(kUploadFileValue), kData + "comma.csv");
@@ -74,7 +74,7 @@ TEST_F(SendCommandTest, AbsentOptionsTakeTheStoredSettings) {
                                   "Fixed columns 20 ch", "--out", out, kData + "fixed.txt"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
   EXPECT_EQ(result.err,
-            "pelixo send: 3 points written, 4 input lines skipped, 1 values cut to 16 "
+            "pelixo send: 3 points written, 4 input lines skipped, 1 value cut to 16 "
             "characters\n");
   ExpectSameJob(kData + "expected/fixed.DC", out);
 
@@ -154,7 +154,7 @@ TEST_F(SendCommandTest, ErrorsAndWarnings) {
   EXPECT_EQ(result.err,
             "Coordinate system definition file nosuch.dc not found: the job has no coordinate "
             "system records\n"
-            "pelixo send: 2 points written, 1 input lines skipped, 0 values cut to 16 "
+            "pelixo send: 2 points written, 1 input line skipped, 0 values cut to 16 "
             "characters\n");
   std::string job = ReadFile(out);
   EXPECT_NE(job.find("\r\n10NM..\\x            121221\r\n69KI"), std::string::npos);

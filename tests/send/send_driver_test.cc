@@ -321,7 +321,8 @@ TEST_F(SendDriverTest, DCFileDestinationKeepsEveryJobName) {
 TEST_F(SendDriverTest, DeviceDestinationRefusesNamesThatAreNoFileNames) {
   for (const char* name : {"..\\x", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
                            "tab\there", "CON", "con", "Prn.txt", "aux", "NUL.DC", "COM1",
-                           "com9.x.y", "LPT1", "lpt9"}) {
+                           "com9.x.y", "LPT1", "lpt9", "CON ", "COM1 .A", "nul  .txt",
+                           "Lpt3   "}) {
     ui_.errors.clear();
     ui_.open_requests.clear();
     EXPECT_EQ(Send(name, kParts, kData + "parts.pts", std::nullopt, false), SendOutcome::kFailed)
@@ -332,7 +333,8 @@ TEST_F(SendDriverTest, DeviceDestinationRefusesNamesThatAreNoFileNames) {
   }
   EXPECT_TRUE(device_.job_names.empty());
   EXPECT_FALSE(StoredString(kUploadFileValue));
-  for (const char* name : {"COM0", "COM10", "CONSOLE", "NULL", "LPT", "   ", "a.CON", "Site 7"}) {
+  for (const char* name : {"COM0", "COM10", "CONSOLE", "NULL", "LPT", "   ", "a.CON", "Site 7",
+                           "CO N", "COM 1"}) {
     EXPECT_TRUE(IsJobNameUsableAsFileName(name)) << name;
   }
 }

@@ -94,7 +94,8 @@ std::optional<int> ChooseDefinition(const CommandSyntax& syntax,
                                     ChosenDefinition* chosen) {
   chosen->ini_path = ini_path.value_or(DefaultFormatsIniPath());
   chosen->texts.LoadTextLibrary(platform::ExecutableDirectory());
-  if (!chosen->definitions.Load(chosen->ini_path)) {
+  // A Formats.ini whose sections are all empty defines nothing either.
+  if (!chosen->definitions.Load(chosen->ini_path) || chosen->definitions.Count() == 0) {
     std::fprintf(stderr, "%s: %s: %s\n", syntax.name, chosen->ini_path.c_str(),
                  chosen->texts.GetUserText(kTextNoFormats).c_str());
     return kExitError;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "pelixo/app/cli/commands.h"
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::RemoveTemporaryFilesOnInterrupt();
   if (argc < 2) {
     std::fputs(kUsage, stderr);
     return pelixo::kExitUsage;

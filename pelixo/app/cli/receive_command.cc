@@ -26,8 +26,9 @@ constexpr char kReceiveUsage[] =
     "Receives the jobs picked in Syncrona's selection component and writes each\n"
     "through the download definition NAME of FILE (default: Formats.ini beside\n"
     "the program) to OUT, or into the folder OUT under the proposed name when\n"
-    "OUT is a folder. The received files are removed from the temporary\n"
-    "directory afterwards unless the registry value Debug exists.\n";
+    "OUT is a folder. The received files of each job written are removed from\n"
+    "the temporary directory afterwards unless the registry value Debug exists;\n"
+    "those of a job not written stay. Exits 1 when any job was not written.\n";
 
 struct ReceiveArguments {
   std::optional<std::string> ini_path, format, out;
@@ -69,9 +70,16 @@ int RunReceiveCommand(int argc, char** argv) {
   TDeviceTransfer device(ui, chosen.texts);
   TReceiveDriver driver(ui, chosen.texts, chosen.definitions, device);
   driver.set_debug(DebugValuePresent());
+  driver.set_keep_unwritten_jobs(true);
   driver.ReceiveFromDevice(chosen.position);
-  std::fprintf(stderr, "pelixo receive: %zu files written\n", ui.saved_files().size());
-  return ui.errors() > 0 || device.component_unavailable() ? kExitError : kExitOk;
+  std::string summary = "pelixo receive: " +
+                        CountOf(driver.files_written(), "file", "files") + " written\n";
+  std::fputs(summary.c_str(), stderr);
+  // Every job received must have become a file: a skipped job, or one that
+  // --out could not take, is a failure.
+  bool all_written = driver.files_written() == driver.received_jobs();
+  return ui.errors() > 0 || device.component_unavailable() || !all_written ? kExitError
+                                                                          : kExitOk;
 }
 
 }  // namespace pelixo

@@ -143,10 +143,11 @@ int RunSendCommand(int argc, char** argv) {
   if (driver.SendAsciiFile(selection) != SendOutcome::kDone) return kExitError;
 
   const SendCounts& counts = driver.counts();
-  std::string summary = "pelixo send: " + std::to_string(counts.points_written) +
-                        " points written, " + std::to_string(counts.lines_skipped) +
-                        " input lines skipped, " + std::to_string(counts.values_cut) +
-                        " values cut to 16 characters\n";
+  std::string summary = "pelixo send: " +
+                        CountOf(counts.points_written, "point", "points") + " written, " +
+                        CountOf(counts.lines_skipped, "input line", "input lines") +
+                        " skipped, " + CountOf(counts.values_cut, "value", "values") +
+                        " cut to 16 characters\n";
   std::fputs(summary.c_str(), stderr);
   return kExitOk;
 }

@@ -13,6 +13,7 @@
 #include "pelixo/app/win32/resource_info.h"
 #include "pelixo/core/format_definitions.h"
 #include "platform/files.h"
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -49,5 +50,6 @@ int RunPelixo(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_line*/,
                    int /*show*/) {
+  platform::RemoveTemporaryFilesOnInterrupt();
   return RunPelixo(instance);
 }
