@@ -23,15 +23,22 @@ std::optional<RegistryKey> OpenPelixoKey() {
   return std::move(*key);
 }
 
-// Absent values leave `*value` as it is.
+// The key for reading. A store that cannot be read at all is told once
+// (the defaults stay); any other key that cannot be opened is passed over
+// in silence, as it always was.
+platform::Expected<std::optional<RegistryKey>> OpenPelixoKeyToRead() {
+  platform::Expected<RegistryKey> key = RegistryKey::Open(
+      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
+  if (key) return std::optional<RegistryKey>(std::move(*key));
+  if (!RegistryKey::KeyExists(platform::RegistryRoot::kCurrentUser, "")) {
+    return platform::Error("Cannot read the settings, the defaults are used: " +
+                           key.error().message());
+  }
+  return std::optional<RegistryKey>();
+}
+
 Status ReadInt(const RegistryKey& key, const char* name, int* value) {
-  std::optional<platform::RegistryValue> raw = key.GetValue(name);
-  if (!raw) return Status::Ok();
-  if (raw->type != RegistryType::kDword) return InvalidDataType(name);
-  std::optional<int32_t> number = key.GetInt(name);
-  if (!number) return InvalidDataType(name);
-  *value = *number;
-  return Status::Ok();
+  return ReadIntSetting(key, name, value);
 }
 
 Status ReadBool(const RegistryKey& key, const char* name, bool* value) {
@@ -60,6 +67,16 @@ int ListPosition(int stored, int count) {
 }
 
 }  // namespace
+
+Status ReadIntSetting(const RegistryKey& key, const char* name, int* value) {
+  std::optional<platform::RegistryValue> raw = key.GetValue(name);
+  if (!raw) return Status::Ok();
+  if (raw->type != RegistryType::kDword) return InvalidDataType(name);
+  std::optional<int32_t> number = key.GetInt(name);
+  if (!number) return InvalidDataType(name);
+  *value = *number;
+  return Status::Ok();
+}
 
 int DCVersionFromOptions(int dc_file_version_position) {
   switch (dc_file_version_position) {
@@ -101,7 +118,9 @@ platform::Status TOptionsForm::FormShow() {
 }
 
 platform::Status TOptionsForm::LoadOptions() {
-  std::optional<RegistryKey> key = OpenPelixoKey();
+  platform::Expected<std::optional<RegistryKey>> opened = OpenPelixoKeyToRead();
+  if (!opened) return opened.error();
+  std::optional<RegistryKey>& key = *opened;
   if (!key) return Status::Ok();
   std::string file;
   if (Status s = ReadString(*key, kCoordSysFileValue, &file); !s) return s;
@@ -143,7 +162,9 @@ void TOptionsForm::BrowseBtnClick(UserInterface& ui) {
 }
 
 platform::Status LoadMainWindowState(MainWindowState* state) {
-  std::optional<RegistryKey> key = OpenPelixoKey();
+  platform::Expected<std::optional<RegistryKey>> opened = OpenPelixoKeyToRead();
+  if (!opened) return opened.error();
+  std::optional<RegistryKey>& key = *opened;
   if (!key) return Status::Ok();
   if (Status s = ReadBool(*key, kWriteToDCFileValue, &state->write_to_dc_file); !s) {
     return s;

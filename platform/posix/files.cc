@@ -166,4 +166,15 @@ std::vector<FileEntry> FindFiles(const std::string& dir,
   return entries;
 }
 
+std::string AbsolutePath(const std::string& path) {
+  // A drive letter counts as absolute too: values handed over by Windows
+  // programs keep their form.
+  bool absolute = (!path.empty() && IsPathSeparator(path[0])) ||
+                  (path.size() >= 2 && path[1] == ':');
+  if (absolute || path.empty()) return path;
+  char buffer[PATH_MAX];
+  if (::getcwd(buffer, sizeof buffer) == nullptr) return path;
+  return WithTrailingSeparator(buffer) + path;
+}
+
 }  // namespace platform

@@ -171,4 +171,12 @@ std::vector<FileEntry> FindFiles(const std::string& dir,
   return entries;
 }
 
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty()) return path;
+  char buffer[MAX_PATH];
+  DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  if (n == 0 || n >= sizeof buffer) return path;
+  return std::string(buffer, n);
+}
+
 }  // namespace platform
