@@ -33,7 +33,7 @@ std::string FullPath(RegistryRoot root, const std::string& path) {
   while (i < path.size()) {
     size_t end = path.find('\\', i);
     if (end == std::string::npos) end = path.size();
-    if (end > i) full += "\\" + path.substr(i, end - i);
+    if (end > i) full.append(1, '\\').append(path, i, end - i);
     i = end + 1;
   }
   return full;

@@ -237,14 +237,25 @@ size_t KeyDepth(std::string_view full_path) {
   return static_cast<size_t>(std::count(full_path.begin(), full_path.end(), '\\'));
 }
 
+uint64_t FoldedHash(std::string_view name, uint64_t seed) {
+  uint64_t hash = seed;  // FNV-1a
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(Fold(c));
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
 StoreKey* Store::Find(std::string_view path) {
-  auto it = index_.find(Folded(path));
-  return it == index_.end() ? nullptr : &keys_[it->second];
+  return const_cast<StoreKey*>(static_cast<const Store*>(this)->Find(path));
 }
 
 const StoreKey* Store::Find(std::string_view path) const {
-  auto it = index_.find(Folded(path));
-  return it == index_.end() ? nullptr : &keys_[it->second];
+  auto [begin, end] = index_.equal_range(FoldedHash(path));
+  for (auto it = begin; it != end; ++it) {
+    if (SameName(keys_[it->second].path, path)) return &keys_[it->second];
+  }
+  return nullptr;
 }
 
 bool Store::Exists(std::string_view path) const {
@@ -275,10 +286,10 @@ StoreKey& Store::Create(std::string_view path) {
     if (path[i] != '\\') continue;
     std::string_view prefix = path.substr(0, i);
     if (prefix.find('\\') == std::string_view::npos || Find(prefix) != nullptr) continue;
-    index_.emplace(Folded(prefix), keys_.size());
+    index_.emplace(FoldedHash(prefix), keys_.size());
     keys_.push_back(StoreKey{std::string(prefix), {}});
   }
-  index_.emplace(Folded(path), keys_.size());
+  index_.emplace(FoldedHash(path), keys_.size());
   keys_.push_back(StoreKey{std::string(path), {}});  // perhaps a root of its own
   return keys_.back();
 }
@@ -330,19 +341,21 @@ void Store::MoveTree(std::string_view from, std::string_view to) {
 void Store::Reindex() {
   index_.clear();
   index_.reserve(keys_.size());
-  // A path met twice is found at its first section.
-  for (size_t i = 0; i < keys_.size(); ++i) index_.emplace(Folded(keys_[i].path), i);
+  for (size_t i = 0; i < keys_.size(); ++i) {
+    if (Find(keys_[i].path) == nullptr) index_.emplace(FoldedHash(keys_[i].path), i);
+  }
 }
 
 Expected<Store> ParseStore(std::string_view text, const std::string& file) {
   Store store;
   StoreKey* current = nullptr;
-  // The values of each key by their folded name ("<key position>\<name>"),
-  // and the values a "-" line deleted, dropped at the end so that the
-  // positions stay valid while the file is read.
-  std::unordered_map<std::string, size_t> value_index;
+  // The values of each key by the hash of the key's position and the
+  // value's name, and the values a "-" line deleted, dropped at the end so
+  // that the positions stay valid while the file is read.
+  std::unordered_multimap<uint64_t, size_t> value_index;
   std::unordered_map<size_t, std::vector<bool>> deleted_values;
-  std::string current_prefix;
+  uint64_t current_seed = 0;
+  std::string joined;  // a value given over several lines
   bool skipping = false;  // inside a "[-...]" deletion section
   bool seen_header = false;
   size_t line_number = 0;
@@ -352,20 +365,23 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
   };
   while (!text.empty()) {
     size_t end = text.find('\n');
-    std::string line(TrimBlanks(text.substr(0, end)));
+    std::string_view s = TrimBlanks(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++line_number;
     size_t first_line = line_number;
     // Hex lists go on over lines that end in a backslash.
-    const bool hex = line.find("=hex") != std::string::npos;
-    while (hex && !line.empty() && line.back() == '\\' && !text.empty()) {
-      line.pop_back();
-      size_t next = text.find('\n');
-      line += TrimBlanks(text.substr(0, next));
-      text.remove_prefix(next == std::string_view::npos ? text.size() : next + 1);
-      ++line_number;
+    if (!s.empty() && s.back() == '\\' && !text.empty() &&
+        s.find("=hex") != std::string_view::npos) {
+      joined.assign(s);
+      while (!joined.empty() && joined.back() == '\\' && !text.empty()) {
+        joined.pop_back();
+        size_t next = text.find('\n');
+        joined += TrimBlanks(text.substr(0, next));
+        text.remove_prefix(next == std::string_view::npos ? text.size() : next + 1);
+        ++line_number;
+      }
+      s = joined;
     }
-    std::string_view s = line;
     if (s.empty() || s.front() == ';') continue;
     if (!seen_header) {
       if (s != "REGEDIT4" && s != "Windows Registry Editor Version 5.00") {
@@ -391,7 +407,7 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
         return fail(kKeyPathTooDeep);
       }
       current = &store.Create(path);
-      current_prefix = std::to_string(current - store.keys().data()) + '\\';
+      current_seed = FoldedHash(std::to_string(current - store.keys().data()) + '\\');
       continue;
     }
     if (skipping) continue;
@@ -414,8 +430,14 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
       return fail("value outside of a key");
     }
     auto& values = current->values;
-    std::string folded = current_prefix + Folded(name);
-    auto same = value_index.find(folded);
+    const uint64_t hash = FoldedHash(name, current_seed);
+    auto same = value_index.end();
+    for (auto [it, end] = value_index.equal_range(hash); it != end; ++it) {
+      if (SameName(values[it->second].first, name)) {
+        same = it;
+        break;
+      }
+    }
     if (deleted) {
       if (same != value_index.end()) {
         size_t key_position = static_cast<size_t>(current - store.keys().data());
@@ -427,7 +449,7 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
     } else if (same != value_index.end()) {
       values[same->second].second = std::move(value);
     } else {
-      value_index.emplace(std::move(folded), values.size());
+      value_index.emplace(hash, values.size());
       values.emplace_back(std::move(name), std::move(value));
     }
   }
@@ -520,12 +542,13 @@ StoreCache& TheStoreCache() {
   return cache;
 }
 
-// The store at `path`, parsed again unless `cached` allows the copy of the
-// file as it is now.
-Expected<std::shared_ptr<const Store>> ReadStore(const std::string& path, bool cached) {
+}  // namespace
+
+Expected<std::shared_ptr<const Store>> LoadStore() {
+  std::string path = StorePath();
   if (!FileExists(path)) return std::make_shared<const Store>();
   std::optional<FileStamp> before = StampOf(path);
-  if (before && cached) {
+  if (before) {
     if (std::shared_ptr<const Store> store = TheStoreCache().Get(path, *before)) {
       return store;
     }
@@ -540,12 +563,6 @@ Expected<std::shared_ptr<const Store>> ReadStore(const std::string& path, bool c
   return store;
 }
 
-}  // namespace
-
-Expected<std::shared_ptr<const Store>> LoadStore() {
-  return ReadStore(StorePath(), /*cached=*/true);
-}
-
 Status UpdateStore(const std::function<Status(Store&)>& change) {
   std::string path = StorePath();
   size_t slash = path.rfind('/');
@@ -558,18 +575,27 @@ Status UpdateStore(const std::function<Status(Store&)>& change) {
     return Error("Cannot lock the registry store " + path + ": " +
                  std::strerror(errno));
   }
-  // A change starts from the file itself, whatever this process kept: a
-  // file replaced within one tick of the clock may look unchanged.
-  Expected<std::shared_ptr<const Store>> loaded = ReadStore(path, /*cached=*/false);
-  if (!loaded) return loaded.error();
-  Store store = **loaded;
+  // The change starts from the store as the file holds it now: the copy
+  // this process keeps when the file is unchanged, else the file parsed.
+  Store store;
+  std::optional<FileStamp> stamp = FileExists(path) ? StampOf(path) : std::nullopt;
+  std::shared_ptr<const Store> cached = stamp ? TheStoreCache().Get(path, *stamp) : nullptr;
+  if (cached) {
+    store = *cached;
+  } else if (FileExists(path)) {
+    Expected<std::string> text = ReadWholeFile(path);
+    if (!text) return text.error();
+    Expected<Store> parsed = ParseStore(*text, path);
+    if (!parsed) return parsed.error();
+    store = std::move(*parsed);
+  }
   Status changed = change(store);
   if (!changed) return changed;
   Status written = WriteWholeFile(path, FormatStore(store));
   if (!written) return written;
   // No other writer can replace the file while the lock is held.
-  if (std::optional<FileStamp> stamp = StampOf(path)) {
-    TheStoreCache().Put(path, *stamp, std::make_shared<const Store>(std::move(store)));
+  if (std::optional<FileStamp> now = StampOf(path)) {
+    TheStoreCache().Put(path, *now, std::make_shared<const Store>(std::move(store)));
   }
   return Status::Ok();
 }

@@ -5,6 +5,7 @@
 #define PLATFORM_POSIX_REGISTRY_STORE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -51,12 +52,15 @@ class Store {
   void Reindex();
 
   std::vector<StoreKey> keys_;  // in file order
-  // Folded full path to the position in keys_.
-  std::unordered_map<std::string, size_t> index_;
+  // The position in keys_ of each path, by the hash of the path folded (see
+  // FoldedHash); a path met twice is found at its first section.
+  std::unordered_multimap<uint64_t, size_t> index_;
 };
 
 // Names of keys and values compare without regard to case (letters a-z).
 bool SameName(std::string_view a, std::string_view b);
+// A hash of a name that is the same for names that are SameName.
+uint64_t FoldedHash(std::string_view name, uint64_t seed = 14695981039346656037ull);
 // True when `path` is `ancestor` or lies below it.
 bool IsWithin(std::string_view path, std::string_view ancestor);
 // The number of names below the root in a full key path.
