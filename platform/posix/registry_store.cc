@@ -271,21 +271,22 @@ bool Store::Exists(std::string_view path) const {
 StoreKey& Store::Create(std::string_view path) {
   if (StoreKey* key = Find(path)) return *key;
   // The deepest key above it that is stored already; the missing ones
-  // below it are added top down.
-  size_t stored_end = 0;
-  for (size_t end = path.rfind('\\'); end != std::string_view::npos && end > 0;
+  // below it are added top down. The root (before the first separator) is
+  // no key of its own.
+  const size_t root_end = path.find('\\');
+  size_t stored_end = root_end;
+  for (size_t end = path.rfind('\\'); end != std::string_view::npos && end > root_end;
        end = path.rfind('\\', end - 1)) {
-    std::string_view prefix = path.substr(0, end);
-    if (prefix.find('\\') == std::string_view::npos) break;  // the root
-    if (Find(prefix) != nullptr) {
+    if (Find(path.substr(0, end)) != nullptr) {
       stored_end = end;
       break;
     }
   }
-  for (size_t i = stored_end + 1; i < path.size(); ++i) {
+  for (size_t i = stored_end == std::string_view::npos ? path.size() : stored_end + 1;
+       i < path.size(); ++i) {
     if (path[i] != '\\') continue;
     std::string_view prefix = path.substr(0, i);
-    if (prefix.find('\\') == std::string_view::npos || Find(prefix) != nullptr) continue;
+    if (Find(prefix) != nullptr) continue;
     index_.emplace(FoldedHash(prefix), keys_.size());
     keys_.push_back(StoreKey{std::string(prefix), {}});
   }
