@@ -86,6 +86,7 @@ TEST_F(SendCommandTest, AbsentOptionsTakeTheStoredSettings) {
   ExpectSameJob(kData + "expected/parts.DC", folder_ / "parts.DC");
 }
 
+#ifndef _WIN32  // a store file of the posix build
 // A store that cannot be read gives one warning and the defaults; the
 // UploadFile it cannot take ends the send with exit 1, the store unchanged.
 TEST_F(SendCommandTest, UnreadableStoreIsToldAndEndsTheSend) {
@@ -104,6 +105,7 @@ TEST_F(SendCommandTest, UnreadableStoreIsToldAndEndsTheSend) {
   EXPECT_EQ(ReadFile(store), bad);
   EXPECT_FALSE(platform::FileExists(out));
 }
+#endif
 
 TEST_F(SendCommandTest, UsageErrors) {
   std::string in = kData + "comma.csv";
