@@ -37,13 +37,9 @@ platform::Expected<std::optional<RegistryKey>> OpenPelixoKeyToRead() {
   return std::optional<RegistryKey>();
 }
 
-Status ReadInt(const RegistryKey& key, const char* name, int* value) {
-  return ReadIntSetting(key, name, value);
-}
-
 Status ReadBool(const RegistryKey& key, const char* name, bool* value) {
   int number = *value ? 1 : 0;
-  Status status = ReadInt(key, name, &number);
+  Status status = ReadIntSetting(key, name, &number);
   if (status) *value = number != 0;
   return status;
 }
@@ -127,11 +123,11 @@ platform::Status TOptionsForm::LoadOptions() {
   options_.coord_sys_file = file;
   int coord = kCoordUnitsMeters, angle = kAngleUnitsGons,
       version = kDCFileVersion107;
-  if (Status s = ReadInt(*key, kCoordUnitsValue, &coord); !s) return s;
+  if (Status s = ReadIntSetting(*key, kCoordUnitsValue, &coord); !s) return s;
   options_.coord_units = ListPosition(coord, kCoordUnitsCount);
-  if (Status s = ReadInt(*key, kAngleUnitsValue, &angle); !s) return s;
+  if (Status s = ReadIntSetting(*key, kAngleUnitsValue, &angle); !s) return s;
   options_.angle_units = ListPosition(angle, kAngleUnitsCount);
-  if (Status s = ReadInt(*key, kDCFileVersionValue, &version); !s) return s;
+  if (Status s = ReadIntSetting(*key, kDCFileVersionValue, &version); !s) return s;
   options_.dc_file_version = ListPosition(version, kDCFileVersionCount);
   return Status::Ok();
 }
@@ -170,12 +166,12 @@ platform::Status LoadMainWindowState(MainWindowState* state) {
     return s;
   }
   if (Status s = ReadBool(*key, kSendFileValue, &state->send_file); !s) return s;
-  if (Status s = ReadInt(*key, kDownloadFormatIndexValue,
+  if (Status s = ReadIntSetting(*key, kDownloadFormatIndexValue,
                          &state->download_format_index);
       !s) {
     return s;
   }
-  return ReadInt(*key, kUploadFormatIndexValue, &state->upload_format_index);
+  return ReadIntSetting(*key, kUploadFormatIndexValue, &state->upload_format_index);
 }
 
 void StoreMainWindowState(const MainWindowState& state) {
