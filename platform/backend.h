@@ -32,6 +32,9 @@ std::string LastErrorText();
 // The value of an environment variable; empty when unset.
 std::string GetEnv(const char* name);
 
+// The current folder; empty when it cannot be had.
+std::string CurrentDirectory();
+
 // Prints the text of a message box on stderr, followed by a line feed.
 void PrintBox(const std::string& text);
 

@@ -26,6 +26,11 @@ std::FILE* CreateNewFile(const std::string& path) {
   return file;
 }
 
+std::string CurrentDirectory() {
+  char buffer[PATH_MAX];
+  return ::getcwd(buffer, sizeof buffer) == nullptr ? std::string() : std::string(buffer);
+}
+
 bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
 bool StartWriteback(std::FILE* file) {
@@ -164,17 +169,6 @@ std::vector<FileEntry> FindFiles(const std::string& dir,
   ::closedir(handle);
   SortByName(entries);
   return entries;
-}
-
-std::string AbsolutePath(const std::string& path) {
-  // A drive letter counts as absolute too: values handed over by Windows
-  // programs keep their form.
-  bool absolute = (!path.empty() && IsPathSeparator(path[0])) ||
-                  (path.size() >= 2 && path[1] == ':');
-  if (absolute || path.empty()) return path;
-  char buffer[PATH_MAX];
-  if (::getcwd(buffer, sizeof buffer) == nullptr) return path;
-  return WithTrailingSeparator(buffer) + path;
 }
 
 }  // namespace platform

@@ -23,6 +23,12 @@ std::FILE* CreateNewFile(const std::string& path) {
   return file;
 }
 
+std::string CurrentDirectory() {
+  char buffer[MAX_PATH];
+  DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return n == 0 || n >= sizeof buffer ? std::string() : std::string(buffer, n);
+}
+
 bool SyncFile(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 
 // Windows writes back on its own schedule; the final commit waits for it.
@@ -169,14 +175,6 @@ std::vector<FileEntry> FindFiles(const std::string& dir,
   FindClose(find);
   SortByName(entries);
   return entries;
-}
-
-std::string AbsolutePath(const std::string& path) {
-  if (path.empty()) return path;
-  char buffer[MAX_PATH];
-  DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-  if (n == 0 || n >= sizeof buffer) return path;
-  return std::string(buffer, n);
 }
 
 }  // namespace platform
