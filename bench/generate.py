@@ -125,10 +125,36 @@ def write_formats(folder):
                 f.write("FIELD%d=NORTHING,REAL,12,3,RIGHT,%s%d\r\n" % (k, padding, s))
 
 
+def write_registry(folder):
+    # A settings store of 100,000 keys: device families with a few values
+    # each, some of them deep, and Pelixo's own key among them.
+    with open(os.path.join(folder, "registry.reg"), "w", newline="") as f:
+        f.write("REGEDIT4\n")
+        base = "HKEY_CURRENT_USER\\Software\\Corvane\\Syncrona\\Device Drivers"
+        f.write("\n[HKEY_CURRENT_USER\\Software]\n")
+        f.write("\n[HKEY_CURRENT_USER\\Software\\Corvane]\n")
+        f.write("\n[HKEY_CURRENT_USER\\Software\\Corvane\\Syncrona]\n")
+        f.write("\n[%s]\n" % base)
+        keys = 4
+        family = 0
+        while keys < 100000 - 1:
+            path = "%s\\Family%05d" % (base, family)
+            f.write("\n[%s]\n\"Port\"=\"COM%d\"\n\"Timeout\"=dword:%08x\n"
+                    % (path, family % 9 + 1, family))
+            keys += 1
+            for depth in range(min(19, 100000 - 1 - keys)):
+                path += "\\Level%d" % depth
+                f.write("\n[%s]\n\"Value\"=hex:01,02,03\n" % path)
+                keys += 1
+            family += 1
+        f.write("\n[HKEY_CURRENT_USER\\Software\\Corvane\\Pelixo]\n"
+                "\"CoordUnits\"=dword:00000000\n")
+
+
 def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
-    which = sys.argv[2:] or ["send", "export", "translate", "koordles", "formats"]
+    which = sys.argv[2:] or ["send", "export", "translate", "koordles", "formats", "registry"]
     for name in which:
         globals()["write_" + name](folder)
 

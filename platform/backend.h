@@ -54,6 +54,9 @@ std::string GetEnv(const char* name);
 // profile functions return it.
 std::string ProfileDefault(const std::string& default_value);
 
+// The current folder; empty when it cannot be had.
+std::string CurrentDirectory();
+
 // Prints the text of a message box on stderr, followed by a line feed.
 void PrintBox(const std::string& text);
 

@@ -76,4 +76,15 @@ std::string WithTrailingSeparator(const std::string& dir) {
   return dir + PathSeparator();
 }
 
+std::string AbsolutePath(const std::string& path) {
+  // A drive letter counts as absolute on both builds: values handed over
+  // by Windows programs keep their form.
+  bool absolute = (!path.empty() && IsPathSeparator(path[0])) ||
+                  (path.size() >= 2 && path[1] == ':');
+  if (absolute || path.empty()) return path;
+  std::string folder = backend::CurrentDirectory();
+  if (folder.empty()) return path;
+  return WithTrailingSeparator(folder) + path;
+}
+
 }  // namespace platform

@@ -61,6 +61,9 @@ char PathSeparator();
 bool IsPathSeparator(char c);
 // `dir` with a separator appended unless it ends in one.
 std::string WithTrailingSeparator(const std::string& dir);
+// `path` as a full path, as a file dialog gives it: a relative path is
+// taken against the current folder. The path as given when there is none.
+std::string AbsolutePath(const std::string& path);
 
 // The folder of the running executable (or of the module holding `address`
 // when given), with a trailing separator.

@@ -2,8 +2,10 @@
 // machine read only. The win32 backend is the real registry; the posix backend
 // keeps a store in a text file in the regedit export format, named by the
 // environment variable PELIXO_REGISTRY (default ~/.config/pelixo/registry.reg),
-// re-read at every open and rewritten atomically under a lock, so that Pelixo,
-// the front end and the stand-ins share it across processes.
+// read again whenever the file has changed and rewritten atomically under a
+// lock, so that Pelixo, the front end and the stand-ins share it across
+// processes. Key paths deeper than 512 levels are refused ("Registry key
+// path too deep").
 #ifndef PLATFORM_REGISTRY_H_
 #define PLATFORM_REGISTRY_H_
 

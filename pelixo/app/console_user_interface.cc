@@ -1,31 +1,17 @@
 #include "pelixo/app/console_user_interface.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "platform/files.h"
 
 namespace pelixo {
-namespace {
-
-// An open dialog gives a full path, and external programs take the folder
-// of UploadFile from it: a relative argument is made absolute.
-std::string AbsolutePath(const std::string& path) {
-  bool absolute = (!path.empty() && platform::IsPathSeparator(path[0])) ||
-                  (path.size() >= 2 && path[1] == ':');
-  if (absolute) return path;
-  char buffer[4096];
-  if (getcwd(buffer, sizeof buffer) == nullptr) return path;
-  return platform::WithTrailingSeparator(buffer) + path;
-}
-
-}  // namespace
 
 std::optional<std::string> ConsoleUserInterface::ChooseOpenFile(
     const FileDialogRequest& /*request*/) {
+  // An open dialog gives a full path, and external programs take the folder
+  // of UploadFile from it: a relative argument is made absolute.
   if (!open_file_) return std::nullopt;
-  return AbsolutePath(*open_file_);
+  return platform::AbsolutePath(*open_file_);
 }
 
 std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(

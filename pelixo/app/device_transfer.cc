@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 
+#include "pelixo/app/settings.h"
 #include "pelixo/app/user_interface.h"
 #include "pelixo/core/text.h"
 #include "platform/files.h"
@@ -93,7 +94,7 @@ void UnhideDeviceFamilies() {
   }
 }
 
-bool ForceBackupDataFiles() {
+platform::Expected<bool> ForceBackupDataFiles() {
   platform::Expected<RegistryKey> key =
       RegistryKey::Open(RegistryRoot::kCurrentUser, kSyncronaSettingsKey, /*create=*/true);
   if (!key) return false;
@@ -101,12 +102,15 @@ bool ForceBackupDataFiles() {
     (void)key->SetInt(kBackupDataFilesValue, 1);
     return false;
   }
-  std::optional<int32_t> value = key->GetInt(kBackupDataFilesValue);
-  if (value && *value != 0) return false;
+  int value = 0;
+  // A value of another type is Syncrona's to keep: it is neither replaced
+  // nor guessed at.
+  if (platform::Status read = ReadIntSetting(*key, kBackupDataFilesValue, &value); !read) {
+    return read.error();
+  }
+  if (value != 0) return false;
   (void)key->SetInt(kBackupDataFilesValue, 1);
-  // Only an integer 0 is "explicitly off"; a value of another type is not
-  // restored afterwards.
-  return value.has_value();
+  return true;
 }
 
 void RestoreBackupDataFiles() {

@@ -19,6 +19,7 @@
 #include "pelixo/app/user_texts.h"
 #include "platform/com.h"
 #include "platform/dynamic_library.h"
+#include "platform/error.h"
 
 namespace pelixo {
 
@@ -46,8 +47,10 @@ void HideOtherDeviceFamilies();
 void UnhideDeviceFamilies();
 
 // Switches Syncrona's "Backup Data Files" on; true when it had been
-// explicitly off. RestoreBackupDataFiles switches it off again.
-bool ForceBackupDataFiles();
+// explicitly off. A value that is not an integer is left as it is and
+// fails with "Invalid data type for 'Backup Data Files'".
+// RestoreBackupDataFiles switches it off again.
+platform::Expected<bool> ForceBackupDataFiles();
 void RestoreBackupDataFiles();
 
 struct ConverterSettings {

@@ -8,6 +8,7 @@
 
 #include "pelixo/app/action_error.h"
 #include "pelixo/app/external_program.h"
+#include "pelixo/app/settings.h"
 #include "pelixo/app/transfer_common.h"
 #include "pelixo/app/user_interface.h"
 #include "pelixo/core/ascii_export.h"
@@ -25,7 +26,7 @@ namespace {
 // however the receive ends when the user had it off.
 class ForcedBackupDataFiles {
  public:
-  ForcedBackupDataFiles() : was_off_(ForceBackupDataFiles()) {}
+  ForcedBackupDataFiles() : was_off_(Force()) {}
   ~ForcedBackupDataFiles() {
     if (was_off_) RestoreBackupDataFiles();
   }
@@ -33,6 +34,13 @@ class ForcedBackupDataFiles {
   ForcedBackupDataFiles& operator=(const ForcedBackupDataFiles&) = delete;
 
  private:
+  // A setting of the wrong type stops the receive before it starts.
+  static bool Force() {
+    platform::Expected<bool> was_off = ForceBackupDataFiles();
+    if (!was_off) throw ActionError(was_off.error().message());
+    return *was_off;
+  }
+
   bool was_off_;
 };
 
@@ -148,14 +156,22 @@ bool TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
   }
   // External programs find the file here; a cancelled dialog leaves the
   // proposed name.
-  StoreTransferFileName(/*upload=*/false, chosen ? *chosen : request.file_name);
+  platform::Status stored =
+      chosen ? StoreTransferFileName(kDownloadFileValue, *chosen)
+             : StoreTransferFileName(kDownloadFileValue, request.file_name, HandOver::kAsGiven);
+  if (!stored) throw ActionError(stored.error().message());
   if (!chosen) return false;  // no file: the program would work on one the user never chose
 
   if (output->measured_without_coordinates > 0) {
     ui_.ShowMessage(MeasuredPointsWithoutCoordinatesText(output->measured_without_coordinates));
   }
-  if (!definition.ExternalProgram.empty() &&
-      !RunExternalProgram(ui_, definition.ExternalProgram)) {
+  if (definition.ExternalProgram.empty()) return true;
+  // The program translates this job's DC file, not whichever is newest.
+  ReceivedFileHandOver received;
+  if (platform::Status named = received.Store(dc_path); !named) {
+    throw ActionError(named.error().message());
+  }
+  if (!RunExternalProgram(ui_, definition.ExternalProgram)) {
     ui_.ShowError("Error running " + definition.ExternalProgram);
   }
   return true;

@@ -10,6 +10,7 @@
 
 #include "pelixo/app/action_error.h"
 #include "pelixo/app/external_program.h"
+#include "pelixo/app/settings.h"
 #include "pelixo/app/transfer_common.h"
 #include "pelixo/app/user_interface.h"
 #include "pelixo/core/ascii_import.h"
@@ -151,7 +152,12 @@ SendOutcome TSendDriver::Send(const SendSelection& selection) {
   std::optional<std::string> path = ui_.ChooseOpenFile(open);
   if (!path) return SendOutcome::kCancelled;
 
-  StoreTransferFileName(/*upload=*/true, *path);
+  // External programs work on the file named there: a value that could not
+  // be stored would hand them the last send's file.
+  if (platform::Status stored = StoreTransferFileName(kUploadFileValue, *path); !stored) {
+    ui_.ShowError(stored.error().message());
+    return SendOutcome::kFailed;
+  }
 
   const std::string& program = definition.ExternalProgram;
   if (!program.empty()) {

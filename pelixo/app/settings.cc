@@ -23,20 +23,23 @@ std::optional<RegistryKey> OpenPelixoKey() {
   return std::move(*key);
 }
 
-// Absent values leave `*value` as it is.
-Status ReadInt(const RegistryKey& key, const char* name, int* value) {
-  std::optional<platform::RegistryValue> raw = key.GetValue(name);
-  if (!raw) return Status::Ok();
-  if (raw->type != RegistryType::kDword) return InvalidDataType(name);
-  std::optional<int32_t> number = key.GetInt(name);
-  if (!number) return InvalidDataType(name);
-  *value = *number;
-  return Status::Ok();
+// The key for reading. A store that cannot be read at all is told once
+// (the defaults stay); any other key that cannot be opened is passed over
+// in silence, as it always was.
+platform::Expected<std::optional<RegistryKey>> OpenPelixoKeyToRead() {
+  platform::Expected<RegistryKey> key = RegistryKey::Open(
+      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
+  if (key) return std::optional<RegistryKey>(std::move(*key));
+  if (!RegistryKey::KeyExists(platform::RegistryRoot::kCurrentUser, "")) {
+    return platform::Error("Cannot read the settings, the defaults are used: " +
+                           key.error().message());
+  }
+  return std::optional<RegistryKey>();
 }
 
 Status ReadBool(const RegistryKey& key, const char* name, bool* value) {
   int number = *value ? 1 : 0;
-  Status status = ReadInt(key, name, &number);
+  Status status = ReadIntSetting(key, name, &number);
   if (status) *value = number != 0;
   return status;
 }
@@ -60,6 +63,16 @@ int ListPosition(int stored, int count) {
 }
 
 }  // namespace
+
+Status ReadIntSetting(const RegistryKey& key, const char* name, int* value) {
+  std::optional<platform::RegistryValue> raw = key.GetValue(name);
+  if (!raw) return Status::Ok();
+  if (raw->type != RegistryType::kDword) return InvalidDataType(name);
+  std::optional<int32_t> number = key.GetInt(name);
+  if (!number) return InvalidDataType(name);
+  *value = *number;
+  return Status::Ok();
+}
 
 int DCVersionFromOptions(int dc_file_version_position) {
   switch (dc_file_version_position) {
@@ -101,18 +114,20 @@ platform::Status TOptionsForm::FormShow() {
 }
 
 platform::Status TOptionsForm::LoadOptions() {
-  std::optional<RegistryKey> key = OpenPelixoKey();
+  platform::Expected<std::optional<RegistryKey>> opened = OpenPelixoKeyToRead();
+  if (!opened) return opened.error();
+  std::optional<RegistryKey>& key = *opened;
   if (!key) return Status::Ok();
   std::string file;
   if (Status s = ReadString(*key, kCoordSysFileValue, &file); !s) return s;
   options_.coord_sys_file = file;
   int coord = kCoordUnitsMeters, angle = kAngleUnitsGons,
       version = kDCFileVersion107;
-  if (Status s = ReadInt(*key, kCoordUnitsValue, &coord); !s) return s;
+  if (Status s = ReadIntSetting(*key, kCoordUnitsValue, &coord); !s) return s;
   options_.coord_units = ListPosition(coord, kCoordUnitsCount);
-  if (Status s = ReadInt(*key, kAngleUnitsValue, &angle); !s) return s;
+  if (Status s = ReadIntSetting(*key, kAngleUnitsValue, &angle); !s) return s;
   options_.angle_units = ListPosition(angle, kAngleUnitsCount);
-  if (Status s = ReadInt(*key, kDCFileVersionValue, &version); !s) return s;
+  if (Status s = ReadIntSetting(*key, kDCFileVersionValue, &version); !s) return s;
   options_.dc_file_version = ListPosition(version, kDCFileVersionCount);
   return Status::Ok();
 }
@@ -143,18 +158,20 @@ void TOptionsForm::BrowseBtnClick(UserInterface& ui) {
 }
 
 platform::Status LoadMainWindowState(MainWindowState* state) {
-  std::optional<RegistryKey> key = OpenPelixoKey();
+  platform::Expected<std::optional<RegistryKey>> opened = OpenPelixoKeyToRead();
+  if (!opened) return opened.error();
+  std::optional<RegistryKey>& key = *opened;
   if (!key) return Status::Ok();
   if (Status s = ReadBool(*key, kWriteToDCFileValue, &state->write_to_dc_file); !s) {
     return s;
   }
   if (Status s = ReadBool(*key, kSendFileValue, &state->send_file); !s) return s;
-  if (Status s = ReadInt(*key, kDownloadFormatIndexValue,
+  if (Status s = ReadIntSetting(*key, kDownloadFormatIndexValue,
                          &state->download_format_index);
       !s) {
     return s;
   }
-  return ReadInt(*key, kUploadFormatIndexValue, &state->upload_format_index);
+  return ReadIntSetting(*key, kUploadFormatIndexValue, &state->upload_format_index);
 }
 
 void StoreMainWindowState(const MainWindowState& state) {

@@ -18,6 +18,10 @@
 #include "pelixo/core/dc_writer.h"
 #include "platform/error.h"
 
+namespace platform {
+class RegistryKey;
+}  // namespace platform
+
 namespace pelixo {
 
 class UserInterface;
@@ -27,6 +31,7 @@ inline constexpr char kPelixoRegistryKey[] = "Software\\Corvane\\Pelixo";
 // Value names.
 inline constexpr char kUploadFileValue[] = "UploadFile";
 inline constexpr char kDownloadFileValue[] = "DownloadFile";
+inline constexpr char kReceivedFileValue[] = "ReceivedFile";
 inline constexpr char kCoordSysFileValue[] = "CoordSysFile";
 inline constexpr char kCoordUnitsValue[] = "CoordUnits";
 inline constexpr char kAngleUnitsValue[] = "AngleUnits";
@@ -45,6 +50,11 @@ inline constexpr int kAngleUnitsDegrees = 0, kAngleUnitsGons = 1,
                      kAngleUnitsMils = 2;
 inline constexpr int kDCFileVersion107 = 0, kDCFileVersion100 = 1,
                      kDCFileVersion77 = 2, kDCFileVersion75 = 3;
+
+// A 32-bit integer setting: absent leaves `*value` as it is; a value of
+// another registry type fails with "Invalid data type for '<name>'".
+platform::Status ReadIntSetting(const platform::RegistryKey& key, const char* name,
+                                int* value);
 
 // The Send options as the dialog shows them.
 struct SendOptions {
@@ -76,7 +86,8 @@ class TOptionsForm {
   platform::Status FormShow();
   // Reads the stored options into the controls. A stored position outside
   // its list leaves that list without a selection; a key that cannot be
-  // opened leaves the controls as they are. A value of the wrong type ends
+  // opened leaves the controls as they are (a store that cannot be read
+  // fails with "Cannot read the settings, the defaults are used: <why>"). A value of the wrong type ends
   // the reading with "Invalid data type for '<name>'"; the values read
   // before it keep their new state, the rest their old.
   platform::Status LoadOptions();
@@ -120,7 +131,8 @@ struct MainWindowState {
 };
 
 // Reads the window's state (defaults where absent; wrong types end the
-// reading with "Invalid data type for '<name>'").
+// reading with "Invalid data type for '<name>'", a store that cannot be
+// read with the text of LoadOptions).
 platform::Status LoadMainWindowState(MainWindowState* state);
 void StoreMainWindowState(const MainWindowState& state);
 // True when the value Debug exists, whatever its type and content.

@@ -17,11 +17,30 @@ int DefinitionIndex(const TFormatDefinitions& definitions, bool upload,
   return 0;
 }
 
-void StoreTransferFileName(bool upload, const std::string& path) {
+platform::Status StoreTransferFileName(const char* name, const std::string& path,
+                                       HandOver how) {
+  auto failed = [name](const platform::Error& why) {
+    return platform::Error(std::string("Cannot store ") + name +
+                           " in the settings: " + why.message());
+  };
   platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(
       platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
-  if (!key) return;
-  (void)key->SetString(upload ? kUploadFileValue : kDownloadFileValue, path);
+  if (!key) return failed(key.error());
+  platform::Status stored = key->SetString(
+      name, how == HandOver::kFullPath ? platform::AbsolutePath(path) : path);
+  if (!stored) return failed(stored.error());
+  return platform::Status::Ok();
+}
+
+ReceivedFileHandOver::~ReceivedFileHandOver() {
+  // Nothing more can be done about a failure here: the program has ended.
+  if (stored_) (void)StoreTransferFileName(kReceivedFileValue, "", HandOver::kAsGiven);
+}
+
+platform::Status ReceivedFileHandOver::Store(const std::string& dc_path) {
+  platform::Status status = StoreTransferFileName(kReceivedFileValue, dc_path);
+  stored_ = stored_ || status.ok();
+  return status;
 }
 
 std::string GetTempDirectory() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "pelixo/core/format_definitions.h"
+#include "platform/error.h"
 
 namespace pelixo {
 
@@ -17,9 +18,33 @@ namespace pelixo {
 int DefinitionIndex(const TFormatDefinitions& definitions, bool upload,
                     int combo_index);
 
-// Writes `path` to UploadFile (upload) or DownloadFile under Pelixo's key,
-// creating the key if needed. Nothing is reported when that fails.
-void StoreTransferFileName(bool upload, const std::string& path);
+// How a file name is handed over: a path the user chose (or gave on the
+// command line) as a full path, the proposed name of a cancelled save
+// dialog as it stands.
+enum class HandOver { kFullPath, kAsGiven };
+
+// Writes `path` to the value `name` (UploadFile, DownloadFile, ReceivedFile)
+// under Pelixo's key, creating the key if needed. An external program must
+// not run on a value that could not be stored: the error says "Cannot store
+// <name> in the settings: <why>".
+platform::Status StoreTransferFileName(const char* name, const std::string& path,
+                                       HandOver how = HandOver::kFullPath);
+
+// ReceivedFile names the DC file of the export for the life of the object,
+// while its external program runs, and is the empty text again afterwards,
+// however that run ends.
+class ReceivedFileHandOver {
+ public:
+  ReceivedFileHandOver() = default;
+  ~ReceivedFileHandOver();
+  ReceivedFileHandOver(const ReceivedFileHandOver&) = delete;
+  ReceivedFileHandOver& operator=(const ReceivedFileHandOver&) = delete;
+
+  platform::Status Store(const std::string& dc_path);
+
+ private:
+  bool stored_ = false;
+};
 
 // The system's temporary directory, with a trailing separator.
 std::string GetTempDirectory();

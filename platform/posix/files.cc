@@ -65,6 +65,11 @@ Status KeepFile(std::FILE* file, const std::string& path, bool* name_taken) {
   return Error("Cannot create " + path + ": " + LastErrorText());
 }
 
+std::string CurrentDirectory() {
+  char buffer[PATH_MAX];
+  return ::getcwd(buffer, sizeof buffer) == nullptr ? std::string() : std::string(buffer);
+}
+
 bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
 bool StartWriteback(std::FILE* file) {

@@ -1,7 +1,11 @@
-// Registry keys over the store file: every operation reads the file as it is
-// now, every change rewrites it under the lock, so that processes sharing
-// the store see each other's values at once.
+// Registry keys over the store file: every operation sees the file as it is
+// now (parsed again only when it changed), every change rewrites it under
+// the lock, so that processes sharing the store see each other's values at
+// once.
 #include "platform/registry.h"
+
+#include <algorithm>
+#include <memory>
 
 #include "platform/posix/registry_store.h"
 
@@ -12,6 +16,7 @@ using registry_store::SameName;
 using registry_store::Store;
 using registry_store::StoreKey;
 using registry_store::UpdateStore;
+using StoreRef = std::shared_ptr<const Store>;
 
 namespace {
 
@@ -28,13 +33,17 @@ std::string FullPath(RegistryRoot root, const std::string& path) {
   while (i < path.size()) {
     size_t end = path.find('\\', i);
     if (end == std::string::npos) end = path.size();
-    if (end > i) full += "\\" + path.substr(i, end - i);
+    if (end > i) full.append(1, '\\').append(path, i, end - i);
     i = end + 1;
   }
   return full;
 }
 
 bool IsRoot(const std::string& full) { return full.find('\\') == std::string::npos; }
+
+bool TooDeep(const std::string& full) {
+  return registry_store::KeyDepth(full) > registry_store::kMaxKeyDepth;
+}
 
 bool KeyIn(const Store& store, const std::string& full) {
   return IsRoot(full) || store.Exists(full);
@@ -58,9 +67,9 @@ class RegistryKey::Impl {
   // The value as the store holds it now; nullopt when the key or the value
   // is gone.
   std::optional<RegistryValue> Read(const std::string& name) const {
-    Expected<Store> store = LoadStore();
+    Expected<StoreRef> store = LoadStore();
     if (!store) return std::nullopt;
-    const RegistryValue* value = FindValue(store->Find(full_), name);
+    const RegistryValue* value = FindValue((*store)->Find(full_), name);
     if (value == nullptr) return std::nullopt;
     return *value;
   }
@@ -88,9 +97,10 @@ Expected<RegistryKey> RegistryKey::Open(RegistryRoot root,
                                         const std::string& path, bool create) {
   std::string full = FullPath(root, path);
   bool writable = root == RegistryRoot::kCurrentUser;
-  Expected<Store> store = LoadStore();
+  if (TooDeep(full)) return Error(registry_store::kKeyPathTooDeep);
+  Expected<StoreRef> store = LoadStore();
   if (!store) return store.error();
-  if (!KeyIn(*store, full)) {
+  if (!KeyIn(**store, full)) {
     if (!create || !writable) {
       return Error("Cannot open the registry key " + full);
     }
@@ -104,8 +114,10 @@ Expected<RegistryKey> RegistryKey::Open(RegistryRoot root,
 }
 
 bool RegistryKey::KeyExists(RegistryRoot root, const std::string& path) {
-  Expected<Store> store = LoadStore();
-  return store && KeyIn(*store, FullPath(root, path));
+  std::string full = FullPath(root, path);
+  if (TooDeep(full)) return false;
+  Expected<StoreRef> store = LoadStore();
+  return store && KeyIn(**store, full);
 }
 
 bool RegistryKey::ValueExists(const std::string& name) const {
@@ -142,16 +154,16 @@ Status RegistryKey::DeleteValue(const std::string& name) {
 }
 
 std::vector<std::string> RegistryKey::SubkeyNames() const {
-  Expected<Store> store = LoadStore();
+  Expected<StoreRef> store = LoadStore();
   if (!store) return {};
-  return store->Subkeys(impl_->full_);
+  return (*store)->Subkeys(impl_->full_);
 }
 
 std::vector<std::string> RegistryKey::ValueNames() const {
   std::vector<std::string> names;
-  Expected<Store> store = LoadStore();
+  Expected<StoreRef> store = LoadStore();
   if (!store) return names;
-  if (const StoreKey* key = store->Find(impl_->full_)) {
+  if (const StoreKey* key = (*store)->Find(impl_->full_)) {
     for (const auto& value : key->values) names.push_back(value.first);
   }
   return names;
@@ -171,23 +183,18 @@ Status MoveRegistryKey(const std::string& from, const std::string& to) {
     if (registry_store::IsWithin(target, source)) {
       return Error("Cannot move the registry key " + source + " into itself");
     }
-    store.Create(target);  // with every key above it
-    for (StoreKey& key : store.keys) {
+    size_t deepest = 0;
+    for (const StoreKey& key : store.keys()) {
       if (registry_store::IsWithin(key.path, source)) {
-        key.path = target + key.path.substr(source.size());
+        deepest = std::max(deepest, registry_store::KeyDepth(key.path));
       }
     }
-    // The target's own section was created empty; the moved one replaces it.
-    for (size_t i = 0; i < store.keys.size(); ++i) {
-      if (SameName(store.keys[i].path, target) && store.keys[i].values.empty()) {
-        for (size_t j = i + 1; j < store.keys.size(); ++j) {
-          if (SameName(store.keys[j].path, target)) {
-            store.keys.erase(store.keys.begin() + long(i));
-            return Status::Ok();
-          }
-        }
-      }
+    if (TooDeep(target) || deepest - registry_store::KeyDepth(source) +
+                                   registry_store::KeyDepth(target) >
+                               registry_store::kMaxKeyDepth) {
+      return Error(registry_store::kKeyPathTooDeep);
     }
+    store.MoveTree(source, target);
     return Status::Ok();
   });
 }

@@ -2,11 +2,15 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <unordered_set>
 
 #include "platform/backend.h"
 #include "platform/file_output.h"
@@ -16,6 +20,12 @@ namespace platform::registry_store {
 namespace {
 
 char Fold(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+
+std::string Folded(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = Fold(c);
+  return out;
+}
 
 // The order in which the registry lists subkeys: letters compared as
 // lower case, so "_Name" comes before "Name".
@@ -223,70 +233,130 @@ bool IsWithin(std::string_view path, std::string_view ancestor) {
   return path.size() == ancestor.size() || path[ancestor.size()] == '\\';
 }
 
-StoreKey* Store::Find(std::string_view path) {
-  for (StoreKey& key : keys) {
-    if (SameName(key.path, path)) return &key;
+size_t KeyDepth(std::string_view full_path) {
+  return static_cast<size_t>(std::count(full_path.begin(), full_path.end(), '\\'));
+}
+
+uint64_t FoldedHash(std::string_view name, uint64_t seed) {
+  uint64_t hash = seed;  // FNV-1a
+  for (char c : name) {
+    hash ^= static_cast<unsigned char>(Fold(c));
+    hash *= 1099511628211ull;
   }
-  return nullptr;
+  return hash;
+}
+
+StoreKey* Store::Find(std::string_view path) {
+  return const_cast<StoreKey*>(static_cast<const Store*>(this)->Find(path));
 }
 
 const StoreKey* Store::Find(std::string_view path) const {
-  for (const StoreKey& key : keys) {
-    if (SameName(key.path, path)) return &key;
+  auto [begin, end] = index_.equal_range(FoldedHash(path));
+  for (auto it = begin; it != end; ++it) {
+    if (SameName(keys_[it->second].path, path)) return &keys_[it->second];
   }
   return nullptr;
 }
 
 bool Store::Exists(std::string_view path) const {
-  for (const StoreKey& key : keys) {
+  if (Find(path) != nullptr) return true;
+  // Every key above a stored key is stored too, but for the root itself.
+  if (path.find('\\') != std::string_view::npos) return false;
+  for (const StoreKey& key : keys_) {
     if (IsWithin(key.path, path)) return true;
   }
   return false;
 }
 
 StoreKey& Store::Create(std::string_view path) {
-  for (size_t i = 0; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == '\\') {
-      std::string_view prefix = path.substr(0, i);
-      if (prefix.find('\\') != std::string_view::npos && Find(prefix) == nullptr) {
-        keys.push_back(StoreKey{std::string(prefix), {}});
-      }
+  if (StoreKey* key = Find(path)) return *key;
+  // The deepest key above it that is stored already; the missing ones
+  // below it are added top down. The root (before the first separator) is
+  // no key of its own.
+  const size_t root_end = path.find('\\');
+  size_t stored_end = root_end;
+  for (size_t end = path.rfind('\\'); end != std::string_view::npos && end > root_end;
+       end = path.rfind('\\', end - 1)) {
+    if (Find(path.substr(0, end)) != nullptr) {
+      stored_end = end;
+      break;
     }
   }
-  if (StoreKey* key = Find(path)) return *key;
-  keys.push_back(StoreKey{std::string(path), {}});  // a root of its own
-  return keys.back();
+  for (size_t i = stored_end == std::string_view::npos ? path.size() : stored_end + 1;
+       i < path.size(); ++i) {
+    if (path[i] != '\\') continue;
+    std::string_view prefix = path.substr(0, i);
+    if (Find(prefix) != nullptr) continue;
+    index_.emplace(FoldedHash(prefix), keys_.size());
+    keys_.push_back(StoreKey{std::string(prefix), {}});
+  }
+  index_.emplace(FoldedHash(path), keys_.size());
+  keys_.push_back(StoreKey{std::string(path), {}});  // perhaps a root of its own
+  return keys_.back();
 }
 
 std::vector<std::string> Store::Subkeys(std::string_view path) const {
   std::vector<std::string> names;
-  for (const StoreKey& key : keys) {
+  std::unordered_set<std::string> seen;  // folded
+  for (const StoreKey& key : keys_) {
     if (!IsWithin(key.path, path) || key.path.size() == path.size()) continue;
     std::string_view rest = std::string_view(key.path).substr(path.size() + 1);
-    std::string name(rest.substr(0, rest.find('\\')));
+    std::string_view name = rest.substr(0, rest.find('\\'));
     if (name.empty()) continue;
-    bool known = false;
-    for (const std::string& n : names) known = known || SameName(n, name);
-    if (!known) names.push_back(name);
+    if (seen.insert(Folded(name)).second) names.emplace_back(name);
   }
   std::sort(names.begin(), names.end(), LessFolded);
   return names;
 }
 
 bool Store::RemoveTree(std::string_view path) {
-  size_t before = keys.size();
-  std::string ancestor(path);
-  keys.erase(std::remove_if(keys.begin(), keys.end(),
-                            [&](const StoreKey& key) {
-                              return IsWithin(key.path, ancestor);
-                            }),
-             keys.end());
-  return keys.size() != before;
+  size_t before = keys_.size();
+  keys_.erase(std::remove_if(keys_.begin(), keys_.end(),
+                             [&](const StoreKey& key) { return IsWithin(key.path, path); }),
+              keys_.end());
+  if (keys_.size() == before) return false;
+  Reindex();
+  return true;
+}
+
+void Store::MoveTree(std::string_view from, std::string_view to) {
+  const std::string source(from), target(to);
+  Create(target);  // with every key above it
+  for (StoreKey& key : keys_) {
+    if (IsWithin(key.path, source)) key.path = target + key.path.substr(source.size());
+  }
+  // The target's own section was created empty; the moved one replaces it.
+  std::vector<size_t> sections;
+  for (size_t i = 0; i < keys_.size(); ++i) {
+    if (SameName(keys_[i].path, target)) sections.push_back(i);
+  }
+  for (size_t n = 0; n + 1 < sections.size(); ++n) {
+    if (keys_[sections[n]].values.empty()) {
+      keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(sections[n]));
+      break;
+    }
+  }
+  Reindex();
+}
+
+void Store::Reindex() {
+  index_.clear();
+  index_.reserve(keys_.size());
+  for (size_t i = 0; i < keys_.size(); ++i) {
+    if (Find(keys_[i].path) == nullptr) index_.emplace(FoldedHash(keys_[i].path), i);
+  }
 }
 
 Expected<Store> ParseStore(std::string_view text, const std::string& file) {
   Store store;
   StoreKey* current = nullptr;
+  // The values of each key by the hash of the key's position and the
+  // value's name, and the values a "-" line deleted, dropped at the end so
+  // that the positions stay valid while the file is read.
+  std::unordered_multimap<uint64_t, size_t> value_index;
+  std::unordered_map<size_t, std::vector<bool>> deleted_values;
+  uint64_t current_seed = 0;
+  std::string joined;  // a value given over several lines
   bool skipping = false;  // inside a "[-...]" deletion section
   bool seen_header = false;
   size_t line_number = 0;
@@ -296,20 +366,23 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
   };
   while (!text.empty()) {
     size_t end = text.find('\n');
-    std::string line(TrimBlanks(text.substr(0, end)));
+    std::string_view s = TrimBlanks(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++line_number;
     size_t first_line = line_number;
     // Hex lists go on over lines that end in a backslash.
-    while (!line.empty() && line.back() == '\\' && line.find("=hex") != std::string::npos &&
-           !text.empty()) {
-      line.pop_back();
-      size_t next = text.find('\n');
-      line += TrimBlanks(text.substr(0, next));
-      text.remove_prefix(next == std::string_view::npos ? text.size() : next + 1);
-      ++line_number;
+    if (!s.empty() && s.back() == '\\' && !text.empty() &&
+        s.find("=hex") != std::string_view::npos) {
+      joined.assign(s);
+      while (!joined.empty() && joined.back() == '\\' && !text.empty()) {
+        joined.pop_back();
+        size_t next = text.find('\n');
+        joined += TrimBlanks(text.substr(0, next));
+        text.remove_prefix(next == std::string_view::npos ? text.size() : next + 1);
+        ++line_number;
+      }
+      s = joined;
     }
-    std::string_view s = line;
     if (s.empty() || s.front() == ';') continue;
     if (!seen_header) {
       if (s != "REGEDIT4" && s != "Windows Registry Editor Version 5.00") {
@@ -326,7 +399,16 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
       }
       std::string_view path = s.substr(1, s.size() - 2);
       skipping = path.front() == '-';
-      current = skipping ? nullptr : &store.Create(path);
+      if (skipping) {
+        current = nullptr;
+        continue;
+      }
+      if (KeyDepth(path) > kMaxKeyDepth) {
+        line_number = first_line;
+        return fail(kKeyPathTooDeep);
+      }
+      current = &store.Create(path);
+      current_seed = FoldedHash(std::to_string(current - store.keys().data()) + '\\');
       continue;
     }
     if (skipping) continue;
@@ -349,23 +431,45 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
       return fail("value outside of a key");
     }
     auto& values = current->values;
-    auto same = std::find_if(values.begin(), values.end(), [&](const auto& v) {
-      return SameName(v.first, name);
-    });
+    const uint64_t hash = FoldedHash(name, current_seed);
+    auto same = value_index.end();
+    for (auto [it, end] = value_index.equal_range(hash); it != end; ++it) {
+      if (SameName(values[it->second].first, name)) {
+        same = it;
+        break;
+      }
+    }
     if (deleted) {
-      if (same != values.end()) values.erase(same);
-    } else if (same != values.end()) {
-      same->second = std::move(value);
+      if (same != value_index.end()) {
+        size_t key_position = static_cast<size_t>(current - store.keys().data());
+        std::vector<bool>& dead = deleted_values[key_position];
+        dead.resize(values.size());
+        dead[same->second] = true;
+        value_index.erase(same);
+      }
+    } else if (same != value_index.end()) {
+      values[same->second].second = std::move(value);
     } else {
+      value_index.emplace(hash, values.size());
       values.emplace_back(std::move(name), std::move(value));
     }
+  }
+  for (auto& [key_position, dead] : deleted_values) {
+    auto& values = store.Find(store.keys()[key_position].path)->values;
+    size_t kept = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+      if (i < dead.size() && dead[i]) continue;
+      if (kept != i) values[kept] = std::move(values[i]);
+      ++kept;
+    }
+    values.resize(kept);
   }
   return store;
 }
 
 std::string FormatStore(const Store& store) {
   std::string out = "REGEDIT4\n";
-  for (const StoreKey& key : store.keys) {
+  for (const StoreKey& key : store.keys()) {
     out += "\n[" + key.path + "]\n";
     for (const auto& [name, value] : key.values) AppendValue(out, name, value);
   }
@@ -380,12 +484,84 @@ std::string StorePath() {
   return home + "/.config/pelixo/registry.reg";
 }
 
-Expected<Store> LoadStore() {
+namespace {
+
+// What tells one state of the store file from another: a replaced file is a
+// new inode, a changed one has a new size or modification time.
+struct FileStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{};
+  timespec changed{};
+
+  bool operator==(const FileStamp& o) const {
+    return device == o.device && inode == o.inode && size == o.size &&
+           modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+           changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+  }
+};
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  FileStamp stamp;
+  stamp.device = st.st_dev;
+  stamp.inode = st.st_ino;
+  stamp.size = st.st_size;
+  stamp.modified = st.st_mtim;
+  stamp.changed = st.st_ctim;
+  return stamp;
+}
+
+// The store as this process last read or wrote it, kept while the file
+// stays as it was then: the one process-wide copy of the store.
+class StoreCache {
+ public:
+  std::shared_ptr<const Store> Get(const std::string& path, const FileStamp& stamp) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (store_ && path == path_ && stamp == stamp_) return store_;
+    return nullptr;
+  }
+  void Put(const std::string& path, const FileStamp& stamp,
+           std::shared_ptr<const Store> store) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    path_ = path;
+    stamp_ = stamp;
+    store_ = std::move(store);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::string path_;
+  FileStamp stamp_;
+  std::shared_ptr<const Store> store_;
+};
+
+StoreCache& TheStoreCache() {
+  static StoreCache cache;
+  return cache;
+}
+
+}  // namespace
+
+Expected<std::shared_ptr<const Store>> LoadStore() {
   std::string path = StorePath();
-  if (!FileExists(path)) return Store();
+  if (!FileExists(path)) return std::make_shared<const Store>();
+  std::optional<FileStamp> before = StampOf(path);
+  if (before) {
+    if (std::shared_ptr<const Store> store = TheStoreCache().Get(path, *before)) {
+      return store;
+    }
+  }
   Expected<std::string> text = ReadWholeFile(path);
   if (!text) return text.error();
-  return ParseStore(*text, path);
+  Expected<Store> parsed = ParseStore(*text, path);
+  if (!parsed) return parsed.error();
+  auto store = std::make_shared<const Store>(std::move(*parsed));
+  // Kept only when the file did not change while it was read.
+  if (before && StampOf(path) == before) TheStoreCache().Put(path, *before, store);
+  return store;
 }
 
 Status UpdateStore(const std::function<Status(Store&)>& change) {
@@ -400,11 +576,29 @@ Status UpdateStore(const std::function<Status(Store&)>& change) {
     return Error("Cannot lock the registry store " + path + ": " +
                  std::strerror(errno));
   }
-  Expected<Store> store = LoadStore();
-  if (!store) return store.error();
-  Status changed = change(*store);
+  // The change starts from the store as the file holds it now: the copy
+  // this process keeps when the file is unchanged, else the file parsed.
+  Store store;
+  std::optional<FileStamp> stamp = FileExists(path) ? StampOf(path) : std::nullopt;
+  std::shared_ptr<const Store> cached = stamp ? TheStoreCache().Get(path, *stamp) : nullptr;
+  if (cached) {
+    store = *cached;
+  } else if (FileExists(path)) {
+    Expected<std::string> text = ReadWholeFile(path);
+    if (!text) return text.error();
+    Expected<Store> parsed = ParseStore(*text, path);
+    if (!parsed) return parsed.error();
+    store = std::move(*parsed);
+  }
+  Status changed = change(store);
   if (!changed) return changed;
-  return WriteWholeFile(path, FormatStore(*store));
+  Status written = WriteWholeFile(path, FormatStore(store));
+  if (!written) return written;
+  // No other writer can replace the file while the lock is held.
+  if (std::optional<FileStamp> now = StampOf(path)) {
+    TheStoreCache().Put(path, *now, std::make_shared<const Store>(std::move(store)));
+  }
+  return Status::Ok();
 }
 
 }  // namespace platform::registry_store

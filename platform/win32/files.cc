@@ -59,6 +59,12 @@ Status KeepFile(std::FILE* file, const std::string& path, bool* name_taken) {
   return Status::Ok();
 }
 
+std::string CurrentDirectory() {
+  char buffer[MAX_PATH];
+  DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return n == 0 || n >= sizeof buffer ? std::string() : std::string(buffer, n);
+}
+
 bool SyncFile(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 
 // Windows writes back on its own schedule; the final commit waits for it.

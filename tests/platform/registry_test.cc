@@ -303,6 +303,90 @@ TEST_F(RegistryTest, UnreadableStoreIsAnErrorAndStaysUntouched) {
   EXPECT_FALSE(RegistryKey::Open(RegistryRoot::kCurrentUser, "Software\\Y", true));
 }
 
+// Keys may be 512 names deep; a deeper path, asked for or in the file, is
+// refused at once instead of being worked through name by name.
+TEST_F(RegistryTest, KeyPathsDeeperThan512LevelsAreRefused) {
+  std::string deepest = "Software";
+  for (int level = 2; level <= 512; ++level) deepest += "\\k";
+  Expected<RegistryKey> key = RegistryKey::Open(RegistryRoot::kCurrentUser, deepest, true);
+  ASSERT_TRUE(key) << key.error().message();
+  ASSERT_TRUE(key->SetInt("Depth", 512));
+  EXPECT_TRUE(RegistryKey::KeyExists(RegistryRoot::kCurrentUser, deepest));
+
+  const std::string before = *ReadWholeFile(folder_.File("registry.reg"));
+  Expected<RegistryKey> deeper =
+      RegistryKey::Open(RegistryRoot::kCurrentUser, deepest + "\\k", true);
+  ASSERT_FALSE(deeper);
+  EXPECT_EQ(deeper.error().message(), "Registry key path too deep");
+  EXPECT_FALSE(RegistryKey::KeyExists(RegistryRoot::kCurrentUser, deepest + "\\k"));
+  EXPECT_FALSE(MoveRegistryKey("Software\\k", "Software\\x\\y"));
+  EXPECT_EQ(*ReadWholeFile(folder_.File("registry.reg")), before);
+
+  std::string far = "[HKEY_CURRENT_USER";
+  for (int level = 0; level < 50000; ++level) far += "\\k";
+  std::string store = folder_.Write("registry.reg", "REGEDIT4\n\n" + far + "]\n");
+  Expected<RegistryKey> any = RegistryKey::Open(RegistryRoot::kCurrentUser, "Software", true);
+  ASSERT_FALSE(any);
+  EXPECT_EQ(any.error().message(),
+            "Registry store " + store + " line 3: Registry key path too deep");
+}
+
+// What the store writes back is what it has always written: sections in
+// file order, a key named twice merged into its first section, deleted
+// values and sections gone, a value given again replaced where it stood.
+TEST_F(RegistryTest, StoreIsWrittenBackAsBefore) {
+  folder_.Write("registry.reg",
+                "REGEDIT4\r\n"
+                "[HKEY_CURRENT_USER\\Software\\A\\B]\r\n"
+                "\"one\"=\"1\"\r\n"
+                "\"two\"=dword:00000002\r\n"
+                "\"three\"=\"3\"\r\n"
+                "[HKEY_CURRENT_USER\\Software\\C]\r\n"
+                "\"x\"=hex:01,\\\r\n"
+                "  02\r\n"
+                "[-HKEY_CURRENT_USER\\Software\\C]\r\n"
+                "\"ignored\"=\"y\"\r\n"
+                "[hkey_current_user\\software\\a\\b]\r\n"
+                "\"ONE\"=\"first\"\r\n"
+                "\"two\"=-\r\n"
+                "\"Two\"=\"again\"\r\n"
+                "\"three\"=-\r\n");
+  {
+    Expected<RegistryKey> key =
+        RegistryKey::Open(RegistryRoot::kCurrentUser, "Software\\Z", true);
+    ASSERT_TRUE(key) << key.error().message();
+    ASSERT_TRUE(key->SetString("z", "last"));
+  }
+  ASSERT_TRUE(MoveRegistryKey("Software\\A", "Software\\Moved\\A"));
+  EXPECT_EQ(*ReadWholeFile(folder_.File("registry.reg")),
+            "REGEDIT4\n"
+            "\n[HKEY_CURRENT_USER\\Software]\n"
+            "\n[HKEY_CURRENT_USER\\Software\\Moved\\A\\B]\n"
+            "\"one\"=\"first\"\n"
+            "\"Two\"=\"again\"\n"
+            "\n[HKEY_CURRENT_USER\\Software\\C]\n"
+            "\"x\"=hex:01,02\n"
+            "\n[HKEY_CURRENT_USER\\Software\\Z]\n"
+            "\"z\"=\"last\"\n"
+            "\n[HKEY_CURRENT_USER\\Software\\Moved]\n"
+            // The moved key's own section, empty, goes to the end.
+            "\n[HKEY_CURRENT_USER\\Software\\Moved\\A]\n");
+}
+
+// A store changed by another program is seen at the next operation, also
+// when it has the same size as before.
+TEST_F(RegistryTest, StoreChangedOnDiskIsReadAgain) {
+  const std::string head = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\P]\n";
+  folder_.Write("registry.reg", head + "\"v\"=\"1\"\n");
+  Expected<RegistryKey> key = RegistryKey::Open(RegistryRoot::kCurrentUser, "Software\\P", false);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->GetString("v"), "1");
+  folder_.Write("registry.reg", head + "\"v\"=\"2\"\n");
+  EXPECT_EQ(key->GetString("v"), "2");
+  folder_.Write("registry.reg", head + "\"w\"=\"2\"\n");
+  EXPECT_FALSE(key->ValueExists("v"));
+}
+
 TEST_F(RegistryTest, MissingStoreIsEmpty) {
   EXPECT_FALSE(RegistryKey::KeyExists(RegistryRoot::kCurrentUser, "Software"));
   EXPECT_TRUE(RegistryKey::KeyExists(RegistryRoot::kCurrentUser, ""));

@@ -207,11 +207,11 @@ TEST_F(SyncronaRegistryTest, OtherFamiliesAreHiddenAndComeBackWhole) {
 }
 
 TEST_F(SyncronaRegistryTest, BackupDataFilesIsForcedAndRestored) {
-  EXPECT_FALSE(ForceBackupDataFiles());  // absent: switched on, not "off"
+  EXPECT_EQ(ForceBackupDataFiles().value(), false);  // absent: switched on, not "off"
   EXPECT_EQ(Backup(), 1);
-  EXPECT_FALSE(ForceBackupDataFiles());  // on: unchanged
+  EXPECT_EQ(ForceBackupDataFiles().value(), false);  // on: unchanged
   SetBackup(0);
-  EXPECT_TRUE(ForceBackupDataFiles());
+  EXPECT_EQ(ForceBackupDataFiles().value(), true);
   EXPECT_EQ(Backup(), 1);
   RestoreBackupDataFiles();
   EXPECT_EQ(Backup(), 0);

@@ -8,6 +8,7 @@
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/registry.h"
 #include "tests/receive/receive_test_support.h"
 
 namespace pelixo {
@@ -63,6 +64,72 @@ TEST_F(ReceiveCommandTest, ExportRefusesUnknownFormatsAndFiles) {
             1);
   EXPECT_NE(stderr_.find("Cannot open file"), std::string::npos) << stderr_;
   EXPECT_FALSE(platform::FileExists("x"));
+}
+
+// An export whose definition runs a program that writes down the hand-over
+// values it sees in Pelixo's settings into `seen_`.
+class HandOverTest : public ReceiveCommandTest {
+ protected:
+  void SetUp() override {
+    ReceiveCommandTest::SetUp();
+    seen_ = root_ + "seen.txt";
+    ini_ = root_ + "Formats.ini";
+    ASSERT_TRUE(platform::WriteWholeFile(
+        ini_, "[Run]\r\nNAME=Run\r\nSTYLE=COMMA\r\nEXTENSION=csv\r\n"
+              "FIELD1=NAME,STRING,0,0,LEFT\r\nEXTERNALPROGRAM=\"" PELIXO_BIN_DIR
+              "/send_helper\" record \"" + seen_ + "\" DownloadFile ReceivedFile\r\n"));
+    ASSERT_TRUE(platform::WriteWholeFile(root_ + "job.dc", Expected("job2.dc")));
+  }
+  // `pelixo export` run in the test's folder.
+  int Export(const std::string& arguments) {
+    return Pelixo("export --ini \"" + ini_ + "\" --format Run " + arguments);
+  }
+  std::string Stored(const std::string& name) {
+    platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(
+        platform::RegistryRoot::kCurrentUser, "Software\\Corvane\\Pelixo", false);
+    if (!key) return "(no key)";
+    return key->GetString(name).value_or("(none)");
+  }
+
+  std::string seen_, ini_;
+};
+
+// The program is told which DC file the export took, by its full path, for
+// as long as it runs; afterwards the value is empty again.
+TEST_F(HandOverTest, ExportNamesItsDCFileWhileItsProgramRuns) {
+  EXPECT_EQ(Export("--out \"" + Out("job.csv") + "\" \"" + root_ + "job.dc\""), 0) << stderr_;
+  EXPECT_EQ(Read(seen_), "DownloadFile=" + Out("job.csv") + "\nReceivedFile=" + root_ +
+                             "job.dc\n");
+  EXPECT_EQ(Stored("ReceivedFile"), "");
+  EXPECT_EQ(Stored("DownloadFile"), Out("job.csv"));
+}
+
+// Names typed relative to the current folder reach the program as the
+// files they name, not as names the program would take in its own folder.
+TEST_F(HandOverTest, RelativeNamesAreHandedOverAsFullPaths) {
+  std::string errors = root_ + "stderr.txt";
+  std::string command = "cd \"" + root_ + "\" && \"" PELIXO_BIN_DIR
+                        "/pelixo\" export --ini Formats.ini --format Run --out out/rel.csv "
+                        "job.dc 2>\"" + errors + "\" </dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0) << Read(errors);
+  EXPECT_EQ(Read(seen_), "DownloadFile=" + Out("rel.csv") + "\nReceivedFile=" + root_ +
+                             "job.dc\n");
+  EXPECT_EQ(Read(Out("rel.csv")), "Q1\r\n");
+  EXPECT_EQ(Stored("DownloadFile"), Out("rel.csv"));
+}
+
+// A DownloadFile the settings cannot take would leave the program working
+// on the last receive's file: the export says so and starts no program.
+TEST_F(HandOverTest, DownloadFileThatCannotBeStoredStartsNoProgram) {
+  std::string store = root_ + "registry.reg";
+  const std::string bad = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\X]\n\"a\"=nonsense\n";
+  ASSERT_TRUE(platform::WriteWholeFile(store, bad));
+  EXPECT_EQ(Export("--out \"" + Out("job.csv") + "\" \"" + root_ + "job.dc\""), 1);
+  EXPECT_NE(stderr_.find("Cannot store DownloadFile in the settings: Registry store "),
+            std::string::npos)
+      << stderr_;
+  EXPECT_FALSE(platform::FileExists(seen_));
+  EXPECT_EQ(Read(store), bad);
 }
 
 TEST_F(ReceiveCommandTest, ReceiveWritesEveryJobIntoTheFolder) {

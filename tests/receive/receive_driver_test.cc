@@ -143,6 +143,27 @@ TEST_F(DeviceTransferTest, BackupSettingIsRestoredAfterAnError) {
   EXPECT_EQ(ui_.wait_cursor, 0);
 }
 
+// Syncrona's backup setting of another type is not Pelixo's to replace:
+// the receive stops before it starts, with the settings as they were.
+TEST_F(DeviceTransferTest, BackupSettingOfAnotherTypeStopsTheReceive) {
+  PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
+  ChooseJobs("JOBA");
+  SeedSyncrona();
+  {
+    platform::Expected<RegistryKey> k =
+        RegistryKey::Open(RegistryRoot::kCurrentUser, kSyncronaSettingsKey, true);
+    ASSERT_TRUE(k);
+    ASSERT_TRUE(k->SetString(kBackupDataFilesValue, "1"));
+  }
+  std::vector<std::string> before = RegistryTree("Software\\Corvane");
+  driver_.ReceiveFromDevice(kCommaOut);
+  EXPECT_EQ(ui_.errors, std::vector<std::string>({"Invalid data type for 'Backup Data Files'"}));
+  EXPECT_EQ(RegistryTree("Software\\Corvane"), before);
+  EXPECT_EQ(FilesIn(out_), std::vector<std::string>());
+  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_TRUE(ui_.save_requests.empty());
+}
+
 TEST_F(DeviceTransferTest, AJobOfAnUnknownVersionIsSkipped) {
   PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 7, 50, true);
   PutJobOnDevice("JOBB", "job2.dc", "job2_points.txt", 7, 70, false);

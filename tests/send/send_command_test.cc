@@ -86,6 +86,27 @@ TEST_F(SendCommandTest, AbsentOptionsTakeTheStoredSettings) {
   ExpectSameJob(kData + "expected/parts.DC", folder_ / "parts.DC");
 }
 
+#ifndef _WIN32  // a store file of the posix build
+// A store that cannot be read gives one warning and the defaults; the
+// UploadFile it cannot take ends the send with exit 1, the store unchanged.
+TEST_F(SendCommandTest, UnreadableStoreIsToldAndEndsTheSend) {
+  const std::string store = folder_ / "registry.reg";
+  // A store saved as UTF-16 by an editor.
+  const std::string bad("\xff\xfeR\0E\0G\0", 8);
+  WriteFile(store, bad);
+  std::string out = folder_ / "x.DC";
+  CommandResult result = RunSend({"--ini", ini_, "--format", "Comma points", "--job", "J",
+                                  "--out", out, kData + "comma.csv"});
+  EXPECT_EQ(result.exit_code, 1);
+  const std::string why = "Registry store " + store +
+                          " line 1: not a registry export (REGEDIT4 expected)";
+  EXPECT_EQ(result.err, "Cannot read the settings, the defaults are used: " + why +
+                            "\nCannot store UploadFile in the settings: " + why + "\n");
+  EXPECT_EQ(ReadFile(store), bad);
+  EXPECT_FALSE(platform::FileExists(out));
+}
+#endif
+
 TEST_F(SendCommandTest, UsageErrors) {
   std::string in = kData + "comma.csv";
   std::string out = folder_ / "x.DC";

@@ -3,6 +3,7 @@
 // written out by hand from the record layouts.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "pelixo/app/settings.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
+#include "platform/files.h"
 #include "send_test_support.h"
 
 namespace pelixo {
@@ -443,6 +445,37 @@ TEST_F(ExternalProgramTest, FailingConverterStopsTheSend) {
   EXPECT_EQ(StoredString(kUploadFileValue), folder_ / "points.kor");
   EXPECT_TRUE(ui_.IsMainWindowEnabled());
 }
+
+#ifndef _WIN32  // a store file of the posix build
+// A converter started on an UploadFile that could not be stored would
+// convert the last send's file: the send stops before it, the store as it
+// was.
+TEST_F(ExternalProgramTest, UploadFileThatCannotBeStoredStopsTheSend) {
+  LoadDefinition(HelperProgram() + " convert x");
+  WriteFile(folder_ / "points.kor", "K1;1;2;X\r\n");
+  const std::string store = folder_ / "registry.reg";
+  const std::string bad = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\X]\n\"a\"=nonsense\n";
+  WriteFile(store, bad);
+  EXPECT_EQ(Send("Job", 0, folder_ / "points.kor", folder_ / "f.DC"), SendOutcome::kFailed);
+  EXPECT_EQ(ui_.errors, (std::vector<std::string>{"Cannot store UploadFile in the settings: "
+                                                  "Registry store " + store +
+                                                  " line 4: unreadable value"}));
+  EXPECT_EQ(ReadFile(store), bad);
+
+  // A store that cannot be written (a full disk) stops it the same way.
+  std::remove(store.c_str());
+  ui_.errors.clear();
+  SetEnv("PELIXO_FAIL_WRITES", "registry.reg");
+  EXPECT_EQ(Send("Job", 0, folder_ / "points.kor", folder_ / "f.DC"), SendOutcome::kFailed);
+  SetEnv("PELIXO_FAIL_WRITES", "");
+  ASSERT_EQ(ui_.errors.size(), 1u);
+  EXPECT_EQ(ui_.errors[0].rfind("Cannot store UploadFile in the settings: ", 0), 0u)
+      << ui_.errors[0];
+  EXPECT_FALSE(platform::FileExists(folder_ / "points.kor.args"));
+  EXPECT_FALSE(platform::FileExists(folder_ / "f.DC"));
+  EXPECT_EQ(ReadFile(folder_ / "points.kor"), "K1;1;2;X\r\n");
+}
+#endif
 
 TEST_F(ExternalProgramTest, MissingProgramStopsTheSend) {
   std::string program = folder_ / "no-such-program";

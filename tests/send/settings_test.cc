@@ -165,10 +165,14 @@ TEST_F(SettingsTest, MainWindowStateAndDebug) {
 }
 
 TEST_F(SettingsTest, TransferFileNamesAndDefinitionIndex) {
-  StoreTransferFileName(true, "C:\\data\\points.csv");
-  StoreTransferFileName(false, "export.txt");
+  ASSERT_TRUE(StoreTransferFileName(kUploadFileValue, "C:\\data\\points.csv"));
+  ASSERT_TRUE(StoreTransferFileName(kDownloadFileValue, "export.txt", HandOver::kAsGiven));
   EXPECT_EQ(StoredString(kUploadFileValue), "C:\\data\\points.csv");
   EXPECT_EQ(StoredString(kDownloadFileValue), "export.txt");
+  // A chosen file is handed over by its full path.
+  ASSERT_TRUE(StoreTransferFileName(kDownloadFileValue, "export.txt"));
+  EXPECT_EQ(StoredString(kDownloadFileValue), platform::AbsolutePath("export.txt"));
+  EXPECT_NE(StoredString(kDownloadFileValue), "export.txt");
 
   TFormatDefinitions definitions;
   ASSERT_TRUE(definitions.Load(send_test::kData + "Formats.ini"));
