@@ -10,6 +10,7 @@
 #include "danvora/library_state.h"
 #include "platform/files.h"
 #include "tests/danvora/test_util.h"
+#include "tests/support/scoped_env.h"
 
 namespace danvora {
 namespace {
@@ -194,33 +195,19 @@ TEST_F(DctransTest, FilesThatCannotBeWrittenChangeNothing) {
   EXPECT_EQ(Run(job, 0, dir_ + "missing/report.txt"), 255);
   EXPECT_EQ(messages_, "Kunne ikke \xE5" "bne " + dir_ + "missing/report.txt\n");
   EXPECT_EQ(ReadFile(dir_ + "out.kof"), "keep");
-#if defined(_WIN32)
-  _putenv("PELIXO_FAIL_WRITES=out.kof");
-#else
-  setenv("PELIXO_FAIL_WRITES", "out.kof", 1);
-#endif
-  EXPECT_EQ(Run(job, 0, dir_ + "report.txt"), 255);
-#if defined(_WIN32)
-  _putenv("PELIXO_FAIL_WRITES=");
-#else
-  unsetenv("PELIXO_FAIL_WRITES");
-#endif
+  {
+    tests_support::ScopedEnv fail("PELIXO_FAIL_WRITES", "out.kof");
+    EXPECT_EQ(Run(job, 0, dir_ + "report.txt"), 255);
+  }
   EXPECT_EQ(ReadFile(dir_ + "out.kof"), "keep");
   EXPECT_NE(messages_.find("out.kof"), std::string::npos) << messages_;
   // A report that fails after the point file was written whole: neither
   // replaces its target.
   testing::WriteFile(dir_ + "report.txt", "old report");
-#if defined(_WIN32)
-  _putenv("PELIXO_FAIL_WRITES=report.txt");
-#else
-  setenv("PELIXO_FAIL_WRITES", "report.txt", 1);
-#endif
-  EXPECT_EQ(Run(job, 0, dir_ + "report.txt"), 255);
-#if defined(_WIN32)
-  _putenv("PELIXO_FAIL_WRITES=");
-#else
-  unsetenv("PELIXO_FAIL_WRITES");
-#endif
+  {
+    tests_support::ScopedEnv fail("PELIXO_FAIL_WRITES", "report.txt");
+    EXPECT_EQ(Run(job, 0, dir_ + "report.txt"), 255);
+  }
   EXPECT_EQ(messages_, "Kunne ikke skrive " + dir_ + "report.txt\n");
   EXPECT_EQ(ReadFile(dir_ + "out.kof"), "keep");
   EXPECT_EQ(ReadFile(dir_ + "report.txt"), "old report");

@@ -15,6 +15,7 @@
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "tests/support/scoped_env.h"
 
 namespace platform_test {
 
@@ -67,39 +68,7 @@ inline std::string SelfCommand(const std::string& filter) {
   return Quoted(exe) + " --gtest_filter=" + filter;
 }
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-      had_old_ = true;
-      old_ = old;
-    }
-    Set(value.c_str());
-  }
-  ~ScopedEnv() { Set(had_old_ ? old_.c_str() : nullptr); }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  void Set(const char* value) {
-#ifdef _WIN32
-    // Both the C runtime's copy and the process environment.
-    std::string entry = name_ + "=" + (value ? value : "");
-    _putenv(entry.c_str());
-    SetEnvironmentVariableA(name_.c_str(), value);
-#else
-    if (value) {
-      setenv(name_.c_str(), value, 1);
-    } else {
-      unsetenv(name_.c_str());
-    }
-#endif
-  }
-  std::string name_;
-  std::string old_;
-  bool had_old_ = false;
-};
+using tests_support::ScopedEnv;
 
 }  // namespace platform_test
 
