@@ -671,6 +671,12 @@ int RunProbe(const std::string& out) {
   std::string state = "no window";
   if (main != nullptr) {
     DWORD_PTR ignored = 0;
+    // A second press of the action button while the transfer runs must not
+    // start another one (it would open its own dialog and not answer).
+    HWND button = GetDlgItem(main, ids::kSendReceiveBtn);
+    SendMessageTimeoutA(main, WM_COMMAND, MAKEWPARAM(ids::kSendReceiveBtn, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button), SMTO_ABORTIFHUNG,
+                        kPatienceMs / 3, &ignored);
     bool answers = SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
                                        kPatienceMs / 3, &ignored) != 0;
     state = std::string(IsWindowEnabled(main) ? "enabled" : "disabled") +
