@@ -166,11 +166,6 @@ bool NextTextLine(std::string_view* rest, std::string_view* line) {
 }
 
 platform::Expected<TextOutput> TextOutput::Create(const std::string& path) {
-  // Refused now, before anything is written: replacing a folder fails only
-  // at the end, when other files of the run may be replaced already.
-  if (platform::DirectoryExists(path)) {
-    return platform::Error("Cannot write " + path + ": it is a folder");
-  }
   auto out = platform::FileOutput::Create(path);
   if (!out) return out.error();
   return TextOutput(std::move(*out));

@@ -90,8 +90,7 @@ bool NextTextLine(std::string_view* rest, std::string_view* line);
 // A file being written in text mode.
 class TextOutput {
  public:
-  // Starts writing `path`; fails (naming the path) when it cannot be
-  // created, or when `path` is a folder, which no file can replace.
+  // Starts writing `path`; fails (naming the path) as FileOutput::Create.
   static platform::Expected<TextOutput> Create(const std::string& path);
 
   TextOutput(TextOutput&&) noexcept = default;

@@ -63,6 +63,11 @@ FileOutput& FileOutput::operator=(FileOutput&& other) noexcept {
 FileOutput::~FileOutput() { Discard(); }
 
 Expected<FileOutput> FileOutput::Create(const std::string& target) {
+  // Refused before anything is written: replacing a folder would fail only
+  // at the commit, when other files of the run may be replaced already.
+  if (DirectoryExists(target)) {
+    return Error("Cannot write " + target + ": it is a folder");
+  }
   // The temporary file sits beside the target, so the final rename never
   // crosses a file system. Its name is random and created exclusively:
   // several processes may write beside each other.

@@ -37,8 +37,9 @@ class FileOutput {
   // Discards the temporary file unless Commit succeeded.
   ~FileOutput();
 
-  // Starts writing `target`. Fails (naming the path) when the temporary file
-  // cannot be created.
+  // Starts writing `target`. Fails (naming the path) when `target` is a
+  // folder, which no file can replace, or when the temporary file cannot be
+  // created.
   static Expected<FileOutput> Create(const std::string& target);
 
   // Appends bytes exactly as given (no line-end translation). Small writes
