@@ -1,7 +1,6 @@
 #include "platform/profile.h"
 
 #include <string_view>
-#include <utility>
 
 #include "platform/backend.h"
 
@@ -9,26 +8,6 @@ namespace platform {
 
 // The constructors and destructor of Profile are the backends', beside
 // their Impl.
-
-std::vector<std::string> ProfileSectionNames(const std::string& path) {
-  return Profile::Load(path).SectionNames();
-}
-
-std::vector<std::string> ProfileKeyNames(const std::string& path,
-                                         const std::string& section) {
-  return Profile::Load(path).KeyNames(section);
-}
-
-std::string ProfileString(const std::string& path, const std::string& section,
-                          const std::string& key,
-                          const std::string& default_value) {
-  return Profile::Load(path).String(section, key, default_value);
-}
-
-int ProfileInt(const std::string& path, const std::string& section,
-               const std::string& key, int default_value) {
-  return Profile::Load(path).Int(section, key, default_value);
-}
 
 namespace backend {
 

@@ -30,11 +30,18 @@ class Profile {
   Profile& operator=(Profile&&) noexcept;
   ~Profile();
 
-  // As the functions below, for the file that was loaded.
+  // The section names in file order; empty when the file is missing or
+  // holds no section. The list is cut to what fits kProfileNameListBytes
+  // (each name followed by a NUL, the list by a second NUL).
   std::vector<std::string> SectionNames() const;
+  // The key names of one section in file order, cut like the section list.
   std::vector<std::string> KeyNames(const std::string& section) const;
+  // The value of `key` in `section`, or `default_value` when either is
+  // absent; at most kProfileValueBytes - 1 characters.
   std::string String(const std::string& section, const std::string& key,
                      const std::string& default_value) const;
+  // The value of `key` read as an integer the way GetPrivateProfileIntA
+  // does, or `default_value` when the key is absent.
   int Int(const std::string& section, const std::string& key,
           int default_value) const;
 
@@ -44,28 +51,6 @@ class Profile {
   explicit Profile(std::unique_ptr<Impl> impl);
   std::unique_ptr<Impl> impl_;
 };
-
-// One look at a file, each call reading it anew (Profile reads it once).
-
-// The section names of `path` in file order; empty when the file is missing
-// or holds no section. The list is cut to what fits kProfileNameListBytes
-// (each name followed by a NUL, the list by a second NUL).
-std::vector<std::string> ProfileSectionNames(const std::string& path);
-
-// The key names of one section in file order, cut like the section list.
-std::vector<std::string> ProfileKeyNames(const std::string& path,
-                                         const std::string& section);
-
-// The value of `key` in `section`, or `default_value` when either is absent;
-// at most kProfileValueBytes - 1 characters.
-std::string ProfileString(const std::string& path, const std::string& section,
-                          const std::string& key,
-                          const std::string& default_value);
-
-// The value of `key` read as an integer the way GetPrivateProfileIntA does,
-// or `default_value` when the key is absent.
-int ProfileInt(const std::string& path, const std::string& section,
-               const std::string& key, int default_value);
 
 }  // namespace platform
 

@@ -14,11 +14,23 @@
 
 namespace {
 
-using platform::ProfileInt;
-using platform::ProfileKeyNames;
-using platform::ProfileSectionNames;
-using platform::ProfileString;
 using Names = std::vector<std::string>;
+
+// Each lookup from a file loaded for it alone.
+Names ProfileSectionNames(const std::string& path) {
+  return platform::Profile::Load(path).SectionNames();
+}
+Names ProfileKeyNames(const std::string& path, const std::string& section) {
+  return platform::Profile::Load(path).KeyNames(section);
+}
+std::string ProfileString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& fallback) {
+  return platform::Profile::Load(path).String(section, key, fallback);
+}
+int ProfileInt(const std::string& path, const std::string& section,
+               const std::string& key, int fallback) {
+  return platform::Profile::Load(path).Int(section, key, fallback);
+}
 
 struct Lookup {
   const char* section;
