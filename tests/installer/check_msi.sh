@@ -9,6 +9,9 @@
 # Never reads standard input, needs no display.
 set -euo pipefail
 exec </dev/null
+# shellcheck source=../support/private_wine_prefix.sh
+. "$(dirname "$0")/../support/private_wine_prefix.sh"
+
 msi=$1 version=$2 bin=$3 formats_ini=$4 wxs=$5 wixl=$6
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -26,7 +29,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-cp -a "$shared" "$WINEPREFIX"
+private_wine_prefix "$shared" "$WINEPREFIX" || fail "could not copy the prefix $shared"
 # What the registry says of Pelixo before (the shared prefix may hold the
 # settings of other tests); uninstalling must bring back exactly this.
 pelixo_in_registry() {

@@ -6,6 +6,9 @@
 set -uo pipefail
 exec </dev/null
 
+# shellcheck source=../support/private_wine_prefix.sh
+. "$(dirname "$0")/../support/private_wine_prefix.sh"
+
 bits=$1
 driver=$2
 shots=$3
@@ -44,18 +47,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The prefix: hard links to the large files nobody changes, own copies of
-# the registry (and a full copy where links cannot be made).
-if ! cp -al "$base_prefix" "$WINEPREFIX" 2>/dev/null; then
-  rm -rf "$WINEPREFIX"
-  cp -a "$base_prefix" "$WINEPREFIX" || exit 1
-fi
-for reg in system.reg user.reg userdef.reg; do
-  if [ -f "$base_prefix/$reg" ]; then
-    rm -f "$WINEPREFIX/$reg"
-    cp "$base_prefix/$reg" "$WINEPREFIX/$reg"
-  fi
-done
+private_wine_prefix "$base_prefix" "$WINEPREFIX" || exit 1
 # A wine desktop draws the window frames itself, as Windows does.
 cat >>"$WINEPREFIX/user.reg" <<'REG'
 
