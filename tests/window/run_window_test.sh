@@ -14,8 +14,13 @@ exec </dev/null
 bits=$1
 driver=$2
 shots=$3
-images=$4
+images=${4:-}
 refresh="${PELIXO_REFRESH_GUIDE_IMAGES:-}"
+if [ -z "$images" ]; then
+  echo "window test: the guide's image folder is missing" >&2
+  exit 1
+fi
+images=$(cd "$images" && pwd) || exit 1
 
 if [ "$bits" = 64 ]; then
   wine=/usr/lib/wine/wine64
@@ -95,7 +100,7 @@ rm -rf "$shots"
 mkdir -p "$shots" "$work/files"
 status=0
 PELIXO_WINDOW_SHOTS="$shots" PELIXO_WINDOW_WORK="$work/files" \
-  PELIXO_REFRESH_GUIDE_IMAGES="$refresh" \
+  PELIXO_REFRESH_GUIDE_IMAGES="$refresh" PELIXO_GUIDE_IMAGES="$images" \
   timeout 540 "$wine" "$driver" || status=1
 
 # Every screenshot shows something, and inside the window's bounds more than

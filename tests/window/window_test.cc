@@ -39,8 +39,6 @@ std::string Slashes(std::string path) {
 
 const std::string kBin = Slashes(PELIXO_BIN_DIR);
 const std::string kData = Slashes(PELIXO_TEST_DATA "/window");
-// The user guide's pictures and the layout they show.
-const std::string kGuideLayout = Slashes(PELIXO_GUIDE_IMAGES "/layout.txt");
 
 std::optional<DWORD> ReadDword(const char* value) {
   DWORD data = 0, size = sizeof(data);
@@ -113,11 +111,16 @@ bool IsDCDate(const std::string& text) {
   return true;
 }
 
+// The layout the user guide's pictures show, beside them.
+std::string GuideLayoutPath() {
+  return WindowsPath(Env("PELIXO_GUIDE_IMAGES") + "/layout.txt");
+}
+
 // The lines of section `[name]` of the guide's layout file: everything up
 // to the next section, without blank lines and "#" comments; nothing when
 // the file or the section is missing.
 std::optional<std::vector<std::string>> GuideLayout(const std::string& name) {
-  std::optional<std::string> bytes = ReadFileBytes(kGuideLayout);
+  std::optional<std::string> bytes = ReadFileBytes(GuideLayoutPath());
   if (!bytes) return std::nullopt;
   std::optional<std::vector<std::string>> section;
   bool inside = false;
@@ -207,7 +210,7 @@ class WindowTest : public ::testing::Test {
     if (Env("PELIXO_REFRESH_GUIDE_IMAGES") == "1") return;
     std::optional<std::vector<std::string>> shown = GuideLayout(name);
     ASSERT_TRUE(shown.has_value())
-        << "no [" << name << "] in " << kGuideLayout
+        << "no [" << name << "] in " << GuideLayoutPath()
         << " (PELIXO_REFRESH_GUIDE_IMAGES=1 writes it)";
     EXPECT_EQ(seen.size(), shown->size()) << name << ": number of lines";
     for (size_t i = 0; i < seen.size() && i < shown->size(); ++i) {
