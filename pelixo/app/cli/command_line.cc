@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "pelixo/app/cli/commands.h"
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/core/text.h"
 #include "platform/files.h"
 

@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "pelixo/app/cli/commands.h"
+#include "pelixo/app/switches.h"
 #include "platform/interrupt.h"
+#include "platform/switches.h"
 
 namespace {
 
@@ -20,6 +22,7 @@ constexpr char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   platform::RemoveTemporaryFilesOnInterrupt();
   if (argc < 2) {
     std::fputs(kUsage, stderr);
