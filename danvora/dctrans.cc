@@ -102,7 +102,9 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
                "der er anvendt koordinatsystem i marken!");
     return kRefused;
   }
-  if (prescan.field_fit == FieldFit::kFound) state.earlier_field_fit = FieldFit::kFound;
+  if (prescan.field_fit == FieldFit::kFound) {
+    state.earlier_field_fit = FieldFit::kFound;
+  }
 
   begin_export_run();
   std::optional<TextOutput> output;

@@ -322,8 +322,8 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
     case Code("D2"):
       job_.pressure =
           dc::PressureToMillibar(NumberField(line, 4), job_.units.pressure);
-      job_.temperature =
-          dc::TemperatureToCelsius(NumberField(line, 20), job_.units.temperature);
+      job_.temperature = dc::TemperatureToCelsius(NumberField(line, 20),
+                                                  job_.units.temperature);
       if (job_.pressure > 0) {
         job_.ppm = job_.k1 - job_.k2 * 0.75 * job_.pressure /
                              (job_.temperature + 273.16);
