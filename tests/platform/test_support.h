@@ -15,6 +15,7 @@
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "tests/support/scoped_env.h"
 
 namespace platform_test {

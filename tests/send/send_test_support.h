@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "pelixo/app/console_user_interface.h"
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/core/text.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 
 namespace pelixo::send_test {
