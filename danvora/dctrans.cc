@@ -6,7 +6,7 @@
 
 #include "danvora/alert.h"
 #include "danvora/export_formats.h"
-#include "danvora/format.h"
+#include "text/format.h"
 #include "danvora/job_reader.h"
 #include "danvora/known_points.h"
 #include "danvora/library_state.h"
@@ -20,7 +20,7 @@ namespace {
 constexpr int16_t kRefused = 255;
 
 std::string CouldNotOpen(const std::string& path) {
-  return Format("Kunne ikke \xE5" "bne %s", path);
+  return text::Format("Kunne ikke \xE5" "bne %s", path);
 }
 
 // The tables are emptied at the end of every translation, whatever the
@@ -71,7 +71,7 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   if (b != std::string::npos) state.code_separators[b] = ' ';
 
   if (format >= kFormatCount || format < kNoExport) {
-    alert_user(Format("Format %s kan ikke benyttes i resultatfil",
+    alert_user(text::Format("Format %s kan ikke benyttes i resultatfil",
                       export_format_name(format)));
     return kRefused;
   }

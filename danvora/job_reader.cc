@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "danvora/blanks.h"
-#include "danvora/format.h"
+#include "text/ascii.h"
+#include "text/format.h"
 #include "danvora/library_state.h"
 #include "danvora/number_fields.h"
 #include "dc/fields.h"
@@ -26,8 +26,8 @@ void AssignText(std::string* text, std::string_view line, size_t column,
   const std::string_view field = dc::FieldSlice(line, column, width);
   // Trailing, then leading blanks off.
   const char* const end =
-      TrimTrailingBlanks(field.data(), field.data() + field.size());
-  const char* const begin = SkipBlanks(field.data(), end);
+      text::TrimTrailingBlanks(field.data(), field.data() + field.size());
+  const char* const begin = text::SkipBlanks(field.data(), end);
   if (begin == end) {
     text->clear();
     return;
@@ -98,7 +98,7 @@ void RecordDecoder::GpsPointCode(std::string_view line,
   s_.vertical_precision = Distance(line, 102);
   ClearQualityFigures();
   if (flags == "SO") {
-    s_.point_code = Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
+    s_.point_code = text::Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
   }
 }
 

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "danvora/alert.h"
-#include "danvora/format.h"
+#include "text/format.h"
 #include "danvora/library_state.h"
 #include "danvora/text_file.h"
 #include "dc/fields.h"
@@ -45,7 +45,7 @@ int load_known_points(const std::string& path) {
     for (char c : line) commas += c == ',';
     if (commas < 3) continue;
     if (table.entries.size() >= kMaxKnownPoints) {
-      alert_user(Format("Max. antal kendte punkter %d n\xE5" "et!",
+      alert_user(text::Format("Max. antal kendte punkter %d n\xE5" "et!",
                         static_cast<int>(kMaxKnownPoints)));
       break;
     }

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "danvora/alert.h"
-#include "danvora/format.h"
+#include "text/format.h"
 #include "danvora/library_state.h"
 #include "danvora/text_file.h"
 #include "dc/record_code.h"
@@ -42,7 +42,7 @@ bool load_line_table(const std::string& path) {
     table.lines.push_back(line);
     table.codes.push_back(dc::RecordCode(line));
     if (table.lines.size() >= kMaxLines) {
-      alert_user(Format("Max. antal linier %d n\xE5" "et!",
+      alert_user(text::Format("Max. antal linier %d n\xE5" "et!",
                         static_cast<int>(kMaxLines)));
       break;
     }

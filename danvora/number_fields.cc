@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "danvora/blanks.h"
+#include "text/ascii.h"
 #include "dc/powers_of_ten.h"
 
 namespace danvora {
@@ -24,7 +24,7 @@ bool ParsePlainDecimal(std::string_view text, double* value) {
   };
   constexpr int kMaxDigits = 15;
   const char* const end = text.data() + text.size();
-  const char* c = SkipBlanks(text.data(), end);
+  const char* c = text::SkipBlanks(text.data(), end);
   bool negative = false;
   if (c != end && (*c == '-' || *c == '+')) {
     negative = *c == '-';
@@ -58,7 +58,7 @@ bool ParsePlainDecimal(std::string_view text, double* value) {
 double MeasureField(std::string_view line, size_t column) {
   const std::string_view field = dc::FieldSlice(line, column, dc::kNumberWidth);
   // Only a full field of blanks is missing; a field cut to nothing is 0.
-  if (field.size() == dc::kNumberWidth && AllBlanks(field)) {
+  if (field.size() == dc::kNumberWidth && text::AllBlanks(field)) {
     return dc::kMissing;
   }
   const double value = ParseFieldNumber(field);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "danvora/export_formats.h"
-#include "danvora/format.h"
+#include "text/format.h"
 #include "danvora/job_reader.h"
 #include "danvora/known_points.h"
 #include "danvora/kx77.h"
@@ -50,7 +50,7 @@ std::string ConversionTime(const platform::LocalTime& t) {
                                             "May", "Jun", "Jul", "Aug",
                                             "Sep", "Oct", "Nov", "Dec"};
   const char* month = t.month >= 1 && t.month <= 12 ? kMonths[t.month - 1] : "";
-  return Format("%02d-%s-%02d %02d:%02d", t.day, month, t.year % 100, t.hour,
+  return text::Format("%02d-%s-%02d %02d:%02d", t.day, month, t.year % 100, t.hour,
                 t.minute);
 }
 
@@ -85,12 +85,12 @@ class ReportWalk {
   void Report(std::string_view text) {
     if (report_) report_->Write(text);
   }
-  // Report(Format(...)), built in the walk's own buffer.
+  // Report(text::Format(...)), built in the walk's own buffer.
   template <typename... Args>
   void ReportFormat(std::string_view format, const Args&... args) {
     if (!report_) return;
     text_.clear();
-    AppendFormat(&text_, format, args...);
+    text::AppendFormat(&text_, format, args...);
     report_->Write(text_);
   }
   // Starts a listing line in `text_`: "\n%-10.10s " of `label` and the
@@ -100,7 +100,7 @@ class ReportWalk {
                     const Triple& t, std::string_view code) {
     if (!report_) return false;
     text_.assign(1, '\n');
-    AppendText(&text_, label, 10, /*left=*/true);
+    text::AppendText(&text_, label, 10, /*left=*/true);
     text_ += ' ';
     append_report_listing(&text_, name, t, code);
     return true;
@@ -199,7 +199,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       break;
     }
     case Code("10"): {
-      const std::string text = Format("Job            : %s", s_.job_name);
+      const std::string text = text::Format("Job            : %s", s_.job_name);
       write_comment_line(format_, text, export_);
       Report("\n" + text);
       break;
@@ -286,7 +286,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
         point_kind_ = 2;
       }
       LookUpPointWithoutOwnPosition();
-      point_text_ = Format(
+      point_text_ = text::Format(
           "Fra pkt %-16.16s   %-10.10s (Az=%8.4lf af=%6.3lf dh=%6.3lf)",
           s_.station_name, dc::PointClassName(s_.point_class), s_.azimuth,
           s_.horizontal_distance, s_.height_difference);
@@ -307,7 +307,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       }
       TableHeader(kGpsTail);
       if (StartListing("Ref.base", s_.station_name, s_.point, "")) {
-        AppendFormat(&text_, "   Base Antenneh\xF8jde = %6.3lf",
+        text::AppendFormat(&text_, "   Base Antenneh\xF8jde = %6.3lf",
                      antenna_height_);
         WriteText();
       }
@@ -316,9 +316,9 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("75"):
     case Code("E4"):
       if (s_.instrument_serial != last_instrument_serial_) {
-        std::string text = Format("\n\n%-15.15s", s_.instrument_model);
+        std::string text = text::Format("\n\n%-15.15s", s_.instrument_model);
         if (s_.instrument_serial > 0) {
-          text += Format(" Serienr: %d", s_.instrument_serial);
+          text += text::Format(" Serienr: %d", s_.instrument_serial);
         }
         Report(text);
         last_instrument_serial_ = s_.instrument_serial;
@@ -330,15 +330,15 @@ void ReportWalk::Record(int code, const std::string& flags) {
       if (s_.horizontal_direction < 0) break;
       point_text_ =
           s_.slope_distance > 0
-              ? Format(" %8.4lf %8.4lf %8.3lf", s_.horizontal_direction,
+              ? text::Format(" %8.4lf %8.4lf %8.3lf", s_.horizontal_direction,
                        s_.zenith_distance, s_.slope_distance)
-              : Format(" %8.4lf %8.4lf         ", s_.horizontal_direction,
+              : text::Format(" %8.4lf %8.4lf         ", s_.horizontal_direction,
                        s_.zenith_distance);
       const std::string_view class_name = dc::PointClassName(s_.point_class);
       method_text_ = s_.target_height > -10.0
-                         ? Format(" %6.3lf %-20.20s", s_.target_height,
+                         ? text::Format(" %6.3lf %-20.20s", s_.target_height,
                                   class_name)
-                         : Format("        %-20.20s", class_name);
+                         : text::Format("        %-20.20s", class_name);
       point_text_ += method_text_;
       measure_kind_ = 1;
       point_kind_ = s_.point_class == dc::kClassReference ? 4 : 2;
@@ -353,7 +353,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("90"):
     case Code("91"):
     case Code("92"):
-      ReportFormat("\n%s", Format("%s.%s=%s", s_.attribute_group,
+      ReportFormat("\n%s", text::Format("%s.%s=%s", s_.attribute_group,
                                   s_.attribute_name, s_.attribute_value));
       break;
     case Code("A6"):
@@ -384,13 +384,13 @@ void ReportWalk::Record(int code, const std::string& flags) {
       if (s_.residual_angle_1 > -400.0 &&
           StartListing("Restfejl", s_.point_name, s_.residual, "")) {
         if (s_.residual_3d > -9000.0 && s_.residual_angle_2 > -400.0) {
-          AppendFormat(&text_, " %8.4lf %8.4lf %8.3lf", s_.residual_angle_1,
+          text::AppendFormat(&text_, " %8.4lf %8.4lf %8.3lf", s_.residual_angle_1,
                        s_.residual_angle_2, s_.residual_3d);
         } else if (s_.residual_angle_2 > -400.0) {
-          AppendFormat(&text_, " %8.4lf %8.4lf         ",
+          text::AppendFormat(&text_, " %8.4lf %8.4lf         ",
                        s_.residual_angle_1, s_.residual_angle_2);
         } else {
-          AppendFormat(&text_, " %8.4lf                  ",
+          text::AppendFormat(&text_, " %8.4lf                  ",
                        s_.residual_angle_1);
         }
         WriteText();
@@ -411,7 +411,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
         if (s_.instrument_height > -10.0) {
           // "                          %8.3lf"
           text_.append(26, ' ');
-          AppendReal(&text_, s_.instrument_height, 8, 3);
+          text::AppendReal(&text_, s_.instrument_height, 8, 3);
         }
         WriteText();
       }
@@ -514,7 +514,7 @@ void ReportWalk::BacksightCheck() {
           "AfsKontrol", s_.check_point_name,
           Triple{-distance * std::sin(a), distance * std::cos(a), height},
           "")) {
-    AppendFormat(&text_, " %8.4lf            %6.3lf %6.3lf",
+    text::AppendFormat(&text_, " %8.4lf            %6.3lf %6.3lf",
                  s_.direction_offset, distance, height);
     WriteText();
   }
@@ -545,26 +545,26 @@ void ReportWalk::Point(size_t index) {
         s_.horizontal_precision + s_.vertical_precision > 0.001) {
       // " %5.3lf %5.3lf"
       point_text_.assign(1, ' ');
-      AppendReal(&point_text_, s_.horizontal_precision, 5, 3);
+      text::AppendReal(&point_text_, s_.horizontal_precision, 5, 3);
       point_text_ += ' ';
-      AppendReal(&point_text_, s_.vertical_precision, 5, 3);
+      text::AppendReal(&point_text_, s_.vertical_precision, 5, 3);
     } else if (s_.hdop > 0) {
       // "%6.1lf %6.2lf %6.2lf  %4d %-10.10s" of the RMS, the DOPs, the
       // satellites and the class; blanks for an RMS of 0.
       point_text_.clear();
       if (s_.rms > 0) {
-        AppendReal(&point_text_, s_.rms, 6, 1);
+        text::AppendReal(&point_text_, s_.rms, 6, 1);
       } else {
         point_text_.append(6, ' ');
       }
       point_text_ += ' ';
-      AppendReal(&point_text_, s_.hdop, 6, 2);
+      text::AppendReal(&point_text_, s_.hdop, 6, 2);
       point_text_ += ' ';
-      AppendReal(&point_text_, s_.vdop, 6, 2);
+      text::AppendReal(&point_text_, s_.vdop, 6, 2);
       point_text_ += "  ";
-      AppendInteger(&point_text_, s_.satellites, 4);
+      text::AppendInteger(&point_text_, s_.satellites, 4);
       point_text_ += ' ';
-      AppendText(&point_text_, dc::PointClassName(s_.point_class), 10,
+      text::AppendText(&point_text_, dc::PointClassName(s_.point_class), 10,
                  /*left=*/true);
     }
   }

@@ -1,4 +1,4 @@
-#include "danvora/blanks.h"
+#include "text/ascii.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace danvora {
+namespace text {
 namespace {
 
 TEST(BlanksTest, RunsAsTheStringSearchesFindThem) {
@@ -34,4 +34,4 @@ TEST(BlanksTest, RunsAsTheStringSearchesFindThem) {
 }
 
 }  // namespace
-}  // namespace danvora
+}  // namespace text
