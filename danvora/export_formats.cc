@@ -31,10 +31,6 @@ constexpr std::array<std::string_view, kFormatCount> kFormatNames = {
 
 ExportState& writer() { return library_state().export_state; }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 std::string TrimTrailingBlanks(std::string_view text) {
   const size_t last = text.find_last_not_of(' ');
   return std::string(last == std::string_view::npos ? std::string_view()
@@ -215,7 +211,7 @@ void StartWell(std::string_view name, const Triple& t, int measure_kind) {
 void ParseWellAttribute(std::string_view text) {
   WellRecord& well = writer().well;
   auto value_after = [&](std::string_view prefix, std::string_view* value) {
-    if (!StartsWith(text, prefix)) return false;
+    if (!text.starts_with(prefix)) return false;
     *value = text.substr(prefix.size());
     return true;
   };
@@ -238,7 +234,7 @@ void ParseWellAttribute(std::string_view text) {
   } else if (value_after("Brond.Dato=", &v)) {
     well.date = TrimTrailingBlanks(v).substr(0, 11);
   } else if (value_after("Brond.Vejnavn=", &v)) {
-    if (!StartsWith(v, "-")) well.street = TrimTrailingBlanks(v).substr(0, 31);
+    if (!v.starts_with("-")) well.street = TrimTrailingBlanks(v).substr(0, 31);
   }
 }
 
@@ -262,7 +258,7 @@ void WriteAttributeLines(int format, size_t record_index,
     Attribute attribute;
     if (record >= dc::Code("88") && record <= dc::Code("92") &&
         decode_attribute(line, &attribute)) {
-      if (StartsWith(code, group)) {
+      if (code.starts_with(group)) {
         write_info_line(
             format,
             text::Format("%s.%s=%s", group, attribute.name, attribute.value),
@@ -284,7 +280,7 @@ std::string InfoText(std::string_view token) {
   std::string text;
   if (token == "&R") {
     text = "Retningspkt";
-  } else if (StartsWith(token, "&S:")) {
+  } else if (token.starts_with("&S:")) {
     text = "St\xF8rrelse: " + std::string(token.substr(3));
   } else {
     text = std::string(token.substr(1));
@@ -584,10 +580,10 @@ std::string_view write_point_line(int format, std::string_view name,
     case kDas:
       if (state.well.pending) {
         // A terrain point directly after its well gives the terrain level.
-        if (StartsWith(code, "T")) state.well.terrain = t.z;
+        if (code.starts_with("T")) state.well.terrain = t.z;
         WritePendingWell(format, file);
       }
-      if (StartsWith(code, "B")) StartWell(name, t, measure_kind);
+      if (code.starts_with("B")) StartWell(name, t, measure_kind);
       break;
     case kDdh:
       if (state.comment_counter > 0) line += '\n';

@@ -657,15 +657,6 @@ bool HasPointNumber(std::string_view line) {
   return nonzero;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  // The markers are a few characters: compared here, not by a library call.
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (text[i] != prefix[i]) return false;
-  }
-  return true;
-}
-
 // Composes the output line of each point in one buffer, so that it reaches
 // the sink in one piece.
 class PointWriter {
@@ -713,14 +704,14 @@ void ConvertPoints(std::string_view content, int format, int sign, Sink& sink) {
   while (lines.Next(raw)) {
     NormaliseLine(raw, buffer);
     const std::string_view line = buffer;
-    if (format == kCowi && StartsWith(line, "E")) break;
-    if (StartsWith(line, markers.header)) {
+    if (format == kCowi && line.starts_with("E")) break;
+    if (line.starts_with(markers.header)) {
       parser.SetHeader(line);
       waiting = false;
       continue;
     }
-    if (StartsWith(line, markers.comment)) continue;
-    if (format != kCowi && StartsWith(line, markers.info)) continue;
+    if (line.starts_with(markers.comment)) continue;
+    if (format != kCowi && line.starts_with(markers.info)) continue;
     if (format == kCowi && !HasPointNumber(line)) continue;
     if (waiting) continue;
     if (format != kGeocad && line.find('.') == std::string_view::npos) continue;

@@ -54,10 +54,6 @@ std::string ConversionTime(const platform::LocalTime& t) {
                 t.minute);
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 std::string Part(std::string_view text, size_t pos, size_t count) {
   if (pos >= text.size()) return {};
   return std::string(text.substr(pos, count));
@@ -430,27 +426,27 @@ void ReportWalk::Note(const std::string& flags) {
   std::string note = s_.note;
   if (flags == "NM") {
     if (note.find("Receiver firmware version") != std::string::npos) return;
-    if (StartsWith(note, "VRS")) {
+    if (note.starts_with("VRS")) {
       // Same width: a degree sign and four blanks.
       for (size_t at; (at = note.find("u+00b")) != std::string::npos;) {
         note.replace(at, 5, "\xB0    ");
       }
       TableHeader(kGpsTail);
       ReportFormat("\n%s ", note);
-    } else if (StartsWith(note, "New base ") || StartsWith(note, "TP Exchange")) {
+    } else if (note.starts_with("New base ") || note.starts_with("TP Exchange")) {
       ReportFormat("\n%s", note);
-    } else if (StartsWith(note, ":")) {
+    } else if (note.starts_with(":")) {
       ReportFormat("\n%s", note.substr(1));
     } else {
       write_info_line(format_, note, info_);
       ReportFormat("\nINFO: %s", note);
     }
   } else if (flags == "TS") {
-    if (StartsWith(note, "Time")) {
+    if (note.starts_with("Time")) {
       ReportFormat("\n%4.4s-%2.2s-%2.2s %s", Part(note, 16, 4),
                    Part(note, 10, 2), Part(note, 13, 2),
                    Part(note, 26, std::string::npos));
-    } else if (StartsWith(note, "Item")) {
+    } else if (note.starts_with("Item")) {
       ReportFormat("\nSlettet %4.4s-%2.2s-%2.2s %s", Part(note, 24, 4),
                    Part(note, 18, 2), Part(note, 21, 2),
                    Part(note, 34, std::string::npos));

@@ -10,6 +10,7 @@
 
 #include "dc/pelixo_records.h"
 #include "pelixo/core/text.h"
+#include "text/ascii.h"
 
 namespace pelixo {
 
@@ -80,7 +81,7 @@ void RemoveAll(std::string& text, char c, size_t start = 0) {
 
 double NumberOrZero(std::string_view text) {
   double x = 0;
-  if (!ParseReal(Trim(text), &x)) return 0;
+  if (!ParseReal(text::Trim(text), &x)) return 0;
   return x;
 }
 
@@ -93,7 +94,7 @@ ExportToken ClassifyExportToken(std::string_view token) {
       "NEWLINE", "HZPRECISION", "VTPRECISION", "PDOP", "NBRSATELLITES", "ALLATTRIBUTES",
       "COUNTER"};
   for (size_t i = 0; i < std::size(kTokens); ++i) {
-    if (EqualsIgnoreCase(token, kTokens[i])) return static_cast<ExportToken>(i);
+    if (text::EqualsIgnoreCase(token, kTokens[i])) return static_cast<ExportToken>(i);
   }
   return ExportToken::kAttribute;
 }
@@ -299,7 +300,7 @@ void AppendPointLine(std::string& line, const TFormatDefinition& definition,
     }
     bool matched = false;
     for (std::string_view attribute : attributes) {
-      if (!EqualsIgnoreCase(AttributeName(attribute), field.Token)) continue;
+      if (!text::EqualsIgnoreCase(AttributeName(attribute), field.Token)) continue;
       matched = true;
       std::string_view value = AttributeValue(attribute);
       if (field.Numeric) {

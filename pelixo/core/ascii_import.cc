@@ -9,6 +9,7 @@
 
 #include "dc/pelixo_records.h"
 #include "pelixo/core/text.h"
+#include "text/ascii.h"
 
 namespace pelixo {
 namespace {
@@ -79,7 +80,7 @@ std::string_view StripPadCharacters(std::string_view text, char pad,
 int NamePartOfToken(std::string_view token) {
   if (token.size() == 4) return 0;
   int part = 0;
-  if (!ParseInteger(Trim(token.substr(4, 2)), &part)) return 0;
+  if (!ParseInteger(text::Trim(token.substr(4, 2)), &part)) return 0;
   if (part < 0 || part >= kNameParts) return 0;
   return part;
 }
@@ -100,24 +101,24 @@ TUploadReader::TUploadReader(const TFormatDefinition& definition,
     step.literal = field.Literal;
     step.strip_pad = pad_character_ != ' ' && !field.Numeric;
     step.strip_from_start = field.RightAligned;
-    if (EqualsIgnoreCase(token, "TEXT")) {
+    if (text::EqualsIgnoreCase(token, "TEXT")) {
       step.kind = Kind::kText;
-    } else if (EqualsIgnoreCase(token, "SPACE")) {
+    } else if (text::EqualsIgnoreCase(token, "SPACE")) {
       step.kind = Kind::kSpace;
-    } else if (EqualsIgnoreCase(token, "NEWLINE")) {
+    } else if (text::EqualsIgnoreCase(token, "NEWLINE")) {
       step.kind = Kind::kNewline;
       moves_to_next_line_ = true;
-    } else if (StartsWithIgnoreCase(token, "NAME")) {
+    } else if (text::StartsWithIgnoreCase(token, "NAME")) {
       step.kind = Kind::kName;
       step.name_part = NamePartOfToken(token);
       step.name_prefix = step.name_part >= 2;
-    } else if (EqualsIgnoreCase(token, "NORTHING")) {
+    } else if (text::EqualsIgnoreCase(token, "NORTHING")) {
       step.kind = Kind::kNorthing;
-    } else if (EqualsIgnoreCase(token, "EASTING")) {
+    } else if (text::EqualsIgnoreCase(token, "EASTING")) {
       step.kind = Kind::kEasting;
-    } else if (EqualsIgnoreCase(token, "ELEVATION")) {
+    } else if (text::EqualsIgnoreCase(token, "ELEVATION")) {
       step.kind = Kind::kElevation;
-    } else if (EqualsIgnoreCase(token, "CODE")) {
+    } else if (text::EqualsIgnoreCase(token, "CODE")) {
       step.kind = Kind::kCode;
     } else {
       step.kind = Kind::kSkip;  // SKIP and every token the import does not know
@@ -137,17 +138,17 @@ std::string_view TUploadReader::CutValue(const Step& step,
       rest = std::string_view();
       return value;
     }
-    std::string_view value = Trim(rest.substr(0, comma));
+    std::string_view value = text::Trim(rest.substr(0, comma));
     rest.remove_prefix(comma + 1);
     return value;
   }
   if (step.width == 0) {
-    std::string_view value = Trim(rest);
+    std::string_view value = text::Trim(rest);
     rest = std::string_view();
     return value;
   }
   size_t taken = step.width < rest.size() ? step.width : rest.size();
-  std::string_view value = Trim(rest.substr(0, taken));
+  std::string_view value = text::Trim(rest.substr(0, taken));
   rest.remove_prefix(taken);
   if (step.strip_pad) {
     value = StripPadCharacters(value, pad_character_, step.strip_from_start);
@@ -161,7 +162,7 @@ bool TUploadReader::ConvertLineToRecord(
   if (index >= lines.size()) return false;
   std::string_view rest = lines[index];
   // A blank line is no point, whatever the definition.
-  if (Trim(rest).empty()) return false;
+  if (text::Trim(rest).empty()) return false;
 
   // Views into the line and the definition: the name is put together once
   // the whole line is read.
@@ -184,7 +185,7 @@ bool TUploadReader::ConvertLineToRecord(
     switch (step.kind) {
       case Kind::kText: {
         size_t n = step.literal.size();
-        if (rest.size() < n || !EqualsIgnoreCase(rest.substr(0, n), step.literal)) {
+        if (rest.size() < n || !text::EqualsIgnoreCase(rest.substr(0, n), step.literal)) {
           return false;
         }
         rest.remove_prefix(n);

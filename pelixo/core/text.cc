@@ -9,6 +9,7 @@
 
 #include "dc/powers_of_ten.h"
 #include "platform/memory.h"
+#include "text/ascii.h"
 
 namespace pelixo {
 
@@ -17,25 +18,6 @@ namespace {
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
-
-std::string UpperAscii(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = UpperAscii(c);
-  return result;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
-}
-
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
-}
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   size_t nul = text.find('\0');
@@ -280,8 +262,8 @@ bool ParseInteger(std::string_view text, int* value) {
     int digit;
     if (c >= '0' && c <= '9') {
       digit = c - '0';
-    } else if (hex && UpperAscii(c) >= 'A' && UpperAscii(c) <= 'F') {
-      digit = UpperAscii(c) - 'A' + 10;
+    } else if (hex && text::UpperAscii(c) >= 'A' && text::UpperAscii(c) <= 'F') {
+      digit = text::UpperAscii(c) - 'A' + 10;
     } else {
       return false;
     }

@@ -1,7 +1,5 @@
-// Pelixo's text rules: trimming removes every character with a code from 0
-// to 32 at both ends; comparisons without regard to case fold only a to z;
-// text files split into lines at CR LF, LF or a lone CR, and a NUL ends the
-// text.
+// Pelixo's text files: they split into lines at CR LF, LF or a lone CR, and
+// a NUL ends the text (text::kPelixoLines); numbers and file names.
 #ifndef PELIXO_CORE_TEXT_H_
 #define PELIXO_CORE_TEXT_H_
 
@@ -10,31 +8,6 @@
 #include <vector>
 
 namespace pelixo {
-
-inline bool IsTrimmable(char c) {
-  return static_cast<unsigned char>(c) <= 32;
-}
-
-inline std::string_view TrimLeft(std::string_view text) {
-  size_t start = 0;
-  while (start < text.size() && IsTrimmable(text[start])) ++start;
-  return text.substr(start);
-}
-
-inline std::string_view TrimRight(std::string_view text) {
-  size_t end = text.size();
-  while (end > 0 && IsTrimmable(text[end - 1])) --end;
-  return text.substr(0, end);
-}
-
-inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
-
-inline char UpperAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-std::string UpperAscii(std::string_view text);
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 
 // The lines of a whole text; views into `text`. A NUL ends the text; a final
 // line end does not make an empty last line.

@@ -13,18 +13,6 @@
 namespace pelixo {
 namespace {
 
-TEST(TextTest, TrimRemovesAllControlCharacters) {
-  EXPECT_EQ(Trim(std::string_view("\x01\t  ab c \r\n\x1f", 12)), "ab c");
-  EXPECT_EQ(Trim("   "), "");
-  EXPECT_EQ(Trim(""), "");
-}
-
-TEST(TextTest, CaseFoldsOnlyAsciiLetters) {
-  EXPECT_TRUE(EqualsIgnoreCase("upload", "UPLOAD"));
-  EXPECT_FALSE(EqualsIgnoreCase("\xE6", "\xC6"));  // æ and Æ stay different
-  EXPECT_TRUE(StartsWithIgnoreCase("names=x", "NAME"));
-}
-
 TEST(TextTest, SplitLinesAtEveryLineEnd) {
   auto lines = SplitLines("a\r\nb\nc\rd\r\n\r\ne");
   ASSERT_EQ(lines.size(), 6u);

@@ -10,7 +10,34 @@
 namespace text {
 namespace {
 
-TEST(BlanksTest, RunsAsTheStringSearchesFindThem) {
+TEST(AsciiTest, TrimRemovesAllControlCharacters) {
+  EXPECT_EQ(Trim(std::string_view("\x01\t  ab c \r\n\x1f", 12)), "ab c");
+  EXPECT_EQ(Trim("   "), "");
+  EXPECT_EQ(Trim(""), "");
+}
+
+TEST(AsciiTest, CaseFoldsOnlyAsciiLetters) {
+  EXPECT_TRUE(EqualsIgnoreCase("upload", "UPLOAD"));
+  EXPECT_FALSE(EqualsIgnoreCase("\xE6", "\xC6"));  // æ and Æ stay different
+  EXPECT_TRUE(StartsWithIgnoreCase("names=x", "NAME"));
+}
+
+TEST(AsciiTest, FindOrderAndHashIgnoreCase) {
+  EXPECT_EQ(FindIgnoreCase("x /ONLY y", "/only"), 2u);
+  EXPECT_EQ(FindIgnoreCase("ab", "abc"), std::string_view::npos);
+  EXPECT_EQ(FindIgnoreCase("ab", ""), 0u);
+  // Letters sort as upper case, so "_" (between the cases) comes after them.
+  EXPECT_TRUE(LessIgnoreCase("abc", "ABD"));
+  EXPECT_FALSE(LessIgnoreCase("ABC", "abc"));
+  EXPECT_TRUE(LessIgnoreCase("ab", "AB_"));
+  EXPECT_TRUE(LessIgnoreCase("Z", "_"));
+  EXPECT_TRUE(LessIgnoreCase("\x7f", "\x80"));  // bytes compare unsigned
+  EXPECT_EQ(HashIgnoreCase("Software\\Pelixo"), HashIgnoreCase("SOFTWARE\\pelixo"));
+  EXPECT_NE(HashIgnoreCase("a"), HashIgnoreCase("b"));
+  EXPECT_NE(HashIgnoreCase("a", 1), HashIgnoreCase("a", 2));
+}
+
+TEST(AsciiTest, RunsAsTheStringSearchesFindThem) {
   // Every text of up to 20 characters from blanks and one other letter.
   for (int size = 0; size <= 20; ++size) {
     for (uint32_t pattern = 0; pattern < (1u << size); pattern += 1 + size) {
