@@ -36,11 +36,11 @@ double KnownNumber(std::string_view field) {
 int load_known_points(const std::string& path) {
   KnownPointTable& table = library_state().known_point_table;
   table.entries.clear();
-  auto reader = TextFileReader::Open(path);
+  const std::optional<TextFileContent> content = TextFileContent::Read(path);
   // No file yet is the normal case of a first export: no known points.
-  if (!reader) return 0;
-  std::string line;
-  while (reader->ReadLine(&line)) {
+  if (!content) return 0;
+  text::LineReader<kWholeLibraryLines> reader(content->text());
+  for (std::string_view line; reader.Next(&line);) {
     size_t commas = 0;
     for (char c : line) commas += c == ',';
     if (commas < 3) continue;

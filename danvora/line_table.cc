@@ -36,9 +36,8 @@ bool load_line_table(const std::string& path) {
   const size_t room = std::min(kMaxLines, rest.size() + 1);
   table.lines.reserve(room);
   table.codes.reserve(room);
-  std::string_view line;
-  while (NextTextLine(&rest, &line)) {
-    line = line.substr(0, kStoredLineLength);
+  text::LineReader<text::kLibraryLines> reader(rest);
+  for (std::string_view line; reader.Next(&line);) {
     table.lines.push_back(line);
     table.codes.push_back(dc::RecordCode(line));
     if (table.lines.size() >= kMaxLines) {

@@ -11,6 +11,7 @@
 #include "dc/pelixo_records.h"
 #include "pelixo/core/text.h"
 #include "text/ascii.h"
+#include "text/numbers.h"
 
 namespace pelixo {
 
@@ -32,37 +33,22 @@ bool IsNull(double x) { return x == kNullReal || x == static_cast<double>(kNullI
 // read from (or empty), where that gives the same bytes.
 void AppendDecimals(std::string& out, int decimals, double x, std::string_view source) {
   if (!source.empty() && AppendFixedDecimalsOfText(out, source, decimals)) return;
-  if (AppendFixedDecimals(out, x, decimals)) return;
-  // What is left is infinite, not a number or has very many decimals: at
-  // most 309 digits, a sign, a point and kMaxDecimals decimals.
-  char buffer[640];
-  int size = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
-  if (size < 0 || static_cast<size_t>(size) >= sizeof buffer) return;
-  out.append(buffer, static_cast<size_t>(size));
+  text::AppendFixed(out, x, decimals);
 }
 
 // printf's "%*.*f" (right-aligned) or "%-*.*f".
 std::string FormatFixed(bool right_aligned, int width, int decimals, double x,
                         std::string_view source) {
-  if (std::isfinite(x)) {
-    std::string text;
-    AppendDecimals(text, decimals, x, source);
-    if (text.size() < static_cast<size_t>(width)) {
-      size_t pad = static_cast<size_t>(width) - text.size();
-      if (right_aligned) {
-        text.insert(0, pad, ' ');
-      } else {
-        text.append(pad, ' ');
-      }
+  std::string text;
+  AppendDecimals(text, decimals, x, source);
+  if (text.size() < static_cast<size_t>(width)) {
+    size_t pad = static_cast<size_t>(width) - text.size();
+    if (right_aligned) {
+      text.insert(0, pad, ' ');
+    } else {
+      text.append(pad, ' ');
     }
-    return text;
   }
-  const char* format = right_aligned ? "%*.*f" : "%-*.*f";
-  int size = std::snprintf(nullptr, 0, format, width, decimals, x);
-  if (size < 0) return std::string();
-  std::string text(static_cast<size_t>(size) + 1, '\0');
-  std::snprintf(text.data(), text.size(), format, width, decimals, x);
-  text.resize(static_cast<size_t>(size));
   return text;
 }
 
@@ -327,16 +313,6 @@ void AppendPointLine(std::string& line, const TFormatDefinition& definition,
 }
 
 }  // namespace
-
-std::string FormatToken(const TField& field, bool comma_separated, char pad_character,
-                        const DCPointValues& point,
-                        const std::vector<std::string_view>& attributes,
-                        const ExportContext& context) {
-  std::string text;
-  AppendKnownToken(text, ClassifyExportToken(field.Token), field, comma_separated,
-                   pad_character, point, attributes, context);
-  return text;
-}
 
 std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
                             const std::vector<std::string_view>& attributes,

@@ -10,6 +10,7 @@
 #include "dc/pelixo_records.h"
 #include "pelixo/core/text.h"
 #include "text/ascii.h"
+#include "text/numbers.h"
 
 namespace pelixo {
 namespace {
@@ -47,23 +48,8 @@ std::string FormatUploadNumber(std::string_view text, int decimals,
   }
   int precision = static_cast<int>(
       places > kMaxWrittenDecimals ? kMaxWrittenDecimals : places);
-  // Nearly every value fits the buffer; huge numbers or many decimals take
-  // a second, exact-sized round.
-  char buffer[128];
-  // to_chars gives the bytes of "%.*f" without the cost of printf.
-  if (std::isfinite(value)) {
-    const std::to_chars_result fast = std::to_chars(
-        buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    if (fast.ec == std::errc()) return std::string(buffer, fast.ptr);
-  }
-  int length = std::snprintf(buffer, sizeof buffer, "%.*f", precision, value);
-  if (length < 0) return std::string(text);
-  if (static_cast<size_t>(length) < sizeof buffer) {
-    return std::string(buffer, static_cast<size_t>(length));
-  }
-  std::string result(static_cast<size_t>(length) + 1, '\0');
-  std::snprintf(result.data(), result.size(), "%.*f", precision, value);
-  result.resize(static_cast<size_t>(length));
+  std::string result;
+  text::AppendFixed(result, value, precision);
   return result;
 }
 

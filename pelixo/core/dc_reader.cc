@@ -1,6 +1,7 @@
 #include "pelixo/core/dc_reader.h"
 
 #include "text/ascii.h"
+#include "text/numbers.h"
 
 namespace pelixo {
 
@@ -68,7 +69,7 @@ void DCPointReader::ReadFollowers(bool measured, DCPointValues* point,
       if (measured && IsRecord(next, "C6")) {
         int32_t satellites;
         point->satellites =
-            ParseInt32(text::Trim(Column(next, 4, 2)), &satellites) ? satellites : kNullInteger;
+            text::ParseInt32(text::Trim(Column(next, 4, 2)), &satellites) ? satellites : kNullInteger;
         point->pdop = RealOrNull(Column(next, 7, 16));
       } else if (IsRecord(next, "B6")) {
         point->code = text::Trim(From(next, 4));

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/line_reader.h"
+
 namespace pelixo {
 
 // The lines of a whole text; views into `text`. A NUL ends the text; a final
@@ -19,19 +21,7 @@ size_t CountLines(std::string_view text);
 
 // The same lines one after the other, for a single pass over a large text
 // that needs no list of them.
-class LineReader {
- public:
-  explicit LineReader(std::string_view text);
-  // The next line, a view into the text; false after the last one.
-  bool Next(std::string_view* line);
-
- private:
-  const char* at_ = nullptr;
-  const char* end_ = nullptr;
-  // The next line feed at or after at_ (or end_): a text of lone CRs is
-  // searched for it once, not once per line.
-  const char* feed_ = nullptr;
-};
+using LineReader = text::LineReader<text::kPelixoLines>;
 
 // Parses an optionally signed decimal integer, or a hexadecimal one after a
 // leading "$", over the whole of `text` (no blanks). False when it is not a
@@ -44,12 +34,8 @@ bool ParseInteger(std::string_view text, int* value);
 // for anything else, including numbers beyond the range of a double.
 bool ParseReal(std::string_view text, double* value, std::string_view leading_blanks = {});
 
-// Appends the bytes of printf's "%.*f" for a finite `x` and `decimals` from
-// 0 up; false (nothing appended) for anything else.
-bool AppendFixedDecimals(std::string& out, double x, int decimals);
-
-// The same for the number that `text` reads as, without a round trip
-// through a double, where the text is a plain decimal ("-12.5",
+// Appends the bytes of printf's "%.*f" of the number that `text` reads as,
+// without a round trip through a double, where the text is a plain decimal ("-12.5",
 // "6100000.000": an optional minus sign, digits without a leading zero, and
 // "." or `decimal_separator` followed by digits) of at most `decimals`
 // decimals and at most 15 digits in the result: a double holds such a

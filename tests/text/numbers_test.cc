@@ -156,5 +156,37 @@ TEST(NumbersTest, FixedIsWhatPrintfWrites) {
   EXPECT_EQ(Fixed(-std::nan(""), 2), "-nan");
 }
 
+// Fixed decimals by integer arithmetic where that is safe, by to_chars
+// elsewhere: always the bytes printf gives, ties and near-ties included.
+TEST(NumbersTest, FixedDecimalsNearTiesAreWhatPrintfWrites) {
+  std::mt19937_64 random(20261208);
+  std::uniform_real_distribution<double> unit(0, 1);
+  auto check = [](double x, int decimals) {
+    char expected[512];
+    std::snprintf(expected, sizeof expected, "%.*f", decimals, x);
+    std::string text;
+    AppendFixed(text, x, decimals);
+    EXPECT_EQ(text, expected) << x << " " << decimals;
+  };
+  for (int round = 0; round < 100000; ++round) {
+    int decimals = static_cast<int>(random() % 12);
+    double magnitude = std::pow(10.0, static_cast<double>(random() % 16) - 3);
+    double x = unit(random) * magnitude;
+    if (random() % 3 == 0) {
+      // Right at or next to a half of the last decimal.
+      double step = std::pow(10.0, -decimals);
+      x = (std::floor(x / step) + 0.5) * step;
+      if (random() % 2) x = std::nextafter(x, random() % 2 ? 0.0 : 1e300);
+    }
+    if (random() % 2) x = -x;
+    check(x, decimals);
+  }
+  for (double x : {0.0, -0.0, 0.5, 1.5, 2.5, -0.0001, 12.75, 1e15, 8796093022208.5, 0.125}) {
+    for (int decimals : {0, 1, 2, 3, 9, 10}) check(x, decimals);
+  }
+  check(std::nan(""), 2);
+  check(HUGE_VAL, 2);
+}
+
 }  // namespace
 }  // namespace text
