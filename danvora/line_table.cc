@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "danvora/alert.h"
+#include "platform/memory.h"
 #include "text/format.h"
 #include "danvora/library_state.h"
 #include "danvora/text_file.h"
@@ -34,8 +35,8 @@ bool load_line_table(const std::string& path) {
   // Room for every line the text can hold, up to the limit: the lists are
   // filled without being moved, and pages never touched cost nothing.
   const size_t room = std::min(kMaxLines, rest.size() + 1);
-  table.lines.reserve(room);
-  table.codes.reserve(room);
+  platform::ReserveLarge(table.lines, room);
+  platform::ReserveLarge(table.codes, room);
   text::LineReader<text::kLibraryLines> reader(rest);
   for (std::string_view line; reader.Next(&line);) {
     table.lines.push_back(line);

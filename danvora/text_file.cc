@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/memory.h"
 
 namespace danvora {
 
@@ -22,14 +23,16 @@ std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
   size_t capacity = 65536;
   std::unique_ptr<char[]> data(new char[capacity]);
   size_t used = 0;
-  // Read a piece at a time, each looked through for a Ctrl-Z (which ends a
-  // file read in text mode) while it is fresh in the cache.
+  // Read a piece at a time. A Ctrl-Z ends a file read in text mode: the
+  // line reader stops there (text::kLibraryLines), looking for it in each
+  // line as it splits the text, not in a pass of its own.
   constexpr size_t kPiece = size_t{1} << 18;
   while (true) {
     if (used == capacity) {
       // One byte more than the size: reaching it tells the file grew.
       const size_t larger = std::max(reported + 1, capacity + capacity / 2);
       std::unique_ptr<char[]> grown(new char[larger]);
+      platform::AdviseLargeBuffer(grown.get(), larger);
       std::memcpy(grown.get(), data.get(), used);
       data = std::move(grown);
       capacity = larger;
@@ -37,10 +40,6 @@ std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
     char* const piece = data.get() + used;
     const size_t wanted = std::min(capacity - used, kPiece);
     const size_t got = std::fread(piece, 1, wanted, file);
-    if (const void* stop = std::memchr(piece, 0x1A, got)) {
-      used += static_cast<size_t>(static_cast<const char*>(stop) - piece);
-      break;
-    }
     used += got;
     if (got < wanted) break;
   }

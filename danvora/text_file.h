@@ -20,10 +20,10 @@
 
 namespace danvora {
 
-// A whole file as text mode reads it, in one allocation: the bytes before
-// the first Ctrl-Z. Its lines are taken with a text::LineReader of
-// text::kLibraryLines (the job: lines kept to 256 characters) or of
-// kWholeLibraryLines.
+// A whole file in one allocation. Its lines are taken with a
+// text::LineReader of text::kLibraryLines (the job: lines kept to 256
+// characters) or of kWholeLibraryLines, which end the text at the first
+// Ctrl-Z as text mode does.
 class TextFileContent {
  public:
   // Reads all of `path`; nullopt when it cannot be opened, is no regular

@@ -47,10 +47,7 @@ class LineReader {
     if (text.empty()) return;  // its data may be null, which memchr must not see
     at_ = text.data();
     end_ = at_ + text.size();
-    if (const void* stop = std::memchr(at_, kRules.text_end, text.size())) {
-      end_ = static_cast<const char*>(stop);
-    }
-    feed_ = at_;
+    feed_ = checked_ = at_;
   }
 
   // The next line, a view into the text without its line end; false after
@@ -63,6 +60,16 @@ class LineReader {
     if (feed_ != end_ && *feed_ != '\n') {
       const void* found = std::memchr(feed_, '\n', static_cast<size_t>(end_ - feed_));
       feed_ = found != nullptr ? static_cast<const char*>(found) : end_;
+    }
+    // The end of the text is looked for line by line, in bytes just read:
+    // no pass of its own over a large text.
+    if (checked_ < feed_) {
+      const char* const from = checked_ > at_ ? checked_ : at_;
+      if (const void* stop = std::memchr(from, kRules.text_end, static_cast<size_t>(feed_ - from))) {
+        end_ = feed_ = static_cast<const char*>(stop);
+        if (at_ == end_) return false;
+      }
+      checked_ = feed_;
     }
     const char* stop = feed_;  // the end of the line's text
     const char* next = feed_ == end_ ? end_ : feed_ + 1;
@@ -90,6 +97,8 @@ class LineReader {
   const char* at_ = nullptr;
   const char* end_ = nullptr;
   const char* feed_ = nullptr;
+  // The text before this holds no text_end byte.
+  const char* checked_ = nullptr;
 };
 
 }  // namespace text

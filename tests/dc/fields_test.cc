@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/same_double.h"
+
 namespace dc {
 namespace {
 
@@ -74,14 +76,7 @@ TEST(NumberTest, LongestPrefixWithoutLocale) {
   EXPECT_EQ(used, 5u);
 }
 
-// The same bits, so that -0 and 0 differ.
-::testing::AssertionResult SameDouble(double expected, double actual) {
-  uint64_t a, b;
-  std::memcpy(&a, &expected, sizeof a);
-  std::memcpy(&b, &actual, sizeof b);
-  if (a == b) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "expected " << expected << ", got " << actual;
-}
+using pelixo::testing::SameDouble;
 
 // A number is read as strtod reads it in the "C" locale (the tests run in
 // it), too large a number as the largest double.

@@ -10,17 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/same_double.h"
+
 namespace text {
 namespace {
 
-// The same bits, so that -0 and 0 differ.
-::testing::AssertionResult SameDouble(double expected, double actual) {
-  uint64_t a, b;
-  std::memcpy(&a, &expected, sizeof a);
-  std::memcpy(&b, &actual, sizeof b);
-  if (a == b) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "expected " << expected << ", got " << actual;
-}
+using pelixo::testing::SameDouble;
 
 // The scanner reads what strtod reads in the "C" locale (the tests run in
 // it): the same value and the same end.
