@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "platform/path.h"
 #include "platform/registry.h"
+#include "text/ascii.h"
 
 namespace danvora_frontend {
 namespace {
@@ -22,23 +23,8 @@ void Tell(const std::string& text) {
   platform::ShowMessageBox(text, "Danvora", platform::BoxIcon::kNone);
 }
 
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
-
-// The position of `option` in `text`, letter case ignored.
-size_t FindIgnoringCase(std::string_view text, std::string_view option) {
-  if (option.size() > text.size()) return std::string_view::npos;
-  for (size_t i = 0; i + option.size() <= text.size(); ++i) {
-    size_t j = 0;
-    while (j < option.size() && FoldAscii(text[i + j]) == FoldAscii(option[j])) {
-      ++j;
-    }
-    if (j == option.size()) return i;
-  }
-  return std::string_view::npos;
-}
-
 bool Contains(std::string_view text, std::string_view option) {
-  return FindIgnoringCase(text, option) != std::string_view::npos;
+  return text::FindIgnoreCase(text, option) != std::string_view::npos;
 }
 
 std::string IniPath() {
@@ -181,7 +167,7 @@ int RunSend(const CommandLineOptions& options, DanvoraLibrary& library) {
 CommandLineOptions ParseCommandLine(std::string_view command_line) {
   CommandLineOptions options;
   constexpr std::string_view kFormatOption = "-Format=";
-  size_t at = FindIgnoringCase(command_line, kFormatOption);
+  size_t at = text::FindIgnoreCase(command_line, kFormatOption);
   if (at != std::string_view::npos) {
     size_t end = command_line.find(' ', at);
     size_t start = at + kFormatOption.size();

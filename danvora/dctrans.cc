@@ -6,7 +6,6 @@
 
 #include "danvora/alert.h"
 #include "danvora/export_formats.h"
-#include "danvora/format.h"
 #include "danvora/interface.h"
 #include "danvora/job_reader.h"
 #include "danvora/known_points.h"
@@ -14,6 +13,7 @@
 #include "danvora/line_table.h"
 #include "danvora/report.h"
 #include "danvora/text_file.h"
+#include "text/format.h"
 
 namespace danvora {
 namespace {
@@ -70,7 +70,7 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   if (b != std::string::npos) state.code_separators[b] = ' ';
 
   if (format >= kFormatCount || format < kNoExport) {
-    alert_user(platform::OwnWords(Format("Format %s kan ikke benyttes i resultatfil",
+    alert_user(platform::OwnWords(text::Format("Format %s kan ikke benyttes i resultatfil",
                                          export_format_name(format))));
     return kRefused;
   }

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "danvora/format.h"
+#include "text/format.h"
 #include "danvora/job_reader.h"
 #include "danvora/library_state.h"
 #include "dc/code_tables.h"
@@ -31,10 +31,6 @@ constexpr std::array<std::string_view, kFormatCount> kFormatNames = {
 };
 
 ExportState& writer() { return library_state().export_state; }
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
 
 std::string TrimTrailingBlanks(std::string_view text) {
   const size_t last = text.find_last_not_of(' ');
@@ -89,11 +85,11 @@ void AppendKx77Code(std::string* line, std::string_view code) {
 // "%10.10s %15.3lf %15.3lf" of the name and the plan position.
 void AppendNameAndPlan(std::string* line, std::string_view name,
                        const Triple& t) {
-  AppendText(line, name, 10);
+  text::AppendText(line, name, 10);
   *line += ' ';
-  AppendReal(line, t.y, 15, 3);
+  text::AppendReal(line, t.y, 15, 3);
   *line += ' ';
-  AppendReal(line, t.x, 15, 3);
+  text::AppendReal(line, t.x, 15, 3);
 }
 
 // " %10.3lf" of the height, or `missing` in its place.
@@ -101,7 +97,7 @@ void AppendHeight10(std::string* line, const Triple& t,
                     std::string_view missing) {
   if (t.z > kHeightMissingAtOrBelow) {
     *line += ' ';
-    AppendReal(line, t.z, 10, 3);
+    text::AppendReal(line, t.z, 10, 3);
   } else {
     *line += missing;
   }
@@ -121,13 +117,13 @@ CodeSplit SplitCode(std::string_view code) {
   return {code.substr(0, separator), code.substr(separator + 1, 1)};
 }
 
-int64_t Millimetres(double value) { return TruncateToInt64(value * 1000); }
+int64_t Millimetres(double value) { return text::TruncateToInt64(value * 1000); }
 
 // The height of a point line, or `missing` in its place.
 void AppendHeight(std::string* line, const Triple& t,
                   std::string_view present_format, std::string_view missing) {
   if (t.z > kHeightMissingAtOrBelow) {
-    AppendFormat(line, present_format, t.z);
+    text::AppendFormat(line, present_format, t.z);
   } else {
     line->append(missing.data(), missing.size());
   }
@@ -148,13 +144,13 @@ std::string DasDate(const std::string& date) {
 
 void WriteSvkWell(const WellRecord& w, TextOutput* file) {
   const std::string bottom =
-      w.depth > 0 ? Format("%6.2lf", w.z - w.depth) : std::string(6, ' ');
+      w.depth > 0 ? text::Format("%6.2lf", w.z - w.depth) : std::string(6, ' ');
   const std::string diameter =
-      w.diameter > 0 ? Format("%5.2lf", w.diameter) : std::string(5, ' ');
-  file->Write(Format("%-7.7s %9.2lf %9.2lf %6.6s %6.2lf %1.1s %5.5s\n",
+      w.diameter > 0 ? text::Format("%5.2lf", w.diameter) : std::string(5, ' ');
+  file->Write(text::Format("%-7.7s %9.2lf %9.2lf %6.6s %6.2lf %1.1s %5.5s\n",
                      w.name, w.x, w.y, bottom, w.z, OutletText(w.outlet_form),
                      diameter));
-  file->Write(Format("                         %3d %3.3s %3d %3.3s\n",
+  file->Write(text::Format("                         %3d %3.3s %3d %3.3s\n",
                      w.measure_kind, w.depth > 0 ? "8  " : "0  ",
                      w.measure_kind, w.diameter > 0 ? "11 " : "0  "));
 }
@@ -163,25 +159,25 @@ void WriteDasWell(const WellRecord& w, int gps_method, TextOutput* file) {
   const int k = w.measure_kind == 8 ? gps_method : w.measure_kind;
   const std::string d = DasDate(w.date);
   std::string out;
-  out += Format("1100 %-7.7s\n", w.name);
+  out += text::Format("1100 %-7.7s\n", w.name);
   out += "1    \n";
-  out += Format("2    %-20.20s\n", w.street);
-  out += w.diameter > 0 ? Format("3    %6.2lf                    11\n",
+  out += text::Format("2    %-20.20s\n", w.street);
+  out += w.diameter > 0 ? text::Format("3    %6.2lf                    11\n",
                                  w.diameter)
                         : std::string("3    \n");
-  out += Format("4    %10.2lf  %1.1d  %8.8s\n", w.x, k, d);
-  out += Format("5    %10.2lf  %1.1d  %8.8s\n", w.y, k, d);
+  out += text::Format("4    %10.2lf  %1.1d  %8.8s\n", w.x, k, d);
+  out += text::Format("5    %10.2lf  %1.1d  %8.8s\n", w.y, k, d);
   out += w.depth > 0
-             ? Format("6    %6.2lf  %1.1d  %8.8s\n", w.z - w.depth, k, d)
+             ? text::Format("6    %6.2lf  %1.1d  %8.8s\n", w.z - w.depth, k, d)
              : std::string("6    \n");
   out += "7    \n";
-  out += Format("8    %6.2lf  %1.1d  %8.8s\n", w.z, k, d);
+  out += text::Format("8    %6.2lf  %1.1d  %8.8s\n", w.z, k, d);
   out += w.terrain > -100.0
-             ? Format("9    %6.2lf  %1.1d  %8.8s\n", w.terrain, k, d)
+             ? text::Format("9    %6.2lf  %1.1d  %8.8s\n", w.terrain, k, d)
              : std::string("9    \n");
   out += "10   \n";
   out += "11   \n";
-  out += Format("12                     %1.1s\n", OutletText(w.outlet_form));
+  out += text::Format("12                     %1.1s\n", OutletText(w.outlet_form));
   out += "13   \n";
   out += ".\n.\n.\n";
   file->Write(out);
@@ -216,7 +212,7 @@ void StartWell(std::string_view name, const Triple& t, int measure_kind) {
 void ParseWellAttribute(std::string_view text) {
   WellRecord& well = writer().well;
   auto value_after = [&](std::string_view prefix, std::string_view* value) {
-    if (!StartsWith(text, prefix)) return false;
+    if (!text.starts_with(prefix)) return false;
     *value = text.substr(prefix.size());
     return true;
   };
@@ -239,7 +235,7 @@ void ParseWellAttribute(std::string_view text) {
   } else if (value_after("Brond.Dato=", &v)) {
     well.date = TrimTrailingBlanks(v).substr(0, 11);
   } else if (value_after("Brond.Vejnavn=", &v)) {
-    if (!StartsWith(v, "-")) well.street = TrimTrailingBlanks(v).substr(0, 31);
+    if (!v.starts_with("-")) well.street = TrimTrailingBlanks(v).substr(0, 31);
   }
 }
 
@@ -263,10 +259,10 @@ void WriteAttributeLines(int format, size_t record_index,
     Attribute attribute;
     if (record >= dc::Code("88") && record <= dc::Code("92") &&
         decode_attribute(line, &attribute)) {
-      if (StartsWith(code, group)) {
+      if (code.starts_with(group)) {
         write_info_line(
             format,
-            Format("%s.%s=%s", group, attribute.name, attribute.value),
+            text::Format("%s.%s=%s", group, attribute.name, attribute.value),
             info_file);
       }
       continue;
@@ -285,7 +281,7 @@ std::string InfoText(std::string_view token) {
   std::string text;
   if (token == "&R") {
     text = "Retningspkt";
-  } else if (StartsWith(token, "&S:")) {
+  } else if (token.starts_with("&S:")) {
     text = "St\xF8rrelse: " + std::string(token.substr(3));
   } else {
     text = std::string(token.substr(1));
@@ -357,21 +353,21 @@ void write_comment_line(int format, std::string_view text, TextOutput* file) {
   if (!file) return;
   switch (format) {
     case kKx77:
-      file->Write(Format("/* %s\n", text));
+      file->Write(text::Format("/* %s\n", text));
       break;
     case kSdl:
-      file->Write(Format(" 8 %s\n", text));
+      file->Write(text::Format(" 8 %s\n", text));
       break;
     case kLandcad:
     case kCowi:
-      file->Write(Format("C %s\n", text));
+      file->Write(text::Format("C %s\n", text));
       break;
     case kGeocad:
       if (writer().comment_counter == 0) {
         file->Write("ascii  version 1\n");
         ++writer().comment_counter;
       }
-      file->Write(Format("    %s\n", text));
+      file->Write(text::Format("    %s\n", text));
       ++writer().comment_counter;
       break;
     default:
@@ -382,7 +378,7 @@ void write_comment_line(int format, std::string_view text, TextOutput* file) {
 void write_title_line(int format, std::string_view text, TextOutput* file) {
   if (!file) return;
   if (format == kKx77) {
-    file->Write(Format("%s\n", text));
+    file->Write(text::Format("%s\n", text));
   } else {
     write_comment_line(format, text, file);
   }
@@ -396,26 +392,26 @@ void write_info_line(int format, std::string_view text, TextOutput* file) {
   if (!file) return;
   switch (format) {
     case kKx77:
-      file->Write(Format("&_%s\n", text));
+      file->Write(text::Format("&_%s\n", text));
       break;
     case kSdl:
-      file->Write(Format(" 8 %s\n", text));
+      file->Write(text::Format(" 8 %s\n", text));
       break;
     case kLandcad:
-      file->Write(Format("C %s\n", text));
+      file->Write(text::Format("C %s\n", text));
       break;
     case kGeocad:
     case kAlt:
     case kArgus:
     case kKomma:
-      file->Write(Format("%s, %s\n", writer().current_point_name, text));
+      file->Write(text::Format("%s, %s\n", writer().current_point_name, text));
       break;
     case kCowi:
-      file->Write(Format("%s\n", text));
+      file->Write(text::Format("%s\n", text));
       break;
     case kDdh: {
       const size_t point = text.find('.');
-      file->Write(Format(", %s", point == std::string_view::npos
+      file->Write(text::Format(", %s", point == std::string_view::npos
                                      ? text
                                      : text.substr(point + 1)));
       break;
@@ -452,13 +448,13 @@ void write_file_header(int format, int coord_system, TextOutput* file) {
           platform::Profile::Load(library_state().ini_path);
       file->Write("DAS INTERFACE VERSION 4.0\n");
       const platform::LocalTime now = state.clock();
-      file->Write(Format("%02d-%02d-%02d %02d:%02d:%02d\n", now.day,
+      file->Write(text::Format("%02d-%02d-%02d %02d:%02d:%02d\n", now.day,
                          now.month, now.year % 100, now.hour, now.minute,
                          now.second));
       for (const char* key : {"Firma1", "Firma2", "Firma3", "Firma4"}) {
         const std::string value =
             ini.String("DAS4", key, "-");
-        file->Write(Format("%.79s\n", value));
+        file->Write(text::Format("%.79s\n", value));
       }
       file->Write("\n\n\n\n\n");
       state.well.pending = false;
@@ -489,14 +485,14 @@ void append_report_listing(std::string* line, std::string_view name,
                            const Triple& t, std::string_view code) {
   writer().current_point_name.assign(name.data(), name.size());
   if (t.y < kPlanMissingBelow) {
-    AppendText(line, name, 10);
+    text::AppendText(line, name, 10);
     *line += kBlanks.substr(0, 32);
   } else {
     AppendNameAndPlan(line, name, t);
   }
   AppendHeight10(line, t, kBlanks.substr(0, 11));
   *line += ' ';
-  AppendText(line, code, 10, /*left=*/true);
+  text::AppendText(line, code, 10, /*left=*/true);
 }
 
 std::string_view write_point_line(int format, std::string_view name,
@@ -523,32 +519,32 @@ std::string_view write_point_line(int format, std::string_view name,
       line += '\n';
       break;
     case kSdl:
-      AppendFormat(&line, " 6 %10.10s %10.10s %15.3lf %15.3lf", name,
+      text::AppendFormat(&line, " 6 %10.10s %10.10s %15.3lf %15.3lf", name,
                    code.empty() ? std::string_view(" - ") : code, t.y, t.x);
       AppendHeight10(&line, t, "      -    ");
-      AppendFormat(&line, " %s\n", remark);
+      text::AppendFormat(&line, " %s\n", remark);
       break;
     case kLandcad: {
       const CodeSplit split = SplitCode(code);
       effective_code = split.head;
-      AppendFormat(&line, "%4.4s%1.1s%11.3lf %11.3lf%11.11s", split.head,
+      text::AppendFormat(&line, "%4.4s%1.1s%11.3lf %11.3lf%11.11s", split.head,
                    split.sub, t.y, t.x, name);
       AppendHeight(&line, t, "%7.3lf", kBlanks.substr(0, 7));
-      AppendFormat(&line, "%15.15s\n", remark);
+      text::AppendFormat(&line, "%15.15s\n", remark);
       break;
     }
     case kGeocad: {
       const CodeSplit split = SplitCode(code);
       effective_code = split.head;
-      AppendFormat(&line, "%4.4s%2.2s%10d%10d", split.head, split.sub,
+      text::AppendFormat(&line, "%4.4s%2.2s%10d%10d", split.head, split.sub,
                    Millimetres(t.y), Millimetres(t.x));
       if (t.z > kHeightMissingAtOrBelow) {
-        AppendFormat(&line, "%7d", Millimetres(t.z));
+        text::AppendFormat(&line, "%7d", Millimetres(t.z));
       } else {
         line += "   -500";
       }
       line += kGeocadFixed;
-      AppendFormat(&line, "%-12.12s\n", name);
+      text::AppendFormat(&line, "%-12.12s\n", name);
       break;
     }
     case kAlt:
@@ -557,19 +553,19 @@ std::string_view write_point_line(int format, std::string_view name,
       line += name;
       for (const double value : {t.y, t.x, t.z}) {
         line += ',';
-        AppendReal(&line, value, 0, 3);
+        text::AppendReal(&line, value, 0, 3);
       }
       line += ',';
       line += code;
       line += '\n';
       break;
     case kArgus:
-      AppendFormat(&line, " %10.10s %-8.8s          %11.3lf %11.3lf", name,
+      text::AppendFormat(&line, " %10.10s %-8.8s          %11.3lf %11.3lf", name,
                    code, t.y, t.x);
       AppendHeight(&line, t, " %7.3lf\n", "        \n");
       break;
     case kCowi:
-      AppendFormat(&line, "%0.3lf, %0.3lf, %0.3lf, %s, %s,\n", t.y, t.x, t.z,
+      text::AppendFormat(&line, "%0.3lf, %0.3lf, %0.3lf, %s, %s,\n", t.y, t.x, t.z,
                    name, code);
       break;
     case kSvk:
@@ -579,10 +575,10 @@ std::string_view write_point_line(int format, std::string_view name,
     case kDas:
       if (state.well.pending) {
         // A terrain point directly after its well gives the terrain level.
-        if (StartsWith(code, "T")) state.well.terrain = t.z;
+        if (code.starts_with("T")) state.well.terrain = t.z;
         WritePendingWell(format, file);
       }
-      if (StartsWith(code, "B")) StartWell(name, t, measure_kind);
+      if (code.starts_with("B")) StartWell(name, t, measure_kind);
       break;
     case kDdh:
       if (state.comment_counter > 0) line += '\n';
@@ -611,7 +607,7 @@ void finish_export_file(int format, const std::string& export_name,
       break;
     case kDas:
       WritePendingWell(format, file);
-      file->Write(Format("SLUT DAS INTERFACE FIL %s\n", export_name));
+      file->Write(text::Format("SLUT DAS INTERFACE FIL %s\n", export_name));
       break;
     case kCowi:
       file->Write("E\n");
@@ -668,7 +664,7 @@ void export_point(int format, const ExportPoint& point,
     if (token[0] == '&') {
       const std::string text = InfoText(token);
       if (written) write_info_line(format, text, info_file);
-      if (report) report->Write(Format("\nINFO: %s", text));
+      if (report) report->Write(text::Format("\nINFO: %s", text));
     } else if (point_lines) {
       token_code = write_point_line(format, point.name, point.triple, token,
                                     "", point.measure_kind, export_file);

@@ -6,10 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "danvora/blanks.h"
-#include "danvora/format.h"
+#include "text/ascii.h"
+#include "text/format.h"
 #include "danvora/library_state.h"
-#include "danvora/number_fields.h"
 #include "dc/fields.h"
 #include "dc/record_code.h"
 
@@ -26,8 +25,8 @@ void AssignText(std::string* text, std::string_view line, size_t column,
   const std::string_view field = dc::FieldSlice(line, column, width);
   // Trailing, then leading blanks off.
   const char* const end =
-      TrimTrailingBlanks(field.data(), field.data() + field.size());
-  const char* const begin = SkipBlanks(field.data(), end);
+      text::TrimTrailingBlanks(field.data(), field.data() + field.size());
+  const char* const begin = text::SkipBlanks(field.data(), end);
   if (begin == end) {
     text->clear();
     return;
@@ -56,13 +55,13 @@ class RecordDecoder {
   std::string_view Line(size_t index) const { return table_.lines[index]; }
 
   double Distance(std::string_view line, size_t column) const {
-    return DistanceField(line, column, job_.units.distance);
+    return dc::DecodeDistance(line, column, job_.units.distance);
   }
   double Angle(std::string_view line, size_t column) const {
-    return AngleField(line, column, job_.units.angle);
+    return dc::DecodeAngle(line, column, job_.units.angle);
   }
   Triple ReadTriple(std::string_view line, size_t column) const {
-    return TripleField(line, column, job_.units);
+    return dc::DecodeTriple(line, column, job_.units);
   }
 
   void GpsPointCode(std::string_view line, std::string_view flags);
@@ -98,7 +97,7 @@ void RecordDecoder::GpsPointCode(std::string_view line,
   job_.vertical_precision = Distance(line, 102);
   ClearQualityFigures();
   if (flags == "SO") {
-    job_.point_code = Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
+    job_.point_code = text::Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
   }
 }
 
@@ -112,7 +111,7 @@ void RecordDecoder::ReadAhead(size_t index) {
     for (size_t i = count; i-- > 0;) {
       table_.next_axis_line[i] = static_cast<uint32_t>(next);
       const std::string_view line = table_.lines[i];
-      if (table_.code(i) == 65 && NumberField(line, 4) >= 0) {
+      if (table_.code(i) == 65 && dc::DecodeNumber(line, 4) >= 0) {
         next = i;
       }
     }
@@ -166,8 +165,8 @@ void RecordDecoder::DecideLocalGrid() {
 
 void RecordDecoder::DecideDanishSystem(std::string_view line) {
   const int kind = dc::DecodeDigit(line, 4);
-  const double parameter = NumberField(line, 21);
-  const double sign_value = NumberField(line, 69);
+  const double parameter = dc::DecodeNumber(line, 21);
+  const double sign_value = dc::DecodeNumber(line, 69);
   const int zone = dc::DecodeDigit(line, 152);
   if (kind == 'E' - '0') {
     job_.projection_sign = 2;
@@ -224,8 +223,8 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
     // Coordinate system and calibration.
     case Code("64"): {
       const int projection = dc::DecodeDigit(line, 4);
-      job_.central_meridian = NumberField(line, 21);
-      job_.scale_factor = NumberField(line, 101);
+      job_.central_meridian = dc::DecodeNumber(line, 21);
+      job_.scale_factor = dc::DecodeNumber(line, 101);
       if (projection == 3 && !in_read_ahead) ReadAhead(index);
       job_.projection_sign = 0;
       if (projection == 3) {
@@ -236,7 +235,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       break;
     }
     case Code("65"):
-      job_.semi_major_axis = NumberField(line, 4);
+      job_.semi_major_axis = dc::DecodeNumber(line, 4);
       break;
     case Code("D4"):
       // Column 6 holds a distance the library does not use.
@@ -261,7 +260,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       fit.translation_second = Distance(line, 36);
       fit.translation_first = Distance(line, 52);
       fit.rotation = Angle(line, 68);
-      fit.scale = NumberField(line, 84);
+      fit.scale = dc::DecodeNumber(line, 84);
       break;
     }
     case Code("81"): {
@@ -270,8 +269,8 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       fit.centre_second = Distance(line, 5);
       fit.centre_first = Distance(line, 21);
       fit.translation = Distance(line, 37);
-      fit.inclination_second = NumberField(line, 53);
-      fit.inclination_first = NumberField(line, 69);
+      fit.inclination_second = dc::DecodeNumber(line, 53);
+      fit.inclination_first = dc::DecodeNumber(line, 69);
       AssignText(&job_.geoid_name, line, 85, 32);
       if (job_.geoid_name.find("98") != std::string::npos) {
         job_.geoid_kind = kGeoidDnn;
@@ -302,33 +301,33 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
     case Code("75"):
       AssignText(&job_.instrument_model, line, 4, 16);
       job_.instrument_serial = dc::DecodeInteger(line, 20, 6);
-      job_.k1 = NumberField(line, 43);
-      job_.k2 = NumberField(line, 59);
+      job_.k1 = dc::DecodeNumber(line, 43);
+      job_.k2 = dc::DecodeNumber(line, 59);
       break;
     case Code("E4"):
       AssignText(&job_.instrument_model, line, 4, 16);
       job_.instrument_serial = dc::DecodeInteger(line, 20, 10);
-      job_.k1 = NumberField(line, 63);
-      job_.k2 = NumberField(line, 79);
+      job_.k1 = dc::DecodeNumber(line, 63);
+      job_.k2 = dc::DecodeNumber(line, 79);
       break;
     case Code("77"):
       job_.target_height = Distance(line, 4);
-      job_.prism_constant = NumberField(line, 20);
+      job_.prism_constant = dc::DecodeNumber(line, 20);
       break;
     case Code("05"):
-      job_.pressure = NumberField(line, 4);
-      job_.temperature = NumberField(line, 20);
+      job_.pressure = dc::DecodeNumber(line, 4);
+      job_.temperature = dc::DecodeNumber(line, 20);
       break;
     case Code("D2"):
       job_.pressure =
-          dc::PressureToMillibar(NumberField(line, 4), job_.units.pressure);
-      job_.temperature = dc::TemperatureToCelsius(NumberField(line, 20),
-                                                  job_.units.temperature);
+          dc::PressureToMillibar(dc::DecodeNumber(line, 4), job_.units.pressure);
+      job_.temperature =
+          dc::TemperatureToCelsius(dc::DecodeNumber(line, 20), job_.units.temperature);
       if (job_.pressure > 0) {
         job_.ppm = job_.k1 - job_.k2 * 0.75 * job_.pressure /
                              (job_.temperature + 273.16);
       } else {
-        job_.ppm = NumberField(line, 52);
+        job_.ppm = dc::DecodeNumber(line, 52);
       }
       break;
     case Code("02"):
@@ -400,7 +399,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       AssignText(&job_.check_point_name, line, 4, 16);
       break;
     case Code("A6"):
-      job_.direction_offset = NumberField(line, 4);
+      job_.direction_offset = dc::DecodeNumber(line, 4);
       job_.horizontal_residual = Distance(line, 20);
       job_.vertical_residual = Distance(line, 36);
       break;

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "danvora/alert.h"
-#include "danvora/format.h"
+#include "text/format.h"
 #include "danvora/library_state.h"
 #include "danvora/text_file.h"
 #include "dc/fields.h"
@@ -36,16 +36,16 @@ double KnownNumber(std::string_view field) {
 int load_known_points(const std::string& path) {
   KnownPointTable& table = library_state().known_point_table;
   table.entries.clear();
-  auto reader = TextFileReader::Open(path);
+  const std::optional<TextFileContent> content = TextFileContent::Read(path);
   // No file yet is the normal case of a first export: no known points.
-  if (!reader) return 0;
-  std::string line;
-  while (reader->ReadLine(&line)) {
+  if (!content) return 0;
+  text::LineReader<kWholeLibraryLines> reader(content->text());
+  for (std::string_view line; reader.Next(&line);) {
     size_t commas = 0;
     for (char c : line) commas += c == ',';
     if (commas < 3) continue;
     if (table.entries.size() >= kMaxKnownPoints) {
-      alert_user(platform::OwnWords(Format("Max. antal kendte punkter %d n\xE5" "et!",
+      alert_user(platform::OwnWords(text::Format("Max. antal kendte punkter %d n\xE5" "et!",
                                            static_cast<int>(kMaxKnownPoints))));
       break;
     }

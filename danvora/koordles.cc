@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "danvora/alert.h"
-#include "dc/powers_of_ten.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "text/ascii.h"
+#include "text/line_reader.h"
+#include "text/numbers.h"
 
 namespace danvora {
 namespace {
@@ -78,49 +80,6 @@ std::string FormatLabel(int format) {
       return std::to_string(format);
   }
 }
-
-// Gives the lines of a coordinate file the way reading it in text mode, at
-// most 320 characters at a time, sees them: CR LF is a line feed, a Ctrl-Z
-// ends the file, a NUL ends the line's text, and a longer line comes in
-// pieces. The trailing line feed is removed. The lines are views of the
-// file's own bytes: the only byte the text mode drops is the CR of a CR LF,
-// which always sits just before the line feed, outside every piece.
-class TextModeLines {
- public:
-  explicit TextModeLines(std::string_view content)
-      : text_(content.substr(0, content.find('\x1a'))) {}
-
-  bool Next(std::string_view& line) {
-    if (pos_ >= text_.size()) return false;
-    // The feed is looked up once per line, however many pieces it has.
-    if (feed_ == std::string_view::npos || feed_ < pos_) {
-      feed_ = std::min(text_.find('\n', pos_), text_.size());
-    }
-    const bool has_feed = feed_ < text_.size();
-    size_t text_end = feed_;
-    if (has_feed && text_end > pos_ && text_[text_end - 1] == '\r') {
-      --text_end;
-    }
-    const size_t length = text_end - pos_;
-    if (has_feed && length < kPieceChars) {
-      line = text_.substr(pos_, length);
-      pos_ = feed_ + 1;
-    } else {
-      line = text_.substr(pos_, std::min(length, kPieceChars));
-      pos_ += line.size();
-    }
-    line = line.substr(0, line.find('\0'));
-    return true;
-  }
-
- private:
-  static constexpr size_t kPieceChars = 320;
-  std::string_view text_;
-  size_t pos_ = 0;
-  // The line feed ending the line at pos_ (text_.size() when none does);
-  // stale once pos_ has passed it.
-  size_t feed_ = std::string_view::npos;
-};
 
 // DOS letters of code pages 865 and 850 as Windows-1252 letters.
 char WindowsLetter(char c) {
@@ -261,206 +220,33 @@ std::string_view ColumnToken(std::string_view line, size_t first, size_t last) {
   return TokenReader(line.substr(first, last - first + 1)).Next();
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool IsSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// The end of the digits of `text` from `i` on.
-size_t SkipDigits(std::string_view text, size_t i) {
-  while (i < text.size() && IsDigit(text[i])) ++i;
-  return i;
-}
-
-// Reads digits from `i` on into `digits` (wrapping when there are too many
-// for it: the caller then does not use it) and returns their end.
-size_t ReadDigits(std::string_view text, size_t i, uint64_t& digits) {
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    digits = digits * 10 + static_cast<uint64_t>(text[i] - '0');
-  }
-  return i;
-}
-
-// A decimal of at most 15 digits without exponent is read by one division:
-// the digits and the power of ten are exact doubles, so the quotient is the
-// correctly rounded value, the one from_chars gives.
-constexpr size_t kShortDecimalDigits = 15;
 // The units of 10^-4 in one unit of the last of 0 to 4 decimals.
 constexpr uint64_t kUnitsPerDecimal[] = {10000, 1000, 100, 10, 1};
 
-// The decimal number at the start of a field: blanks skipped, sign, digits,
-// fraction, and an exponent if digits follow its letter.
-struct Decimal {
-  std::string_view run;  // the digits, fraction and exponent
-  bool negative = false;
-  bool has_exponent = false;
-  bool negative_exponent = false;
-  uint64_t digits = 0;  // the digits and decimals as one whole number,
-                        // wrapped when there are too many
-  size_t count = 0;     // of digits and decimals; 0: no number
-  size_t decimals = 0;
-};
-
-Decimal ScanDecimal(std::string_view text) {
-  Decimal decimal;
-  size_t i = 0;
-  while (i < text.size() && IsSpace(text[i])) ++i;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    decimal.negative = text[i] == '-';
-    ++i;
-  }
-  // The digits, the fraction and an exponent with digits are one run of the
-  // text: that run is the number.
-  const size_t start = i;
-  i = ReadDigits(text, i, decimal.digits);
-  decimal.count = i - start;
-  if (i < text.size() && text[i] == '.') {
-    const size_t fraction = i + 1;
-    i = ReadDigits(text, fraction, decimal.digits);
-    decimal.decimals = i - fraction;
-    decimal.count += decimal.decimals;
-  }
-  if (decimal.count > 0 && i < text.size() &&
-      (text[i] == 'e' || text[i] == 'E')) {
-    size_t j = i + 1;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-      decimal.negative_exponent = text[j] == '-';
-      ++j;
-    }
-    if (j < text.size() && IsDigit(text[j])) {
-      i = SkipDigits(text, j);
-      decimal.has_exponent = true;
-    }
-  }
-  decimal.run = text.substr(start, i - start);
-  return decimal;
+// The decimal number at the start of a field, after its white space.
+text::DecimalScan ScanField(std::string_view field) {
+  return text::ScanDecimal(text::SkipCSpace(field));
 }
 
-// The value of a decimal, 0 when there is none. Independent of the locale,
-// so a host that changes it cannot turn the periods into errors.
-double ToDouble(const Decimal& decimal) {
-  if (decimal.count == 0) return 0.0;
-  double value = 0.0;
-  if (!decimal.has_exponent && decimal.count <= kShortDecimalDigits) {
-    value = dc::ExactDecimal(decimal.digits, decimal.decimals);
-  } else {
-    const std::string_view run = decimal.run;
-    auto [end, error] =
-        std::from_chars(run.data(), run.data() + run.size(), value);
-    (void)end;
-    if (error == std::errc::result_out_of_range) {
-      value = decimal.negative_exponent ? 0.0 : HUGE_VAL;
-    }
-  }
-  return decimal.negative ? -value : value;
-}
-
-// The decimal number at the start of `text`, 0 when it holds none.
-double ToNumber(std::string_view text) { return ToDouble(ScanDecimal(text)); }
-
-// Puts the two digits of `value` (below 100) at `out`.
-void PutTwoDigits(unsigned value, char* out) {
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233"
-      "34353637383940414243444546474849505152535455565758596061626364656667"
-      "6869707172737475767778798081828384858687888990919293949596979899";
-  std::memcpy(out, kPairs + 2 * value, 2);
-}
-
-// Puts the four digits of `value` (below 10^4, zeros in front) at `out`.
-void PutFourDigits(unsigned value, char* out) {
-  PutTwoDigits(value / 100, out);
-  PutTwoDigits(value % 100, out + 2);
-}
-
-// Puts the digits of `value` (below 10^4), at least one, at `out` and
-// returns the end.
-char* PutShortDigits(unsigned value, char* out) {
-  if (value < 10) {
-    *out = static_cast<char>('0' + value);
-    return out + 1;
-  }
-  if (value < 100) {
-    PutTwoDigits(value, out);
-    return out + 2;
-  }
-  if (value < 1000) {
-    *out = static_cast<char>('0' + value / 100);
-    PutTwoDigits(value % 100, out + 1);
-    return out + 3;
-  }
-  PutFourDigits(value, out);
-  return out + 4;
-}
-
-// Puts the digits of `value`, at least one, at `out` and returns the end.
-char* PutDigits(uint64_t value, char* out) {
-  if (value < 10000) return PutShortDigits(static_cast<unsigned>(value), out);
-  out = PutDigits(value / 10000, out);
-  PutFourDigits(static_cast<unsigned>(value % 10000), out);
-  return out + 4;
-}
+// The decimal number at the start of `field`, 0 when it holds none.
+double ToNumber(std::string_view field) { return ScanField(field).value; }
 
 // Writes a number of `units` of 10^-4 with four decimals at `out` and
 // returns the end.
 char* PutUnits(bool negative, uint64_t units, char* out) {
   if (negative) *out++ = '-';
-  out = PutDigits(units / 10000, out);
+  const uint64_t whole = units / 10000;
+  const int digits = text::DigitCount(whole);
+  out += digits;
+  text::WriteDigitsBackward(out, whole, digits);
   *out++ = '.';
-  PutFourDigits(static_cast<unsigned>(units % 10000), out);
-  return out + 4;
-}
-
-// Writes `value` with four decimals at `out` the way std::to_chars(fixed, 4)
-// does (the exact binary value rounded half to even) and returns the end,
-// or nullptr when the value is not below 2^49 in size or not finite.
-// Integer arithmetic only: value * 10^4 is m * 625 * 2^(e + 4) for the
-// double's m * 2^e, and m * 625 < 2^63.
-char* PutFixedFourExactly(double value, char* out) {
-  uint64_t bits = 0;
-  static_assert(sizeof bits == sizeof value, "IEEE double");
-  std::memcpy(&bits, &value, sizeof bits);
-  const bool negative = (bits >> 63) != 0;
-  const int biased = static_cast<int>((bits >> 52) & 0x7ff);
-  uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
-  if (biased == 0x7ff) return nullptr;
-  int exponent = -1074;
-  if (biased != 0) {
-    mantissa |= uint64_t{1} << 52;
-    exponent = biased - 1075;
-  }
-  const int shift = -(exponent + 4);
-  if (shift < 0) return nullptr;
-  const uint64_t scaled = mantissa * 625;
-  uint64_t units = 0;  // value * 10^4, rounded
-  if (shift == 0) {
-    units = scaled;
-  } else if (shift < 64) {
-    units = scaled >> shift;
-    const uint64_t rest = scaled & ((uint64_t{1} << shift) - 1);
-    const uint64_t half = uint64_t{1} << (shift - 1);
-    if (rest > half || (rest == half && (units & 1) != 0)) ++units;
-  }  // else less than half a unit: 0
-  return PutUnits(negative, units, out);
+  out += 4;
+  text::WriteDigitsBackward(out, units % 10000, 4);
+  return out;
 }
 
 // The longest fixed form with four decimals of any double.
-constexpr size_t kMaxFixedFour = 400;
-
-// Writes `value` with four decimals at `out` (room for kMaxFixedFour) and
-// returns the end.
-char* PutFixedFour(double value, char* out) {
-  if (char* end = PutFixedFourExactly(value, out)) return end;
-  auto [end, error] = std::to_chars(out, out + kMaxFixedFour, value,
-                                    std::chars_format::fixed, 4);
-  if (error != std::errc()) {
-    constexpr std::string_view kZero = "0.0000";
-    std::memcpy(out, kZero.data(), kZero.size());
-    return out + kZero.size();
-  }
-  return end;
-}
+constexpr size_t kMaxFixedFour = text::FixedRoom(4);
 
 char* PutText(std::string_view text, char* out) {
   // An empty view may have no data at all: no memcpy.
@@ -478,13 +264,13 @@ class Number {
 
   // The number at the start of `text`, 0 when it holds none.
   static Number Read(std::string_view text) {
-    const Decimal decimal = ScanDecimal(text);
-    if (decimal.count > 0 && !decimal.has_exponent && decimal.decimals <= 4 &&
-        decimal.count + (4 - decimal.decimals) <= kShortDecimalDigits) {
+    const text::DecimalScan decimal = ScanField(text);
+    if (decimal.exact && decimal.decimals <= 4 &&
+        decimal.digit_count + (4 - decimal.decimals) <= text::kExactDigits) {
       return Number(decimal.negative,
                     decimal.digits * kUnitsPerDecimal[decimal.decimals]);
     }
-    return Number(ToDouble(decimal));
+    return Number(decimal.value);
   }
 
   void Negate() {
@@ -495,7 +281,7 @@ class Number {
   // Writes the number at `out` (room for kMaxFixedFour) and returns the end.
   char* Put(char* out) const {
     if (has_units_) return PutUnits(negative_, units_, out);
-    return PutFixedFour(value_, out);
+    return text::WriteFixed(out, value_, 4);
   }
 
  private:
@@ -647,23 +433,7 @@ Point PointParser::Parse(std::string& line) {
 
 // COWI data lines begin with a point number other than 0.
 bool HasPointNumber(std::string_view line) {
-  size_t i = 0;
-  while (i < line.size() && IsSpace(line[i])) ++i;
-  if (i < line.size() && (line[i] == '+' || line[i] == '-')) ++i;
-  bool nonzero = false;
-  for (; i < line.size() && IsDigit(line[i]); ++i) {
-    if (line[i] != '0') nonzero = true;
-  }
-  return nonzero;
-}
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  // The markers are a few characters: compared here, not by a library call.
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (text[i] != prefix[i]) return false;
-  }
-  return true;
+  return text::ScanInteger(text::SkipCSpace(line)).value != 0;
 }
 
 // Composes the output line of each point in one buffer, so that it reaches
@@ -701,26 +471,26 @@ void ConvertPoints(std::string_view content, int format, int sign, Sink& sink) {
   bool waiting = markers.wait_for_header;
   PointParser parser(format);
 
-  TextModeLines lines(content);
+  text::LineReader<text::kCoordinateFileLines> lines(content);
   std::string_view raw;
   if (format == kGeocad) {
     // The GEOCAD file head.
-    for (int i = 0; i < 16 && lines.Next(raw); ++i) {
+    for (int i = 0; i < 16 && lines.Next(&raw); ++i) {
     }
   }
   PointWriter writer;
   std::string buffer;
-  while (lines.Next(raw)) {
+  while (lines.Next(&raw)) {
     NormaliseLine(raw, buffer);
     const std::string_view line = buffer;
-    if (format == kCowi && StartsWith(line, "E")) break;
-    if (StartsWith(line, markers.header)) {
+    if (format == kCowi && line.starts_with("E")) break;
+    if (line.starts_with(markers.header)) {
       parser.SetHeader(line);
       waiting = false;
       continue;
     }
-    if (StartsWith(line, markers.comment)) continue;
-    if (format != kCowi && StartsWith(line, markers.info)) continue;
+    if (line.starts_with(markers.comment)) continue;
+    if (format != kCowi && line.starts_with(markers.info)) continue;
     if (format == kCowi && !HasPointNumber(line)) continue;
     if (waiting) continue;
     if (format != kGeocad && line.find('.') == std::string_view::npos) continue;

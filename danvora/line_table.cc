@@ -4,7 +4,8 @@
 #include <string_view>
 
 #include "danvora/alert.h"
-#include "danvora/format.h"
+#include "platform/memory.h"
+#include "text/format.h"
 #include "danvora/library_state.h"
 #include "danvora/text_file.h"
 #include "dc/record_code.h"
@@ -34,15 +35,14 @@ bool load_line_table(const std::string& path) {
   // Room for every line the text can hold, up to the limit: the lists are
   // filled without being moved, and pages never touched cost nothing.
   const size_t room = std::min(kMaxLines, rest.size() + 1);
-  table.lines.reserve(room);
-  table.codes.reserve(room);
-  std::string_view line;
-  while (NextTextLine(&rest, &line)) {
-    line = line.substr(0, kStoredLineLength);
+  platform::ReserveLarge(table.lines, room);
+  platform::ReserveLarge(table.codes, room);
+  text::LineReader<text::kLibraryLines> reader(rest);
+  for (std::string_view line; reader.Next(&line);) {
     table.lines.push_back(line);
     table.codes.push_back(dc::RecordCode(line));
     if (table.lines.size() >= kMaxLines) {
-      alert_user(platform::OwnWords(Format("Max. antal linier %d n\xE5" "et!",
+      alert_user(platform::OwnWords(text::Format("Max. antal linier %d n\xE5" "et!",
                                            static_cast<int>(kMaxLines))));
       break;
     }

@@ -15,8 +15,8 @@ namespace danvora {
 
 inline constexpr size_t kMaxLines = 500000;
 // Every field of every record lies within the first 160 columns; the rest
-// of a longer physical line is read and dropped.
-inline constexpr size_t kStoredLineLength = 256;
+// of a longer physical line is read and dropped (text::kLibraryLines).
+inline constexpr size_t kStoredLineLength = text::kLibraryLines.keep;
 
 struct LineTable {
   // The stored lines, each a view into `text`, the whole file as read.

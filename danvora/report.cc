@@ -4,7 +4,7 @@
 #include <string>
 
 #include "danvora/export_formats.h"
-#include "danvora/format.h"
+#include "text/format.h"
 #include "danvora/job_reader.h"
 #include "danvora/known_points.h"
 #include "danvora/kx77.h"
@@ -59,12 +59,8 @@ std::string ConversionTime(const platform::LocalTime& t) {
                                             "May", "Jun", "Jul", "Aug",
                                             "Sep", "Oct", "Nov", "Dec"};
   const char* month = t.month >= 1 && t.month <= 12 ? kMonths[t.month - 1] : "";
-  return Format("%02d-%s-%02d %02d:%02d", t.day, month, t.year % 100, t.hour,
+  return text::Format("%02d-%s-%02d %02d:%02d", t.day, month, t.year % 100, t.hour,
                 t.minute);
-}
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
 }
 
 std::string Part(std::string_view text, size_t pos, size_t count) {
@@ -94,12 +90,12 @@ class ReportWalk {
   void Report(std::string_view text) {
     if (report_) report_->Write(text);
   }
-  // Report(Format(...)), built in the walk's own buffer.
+  // Report(text::Format(...)), built in the walk's own buffer.
   template <typename... Args>
   void ReportFormat(std::string_view format, const Args&... args) {
     if (!report_) return;
     text_.clear();
-    AppendFormat(&text_, format, args...);
+    text::AppendFormat(&text_, format, args...);
     report_->Write(text_);
   }
   // Starts a listing line in `text_`: "\n%-10.10s " of `label` and the
@@ -109,7 +105,7 @@ class ReportWalk {
                     const Triple& t, std::string_view code) {
     if (!report_) return false;
     text_.assign(1, '\n');
-    AppendText(&text_, label, 10, /*left=*/true);
+    text::AppendText(&text_, label, 10, /*left=*/true);
     text_ += ' ';
     append_report_listing(&text_, name, t, code);
     return true;
@@ -208,7 +204,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       break;
     }
     case Code("10"): {
-      const std::string text = Format("Job            : %s", job_.job_name);
+      const std::string text = text::Format("Job            : %s", job_.job_name);
       write_comment_line(format_, text, export_);
       Report("\n" + text);
       break;
@@ -295,7 +291,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
         point_kind_ = PointKind::kPolar;
       }
       LookUpPointWithoutOwnPosition();
-      point_text_ = Format(
+      point_text_ = text::Format(
           "Fra pkt %-16.16s   %-10.10s (Az=%8.4lf af=%6.3lf dh=%6.3lf)",
           job_.station_name, dc::PointClassName(job_.point_class), job_.azimuth,
           job_.horizontal_distance, job_.height_difference);
@@ -316,7 +312,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       }
       TableHeader(kGpsTail);
       if (StartListing("Ref.base", job_.station_name, job_.point, "")) {
-        AppendFormat(&text_, "   Base Antenneh\xF8jde = %6.3lf",
+        text::AppendFormat(&text_, "   Base Antenneh\xF8jde = %6.3lf",
                      antenna_height_);
         WriteText();
       }
@@ -325,9 +321,9 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("75"):
     case Code("E4"):
       if (job_.instrument_serial != last_instrument_serial_) {
-        std::string text = Format("\n\n%-15.15s", job_.instrument_model);
+        std::string text = text::Format("\n\n%-15.15s", job_.instrument_model);
         if (job_.instrument_serial > 0) {
-          text += Format(" Serienr: %d", job_.instrument_serial);
+          text += text::Format(" Serienr: %d", job_.instrument_serial);
         }
         Report(text);
         last_instrument_serial_ = job_.instrument_serial;
@@ -339,15 +335,15 @@ void ReportWalk::Record(int code, const std::string& flags) {
       if (job_.horizontal_direction < 0) break;
       point_text_ =
           job_.slope_distance > 0
-              ? Format(" %8.4lf %8.4lf %8.3lf", job_.horizontal_direction,
+              ? text::Format(" %8.4lf %8.4lf %8.3lf", job_.horizontal_direction,
                        job_.zenith_distance, job_.slope_distance)
-              : Format(" %8.4lf %8.4lf         ", job_.horizontal_direction,
+              : text::Format(" %8.4lf %8.4lf         ", job_.horizontal_direction,
                        job_.zenith_distance);
       const std::string_view class_name = dc::PointClassName(job_.point_class);
       method_text_ = job_.target_height > -10.0
-                         ? Format(" %6.3lf %-20.20s", job_.target_height,
+                         ? text::Format(" %6.3lf %-20.20s", job_.target_height,
                                   class_name)
-                         : Format("        %-20.20s", class_name);
+                         : text::Format("        %-20.20s", class_name);
       point_text_ += method_text_;
       measure_kind_ = 1;
       point_kind_ = job_.point_class == dc::kClassReference
@@ -364,7 +360,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("90"):
     case Code("91"):
     case Code("92"):
-      ReportFormat("\n%s", Format("%s.%s=%s", job_.attribute_group,
+      ReportFormat("\n%s", text::Format("%s.%s=%s", job_.attribute_group,
                                   job_.attribute_name, job_.attribute_value));
       break;
     case Code("A6"):
@@ -395,13 +391,13 @@ void ReportWalk::Record(int code, const std::string& flags) {
       if (job_.residual_angle_1 > -400.0 &&
           StartListing("Restfejl", job_.point_name, job_.residual, "")) {
         if (job_.residual_3d > -9000.0 && job_.residual_angle_2 > -400.0) {
-          AppendFormat(&text_, " %8.4lf %8.4lf %8.3lf", job_.residual_angle_1,
+          text::AppendFormat(&text_, " %8.4lf %8.4lf %8.3lf", job_.residual_angle_1,
                        job_.residual_angle_2, job_.residual_3d);
         } else if (job_.residual_angle_2 > -400.0) {
-          AppendFormat(&text_, " %8.4lf %8.4lf         ",
+          text::AppendFormat(&text_, " %8.4lf %8.4lf         ",
                        job_.residual_angle_1, job_.residual_angle_2);
         } else {
-          AppendFormat(&text_, " %8.4lf                  ",
+          text::AppendFormat(&text_, " %8.4lf                  ",
                        job_.residual_angle_1);
         }
         WriteText();
@@ -422,7 +418,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
         if (job_.instrument_height > -10.0) {
           // "                          %8.3lf"
           text_.append(26, ' ');
-          AppendReal(&text_, job_.instrument_height, 8, 3);
+          text::AppendReal(&text_, job_.instrument_height, 8, 3);
         }
         WriteText();
       }
@@ -441,27 +437,27 @@ void ReportWalk::Note(const std::string& flags) {
   std::string note = job_.note;
   if (flags == "NM") {
     if (note.find("Receiver firmware version") != std::string::npos) return;
-    if (StartsWith(note, "VRS")) {
+    if (note.starts_with("VRS")) {
       // Same width: a degree sign and four blanks.
       for (size_t at; (at = note.find("u+00b")) != std::string::npos;) {
         note.replace(at, 5, "\xB0    ");
       }
       TableHeader(kGpsTail);
       ReportFormat("\n%s ", note);
-    } else if (StartsWith(note, "New base ") || StartsWith(note, "TP Exchange")) {
+    } else if (note.starts_with("New base ") || note.starts_with("TP Exchange")) {
       ReportFormat("\n%s", note);
-    } else if (StartsWith(note, ":")) {
+    } else if (note.starts_with(":")) {
       ReportFormat("\n%s", note.substr(1));
     } else {
       write_info_line(format_, note, info_);
       ReportFormat("\nINFO: %s", note);
     }
   } else if (flags == "TS") {
-    if (StartsWith(note, "Time")) {
+    if (note.starts_with("Time")) {
       ReportFormat("\n%4.4s-%2.2s-%2.2s %s", Part(note, 16, 4),
                    Part(note, 10, 2), Part(note, 13, 2),
                    Part(note, 26, std::string::npos));
-    } else if (StartsWith(note, "Item")) {
+    } else if (note.starts_with("Item")) {
       ReportFormat("\nSlettet %4.4s-%2.2s-%2.2s %s", Part(note, 24, 4),
                    Part(note, 18, 2), Part(note, 21, 2),
                    Part(note, 34, std::string::npos));
@@ -525,7 +521,7 @@ void ReportWalk::BacksightCheck() {
           "AfsKontrol", job_.check_point_name,
           Triple{-distance * std::sin(a), distance * std::cos(a), height},
           "")) {
-    AppendFormat(&text_, " %8.4lf            %6.3lf %6.3lf",
+    text::AppendFormat(&text_, " %8.4lf            %6.3lf %6.3lf",
                  job_.direction_offset, distance, height);
     WriteText();
   }
@@ -556,26 +552,26 @@ void ReportWalk::Point(size_t index) {
         job_.horizontal_precision + job_.vertical_precision > 0.001) {
       // " %5.3lf %5.3lf"
       point_text_.assign(1, ' ');
-      AppendReal(&point_text_, job_.horizontal_precision, 5, 3);
+      text::AppendReal(&point_text_, job_.horizontal_precision, 5, 3);
       point_text_ += ' ';
-      AppendReal(&point_text_, job_.vertical_precision, 5, 3);
+      text::AppendReal(&point_text_, job_.vertical_precision, 5, 3);
     } else if (job_.hdop > 0) {
       // "%6.1lf %6.2lf %6.2lf  %4d %-10.10s" of the RMS, the DOPs, the
       // satellites and the class; blanks for an RMS of 0.
       point_text_.clear();
       if (job_.rms > 0) {
-        AppendReal(&point_text_, job_.rms, 6, 1);
+        text::AppendReal(&point_text_, job_.rms, 6, 1);
       } else {
         point_text_.append(6, ' ');
       }
       point_text_ += ' ';
-      AppendReal(&point_text_, job_.hdop, 6, 2);
+      text::AppendReal(&point_text_, job_.hdop, 6, 2);
       point_text_ += ' ';
-      AppendReal(&point_text_, job_.vdop, 6, 2);
+      text::AppendReal(&point_text_, job_.vdop, 6, 2);
       point_text_ += "  ";
-      AppendInteger(&point_text_, job_.satellites, 4);
+      text::AppendInteger(&point_text_, job_.satellites, 4);
       point_text_ += ' ';
-      AppendText(&point_text_, dc::PointClassName(job_.point_class), 10,
+      text::AppendText(&point_text_, dc::PointClassName(job_.point_class), 10,
                  /*left=*/true);
     }
   }

@@ -7,105 +7,9 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/memory.h"
 
 namespace danvora {
-
-std::optional<TextFileReader> TextFileReader::Open(const std::string& path) {
-  platform::Expected<platform::InputFile> file = platform::InputFile::Open(path);
-  if (!file) return std::nullopt;
-  return TextFileReader(std::move(*file));
-}
-
-TextFileReader::TextFileReader(TextFileReader&& other) noexcept
-    : file_(std::move(other.file_)) {
-  TakeBuffer(other);
-}
-
-TextFileReader& TextFileReader::operator=(TextFileReader&& other) noexcept {
-  if (this != &other) {
-    file_ = std::move(other.file_);
-    TakeBuffer(other);
-  }
-  return *this;
-}
-
-void TextFileReader::TakeBuffer(TextFileReader& other) {
-  size_ = std::exchange(other.size_, 0);
-  pos_ = std::exchange(other.pos_, 0);
-  std::copy(other.buffer_ + pos_, other.buffer_ + size_, buffer_ + pos_);
-  ended_ = other.ended_;
-  failed_ = other.failed_;
-}
-
-bool TextFileReader::Refill() {
-  if (ended_) return false;
-  pos_ = 0;
-  std::FILE* const file = file_.get();
-  size_ = file ? std::fread(buffer_, 1, sizeof buffer_, file) : 0;
-  if (size_ == 0) {
-    if (file && std::ferror(file)) failed_ = true;
-    ended_ = true;
-    return false;
-  }
-  // Ctrl-Z ends a file read in text mode.
-  if (const void* stop = std::memchr(buffer_, 0x1A, size_)) {
-    size_ = static_cast<size_t>(static_cast<const char*>(stop) - buffer_);
-    ended_ = true;
-  }
-  return size_ > 0;
-}
-
-template <typename Sink>
-bool TextFileReader::NextLine(Sink&& sink) {
-  bool started = false;
-  // A CR that ends a block: dropped when the next block starts with LF.
-  bool pending_cr = false;
-  while (pos_ < size_ || Refill()) {
-    started = true;
-    const char* const begin = buffer_ + pos_;
-    const size_t available = size_ - pos_;
-    if (pending_cr) {
-      pending_cr = false;
-      if (*begin == '\n') {
-        ++pos_;
-        return true;
-      }
-      sink(std::string_view("\r", 1));
-    }
-    if (const void* found = std::memchr(begin, '\n', available)) {
-      const size_t length =
-          static_cast<size_t>(static_cast<const char*>(found) - begin);
-      // A CR before LF is dropped, any other CR stays.
-      const bool crlf = length > 0 && begin[length - 1] == '\r';
-      sink(std::string_view(begin, crlf ? length - 1 : length));
-      pos_ += length + 1;
-      return true;
-    }
-    pending_cr = begin[available - 1] == '\r';
-    sink(std::string_view(begin, pending_cr ? available - 1 : available));
-    pos_ = size_;
-  }
-  if (pending_cr) sink(std::string_view("\r", 1));
-  return started;
-}
-
-bool TextFileReader::ReadLine(std::string* line, size_t keep) {
-  line->clear();
-  return NextLine([&](std::string_view piece) {
-    if (line->size() < keep) line->append(piece.substr(0, keep - line->size()));
-  });
-}
-
-bool TextFileReader::ReadLineTo(char* out, size_t keep, size_t* length) {
-  size_t kept = 0;
-  const bool read = NextLine([&](std::string_view piece) {
-    const size_t n = std::min(piece.size(), keep - kept);
-    std::memcpy(out + kept, piece.data(), n);
-    kept += n;
-  });
-  *length = kept;
-  return read;
-}
 
 std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
   platform::Expected<platform::InputFile> input = platform::InputFile::Open(path);
@@ -119,14 +23,16 @@ std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
   size_t capacity = 65536;
   std::unique_ptr<char[]> data(new char[capacity]);
   size_t used = 0;
-  // Read a piece at a time, each looked through for a Ctrl-Z (which ends a
-  // file read in text mode) while it is fresh in the cache.
+  // Read a piece at a time. A Ctrl-Z ends a file read in text mode: the
+  // line reader stops there (text::kLibraryLines), looking for it in each
+  // line as it splits the text, not in a pass of its own.
   constexpr size_t kPiece = size_t{1} << 18;
   while (true) {
     if (used == capacity) {
       // One byte more than the size: reaching it tells the file grew.
       const size_t larger = std::max(reported + 1, capacity + capacity / 2);
       std::unique_ptr<char[]> grown(new char[larger]);
+      platform::AdviseLargeBuffer(grown.get(), larger);
       std::memcpy(grown.get(), data.get(), used);
       data = std::move(grown);
       capacity = larger;
@@ -134,10 +40,6 @@ std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
     char* const piece = data.get() + used;
     const size_t wanted = std::min(capacity - used, kPiece);
     const size_t got = std::fread(piece, 1, wanted, file);
-    if (const void* stop = std::memchr(piece, 0x1A, got)) {
-      used += static_cast<size_t>(static_cast<const char*>(stop) - piece);
-      break;
-    }
     used += got;
     if (got < wanted) break;
   }
@@ -145,24 +47,6 @@ std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
   // the lines that happened to arrive.
   if (std::ferror(file) != 0) return std::nullopt;
   return TextFileContent(std::move(data), used);
-}
-
-bool NextTextLine(std::string_view* rest, std::string_view* line) {
-  if (rest->empty()) return false;
-  const char* const begin = rest->data();
-  const void* found = std::memchr(begin, '\n', rest->size());
-  if (!found) {
-    *line = *rest;
-    *rest = {};
-    return true;
-  }
-  const size_t length =
-      static_cast<size_t>(static_cast<const char*>(found) - begin);
-  // A CR before LF is dropped, any other CR stays.
-  const bool crlf = length > 0 && begin[length - 1] == '\r';
-  *line = std::string_view(begin, crlf ? length - 1 : length);
-  rest->remove_prefix(length + 1);
-  return true;
 }
 
 platform::Expected<TextOutput> TextOutput::Create(const std::string& path) {

@@ -16,55 +16,14 @@
 #include "platform/error.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "text/line_reader.h"
 
 namespace danvora {
 
-// Reads a file line by line as text mode delivers it.
-class TextFileReader {
- public:
-  // Opens `path` for reading; nullopt when it cannot be opened or is no
-  // regular file.
-  static std::optional<TextFileReader> Open(const std::string& path);
-
-  TextFileReader(TextFileReader&& other) noexcept;
-  TextFileReader& operator=(TextFileReader&& other) noexcept;
-  TextFileReader(const TextFileReader&) = delete;
-  TextFileReader& operator=(const TextFileReader&) = delete;
-
-  // The next physical line without its line feed, of which at most `keep`
-  // characters are stored (the rest of the line is read and dropped).
-  // False at the end of the file; a last line without a line feed counts.
-  bool ReadLine(std::string* line,
-                size_t keep = std::string::npos);
-
-  // As ReadLine, into `out`, which has room for `keep` characters; `*length`
-  // receives the number stored.
-  bool ReadLineTo(char* out, size_t keep, size_t* length);
-
-  // True when reading stopped because of a read error (not the end).
-  bool failed() const { return failed_; }
-
- private:
-  explicit TextFileReader(platform::InputFile file) : file_(std::move(file)) {}
-  // Takes the unread part of `other`'s block, and its state.
-  void TakeBuffer(TextFileReader& other);
-  // Reads the next block; false at the end. A Ctrl-Z cuts the block and
-  // ends the file.
-  bool Refill();
-  // Hands the pieces of the next line to `sink` (a pending CR as a piece of
-  // its own); false at the end.
-  template <typename Sink>
-  bool NextLine(Sink&& sink);
-
-  platform::InputFile file_;  // closed when moved from
-  char buffer_[65536];
-  size_t size_ = 0, pos_ = 0;
-  bool ended_ = false;  // no block left to read: the end, or a Ctrl-Z
-  bool failed_ = false;
-};
-
-// A whole file as text mode reads it, in one allocation: the bytes before
-// the first Ctrl-Z. Its lines are taken with NextTextLine.
+// A whole file in one allocation. Its lines are taken with a
+// text::LineReader of text::kLibraryLines (the job: lines kept to 256
+// characters) or of kWholeLibraryLines, which end the text at the first
+// Ctrl-Z as text mode does.
 class TextFileContent {
  public:
   // Reads all of `path`; nullopt when it cannot be opened, is no regular
@@ -82,10 +41,8 @@ class TextFileContent {
   size_t size_ = 0;
 };
 
-// Takes the next line off the front of `*rest` into `*line` as
-// TextFileReader::ReadLine gives it (a CR before the line feed dropped, a
-// last line without one kept); false when `*rest` is empty.
-bool NextTextLine(std::string_view* rest, std::string_view* line);
+// The library's text-mode lines kept whole (the known-point file).
+inline constexpr text::LineRules kWholeLibraryLines{.text_end = '\x1a'};
 
 // A file being written in text mode.
 class TextOutput {

@@ -34,7 +34,8 @@ std::string DecodeText(std::string_view line, size_t column, size_t width);
 
 // The longest decimal number at the start of `text` after white space, as
 // the C library's strtod reads it in the "C" locale (no hexadecimal, no
-// infinities); 0 when nothing converts. Never depends on the locale.
+// infinities; a number too large is the largest double); 0 when nothing
+// converts. Never depends on the locale.
 double ParseNumber(std::string_view text);
 // The same, also giving the number of characters used (0 when none).
 double ParseNumber(std::string_view text, size_t* used);

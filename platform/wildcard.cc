@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "text/ascii.h"
+
 namespace platform {
 namespace {
-
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 
 // Iterative matching with one backtrack point for the last '*': linear in
 // practice and never recursive, whatever the pattern.
@@ -18,7 +18,7 @@ bool Match(std::string_view pattern, std::string_view name) {
       star = p++;
       star_name = n;
     } else if (p < pattern.size() &&
-               (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+               (pattern[p] == '?' || text::UpperAscii(pattern[p]) == text::UpperAscii(name[n]))) {
       ++p;
       ++n;
     } else if (star != std::string_view::npos) {
@@ -46,12 +46,7 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 void SortByName(std::vector<FileEntry>& entries) {
   std::stable_sort(entries.begin(), entries.end(),
                    [](const FileEntry& a, const FileEntry& b) {
-                     return std::lexicographical_compare(
-                         a.name.begin(), a.name.end(), b.name.begin(),
-                         b.name.end(), [](char x, char y) {
-                           return static_cast<unsigned char>(Fold(x)) <
-                                  static_cast<unsigned char>(Fold(y));
-                         });
+                     return text::LessIgnoreCase(a.name, b.name);
                    });
 }
 

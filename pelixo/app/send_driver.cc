@@ -12,6 +12,7 @@
 #include "pelixo/core/ascii_import.h"
 #include "pelixo/core/dc_writer.h"
 #include "pelixo/core/text.h"
+#include "text/ascii.h"
 #include "platform/files.h"
 #include "platform/path.h"
 
@@ -31,10 +32,10 @@ std::string Printf(const char* format, const std::string& text) {
 bool IsReservedDeviceName(std::string_view stem) {
   static constexpr std::string_view kNames[] = {"CON", "PRN", "AUX", "NUL"};
   for (std::string_view name : kNames) {
-    if (EqualsIgnoreCase(stem, name)) return true;
+    if (text::EqualsIgnoreCase(stem, name)) return true;
   }
   if (stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9' &&
-      (StartsWithIgnoreCase(stem, "COM") || StartsWithIgnoreCase(stem, "LPT"))) {
+      (text::StartsWithIgnoreCase(stem, "COM") || text::StartsWithIgnoreCase(stem, "LPT"))) {
     return true;
   }
   return false;

@@ -10,6 +10,8 @@
 
 #include "pelixo/core/pelixo_records.h"
 #include "pelixo/core/text.h"
+#include "text/ascii.h"
+#include "text/numbers.h"
 
 namespace pelixo {
 
@@ -31,37 +33,22 @@ bool IsNull(double x) { return x == kNullReal || x == static_cast<double>(kNullI
 // read from (or empty), where that gives the same bytes.
 void AppendDecimals(std::string& out, int decimals, double x, std::string_view source) {
   if (!source.empty() && AppendFixedDecimalsOfText(out, source, decimals)) return;
-  if (AppendFixedDecimals(out, x, decimals)) return;
-  // What is left is infinite, not a number or has very many decimals: at
-  // most 309 digits, a sign, a point and kMaxDecimals decimals.
-  char buffer[640];
-  int size = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
-  if (size < 0 || static_cast<size_t>(size) >= sizeof buffer) return;
-  out.append(buffer, static_cast<size_t>(size));
+  text::AppendFixed(out, x, decimals);
 }
 
 // printf's "%*.*f" (right-aligned) or "%-*.*f".
 std::string FormatFixed(bool right_aligned, int width, int decimals, double x,
                         std::string_view source) {
-  if (std::isfinite(x)) {
-    std::string text;
-    AppendDecimals(text, decimals, x, source);
-    if (text.size() < static_cast<size_t>(width)) {
-      size_t pad = static_cast<size_t>(width) - text.size();
-      if (right_aligned) {
-        text.insert(0, pad, ' ');
-      } else {
-        text.append(pad, ' ');
-      }
+  std::string text;
+  AppendDecimals(text, decimals, x, source);
+  if (text.size() < static_cast<size_t>(width)) {
+    size_t pad = static_cast<size_t>(width) - text.size();
+    if (right_aligned) {
+      text.insert(0, pad, ' ');
+    } else {
+      text.append(pad, ' ');
     }
-    return text;
   }
-  const char* format = right_aligned ? "%*.*f" : "%-*.*f";
-  int size = std::snprintf(nullptr, 0, format, width, decimals, x);
-  if (size < 0) return std::string();
-  std::string text(static_cast<size_t>(size) + 1, '\0');
-  std::snprintf(text.data(), text.size(), format, width, decimals, x);
-  text.resize(static_cast<size_t>(size));
   return text;
 }
 
@@ -80,7 +67,7 @@ void RemoveAll(std::string& text, char c, size_t start = 0) {
 
 double NumberOrZero(std::string_view text) {
   double x = 0;
-  if (!ParseReal(Trim(text), &x)) return 0;
+  if (!ParseReal(text::Trim(text), &x)) return 0;
   return x;
 }
 
@@ -93,7 +80,7 @@ ExportToken ClassifyExportToken(std::string_view token) {
       "NEWLINE", "HZPRECISION", "VTPRECISION", "PDOP", "NBRSATELLITES", "ALLATTRIBUTES",
       "COUNTER"};
   for (size_t i = 0; i < std::size(kTokens); ++i) {
-    if (EqualsIgnoreCase(token, kTokens[i])) return static_cast<ExportToken>(i);
+    if (text::EqualsIgnoreCase(token, kTokens[i])) return static_cast<ExportToken>(i);
   }
   return ExportToken::kAttribute;
 }
@@ -299,7 +286,7 @@ void AppendPointLine(std::string& line, const TFormatDefinition& definition,
     }
     bool matched = false;
     for (std::string_view attribute : attributes) {
-      if (!EqualsIgnoreCase(AttributeName(attribute), field.Token)) continue;
+      if (!text::EqualsIgnoreCase(AttributeName(attribute), field.Token)) continue;
       matched = true;
       std::string_view value = AttributeValue(attribute);
       if (field.Numeric) {
@@ -326,16 +313,6 @@ void AppendPointLine(std::string& line, const TFormatDefinition& definition,
 }
 
 }  // namespace
-
-std::string FormatToken(const TField& field, bool comma_separated, char pad_character,
-                        const DCPointValues& point,
-                        const std::vector<std::string_view>& attributes,
-                        const ExportContext& context) {
-  std::string text;
-  AppendKnownToken(text, ClassifyExportToken(field.Token), field, comma_separated,
-                   pad_character, point, attributes, context);
-  return text;
-}
 
 std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
                             const std::vector<std::string_view>& attributes,

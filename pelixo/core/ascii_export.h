@@ -42,10 +42,6 @@ std::string FormatExportText(const TField& field, bool comma_separated, std::str
                              char pad_character);
 std::string FormatAttributeValue(std::string_view text, int32_t decimals,
                                  char decimal_separator);
-std::string FormatToken(const TField& field, bool comma_separated, char pad_character,
-                        const DCPointValues& point,
-                        const std::vector<std::string_view>& attributes,
-                        const ExportContext& context);
 // One output line; it holds CR LF inside when the definition has NEWLINE
 // fields.
 std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,

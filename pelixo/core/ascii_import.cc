@@ -12,6 +12,8 @@
 
 #include "pelixo/core/pelixo_records.h"
 #include "pelixo/core/text.h"
+#include "text/ascii.h"
+#include "text/numbers.h"
 
 namespace pelixo {
 namespace {
@@ -49,23 +51,8 @@ std::string FormatUploadNumber(std::string_view text, int decimals,
   }
   int precision = static_cast<int>(
       places > kMaxWrittenDecimals ? kMaxWrittenDecimals : places);
-  // Nearly every value fits the buffer; huge numbers or many decimals take
-  // a second, exact-sized round.
-  char buffer[128];
-  // to_chars gives the bytes of "%.*f" without the cost of printf.
-  if (std::isfinite(value)) {
-    const std::to_chars_result fast = std::to_chars(
-        buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    if (fast.ec == std::errc()) return std::string(buffer, fast.ptr);
-  }
-  int length = std::snprintf(buffer, sizeof buffer, "%.*f", precision, value);
-  if (length < 0) return std::string(text);
-  if (static_cast<size_t>(length) < sizeof buffer) {
-    return std::string(buffer, static_cast<size_t>(length));
-  }
-  std::string result(static_cast<size_t>(length) + 1, '\0');
-  std::snprintf(result.data(), result.size(), "%.*f", precision, value);
-  result.resize(static_cast<size_t>(length));
+  std::string result;
+  text::AppendFixed(result, value, precision);
   return result;
 }
 
@@ -82,7 +69,7 @@ std::string_view StripPadCharacters(std::string_view text, char pad,
 int NamePartOfToken(std::string_view token) {
   if (token.size() == 4) return 0;
   int part = 0;
-  if (!ParseInteger(Trim(token.substr(4, 2)), &part)) return 0;
+  if (!ParseInteger(text::Trim(token.substr(4, 2)), &part)) return 0;
   if (part < 0 || part >= kNameParts) return 0;
   return part;
 }
@@ -103,24 +90,24 @@ TUploadReader::TUploadReader(const TFormatDefinition& definition,
     step.literal = field.Literal;
     step.strip_pad = pad_character_ != ' ' && !field.Numeric;
     step.strip_from_start = field.RightAligned;
-    if (EqualsIgnoreCase(token, "TEXT")) {
+    if (text::EqualsIgnoreCase(token, "TEXT")) {
       step.kind = Kind::kText;
-    } else if (EqualsIgnoreCase(token, "SPACE")) {
+    } else if (text::EqualsIgnoreCase(token, "SPACE")) {
       step.kind = Kind::kSpace;
-    } else if (EqualsIgnoreCase(token, "NEWLINE")) {
+    } else if (text::EqualsIgnoreCase(token, "NEWLINE")) {
       step.kind = Kind::kNewline;
       moves_to_next_line_ = true;
-    } else if (StartsWithIgnoreCase(token, "NAME")) {
+    } else if (text::StartsWithIgnoreCase(token, "NAME")) {
       step.kind = Kind::kName;
       step.name_part = NamePartOfToken(token);
       step.name_prefix = step.name_part >= 2;
-    } else if (EqualsIgnoreCase(token, "NORTHING")) {
+    } else if (text::EqualsIgnoreCase(token, "NORTHING")) {
       step.kind = Kind::kNorthing;
-    } else if (EqualsIgnoreCase(token, "EASTING")) {
+    } else if (text::EqualsIgnoreCase(token, "EASTING")) {
       step.kind = Kind::kEasting;
-    } else if (EqualsIgnoreCase(token, "ELEVATION")) {
+    } else if (text::EqualsIgnoreCase(token, "ELEVATION")) {
       step.kind = Kind::kElevation;
-    } else if (EqualsIgnoreCase(token, "CODE")) {
+    } else if (text::EqualsIgnoreCase(token, "CODE")) {
       step.kind = Kind::kCode;
     } else {
       step.kind = Kind::kSkip;  // SKIP and every token the import does not know
@@ -140,17 +127,17 @@ std::string_view TUploadReader::CutValue(const Step& step,
       rest = std::string_view();
       return value;
     }
-    std::string_view value = Trim(rest.substr(0, comma));
+    std::string_view value = text::Trim(rest.substr(0, comma));
     rest.remove_prefix(comma + 1);
     return value;
   }
   if (step.width == 0) {
-    std::string_view value = Trim(rest);
+    std::string_view value = text::Trim(rest);
     rest = std::string_view();
     return value;
   }
   size_t taken = step.width < rest.size() ? step.width : rest.size();
-  std::string_view value = Trim(rest.substr(0, taken));
+  std::string_view value = text::Trim(rest.substr(0, taken));
   rest.remove_prefix(taken);
   if (step.strip_pad) {
     value = StripPadCharacters(value, pad_character_, step.strip_from_start);
@@ -164,7 +151,7 @@ bool TUploadReader::ConvertLineToRecord(
   if (index >= lines.size()) return false;
   std::string_view rest = lines[index];
   // A blank line is no point, whatever the definition.
-  if (Trim(rest).empty()) return false;
+  if (text::Trim(rest).empty()) return false;
 
   // Views into the line and the definition: the name is put together once
   // the whole line is read.
@@ -187,7 +174,7 @@ bool TUploadReader::ConvertLineToRecord(
     switch (step.kind) {
       case Kind::kText: {
         size_t n = step.literal.size();
-        if (rest.size() < n || !EqualsIgnoreCase(rest.substr(0, n), step.literal)) {
+        if (rest.size() < n || !text::EqualsIgnoreCase(rest.substr(0, n), step.literal)) {
           return false;
         }
         rest.remove_prefix(n);

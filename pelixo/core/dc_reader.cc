@@ -1,5 +1,8 @@
 #include "pelixo/core/dc_reader.h"
 
+#include "text/ascii.h"
+#include "text/numbers.h"
+
 namespace pelixo {
 
 namespace {
@@ -27,7 +30,7 @@ bool IsPointRecord(std::string_view line) {
 // An optional number: empty keeps null, a number is taken, anything else
 // is reported as false. `*text` gets the trimmed field.
 bool OptionalReal(std::string_view field, double* value, std::string_view* text) {
-  *text = Trim(field);
+  *text = text::Trim(field);
   *value = kNullReal;
   if (text->empty()) return true;
   return ParseReal(*text, value);
@@ -66,10 +69,10 @@ void DCPointReader::ReadFollowers(bool measured, DCPointValues* point,
       if (measured && IsRecord(next, "C6")) {
         int32_t satellites;
         point->satellites =
-            ParseInt32(Trim(Column(next, 4, 2)), &satellites) ? satellites : kNullInteger;
+            text::ParseInt32(text::Trim(Column(next, 4, 2)), &satellites) ? satellites : kNullInteger;
         point->pdop = RealOrNull(Column(next, 7, 16));
       } else if (IsRecord(next, "B6")) {
-        point->code = Trim(From(next, 4));
+        point->code = text::Trim(From(next, 4));
       } else if (!IsRecord(next, "13")) {
         leading = false;
       }
@@ -77,10 +80,10 @@ void DCPointReader::ReadFollowers(bool measured, DCPointValues* point,
     if (IsRecord(next, "87")) {
       marked = true;
     } else if (IsRecord(next, "92")) {
-      attributes->push_back(Trim(Column(next, 4, 40)));
+      attributes->push_back(text::Trim(Column(next, 4, 40)));
     } else if (IsRecord(next, "88") || IsRecord(next, "89") || IsRecord(next, "90") ||
                IsRecord(next, "91") || IsRecord(next, "96")) {
-      attributes->push_back(Trim(From(next, 4)));
+      attributes->push_back(text::Trim(From(next, 4)));
     }
   }
   if (!marked) attributes->clear();
@@ -92,13 +95,13 @@ bool DCPointReader::Next(DCPointValues* point, std::vector<std::string_view>* at
     *point = DCPointValues();
     attributes->clear();
     if (IsRecord(line, "69")) {
-      point->name = Trim(Column(line, 4, 16));
+      point->name = text::Trim(Column(line, 4, 16));
       double first, second, third;
       std::string_view first_text, second_text, third_text;
       const bool readable = OptionalReal(Column(line, 20, 16), &first, &first_text) &&
                             OptionalReal(Column(line, 36, 16), &second, &second_text) &&
                             OptionalReal(Column(line, 52, 16), &third, &third_text);
-      point->code = Trim(Column(line, 68, 16));
+      point->code = text::Trim(Column(line, 68, 16));
       ReadFollowers(/*measured=*/false, point, attributes);
       if (!readable) continue;
       if (exchanged_) {
@@ -114,7 +117,7 @@ bool DCPointReader::Next(DCPointValues* point, std::vector<std::string_view>* at
       return true;
     }
     if (IsRecord(line, "66")) {
-      point->name = Trim(Column(line, 4, 16));
+      point->name = text::Trim(Column(line, 4, 16));
       point->hz_precision = RealOrNull(Column(line, 86, 16));
       point->vt_precision = RealOrNull(Column(line, 102, 16));
       ReadFollowers(/*measured=*/true, point, attributes);
@@ -135,12 +138,12 @@ bool DCPointReader::Next(DCPointValues* point, std::vector<std::string_view>* at
 }
 
 std::string_view AttributeName(std::string_view attribute) {
-  return Trim(attribute.substr(0, 20));
+  return text::Trim(attribute.substr(0, 20));
 }
 
 std::string_view AttributeValue(std::string_view attribute) {
   if (attribute.size() <= 20) return std::string_view();
-  return Trim(attribute.substr(20));
+  return text::Trim(attribute.substr(20));
 }
 
 }  // namespace pelixo

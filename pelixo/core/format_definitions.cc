@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "pelixo/core/text.h"
+#include "text/ascii.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 
@@ -18,7 +19,7 @@ struct Entry {
 // An entry belongs to a keyword when its whole text, trimmed and upper-cased,
 // begins with the keyword (so NAMES= counts as NAME, FIELD7= as FIELD).
 bool BelongsTo(const Entry& entry, std::string_view keyword) {
-  return StartsWithIgnoreCase(Trim(entry.text), keyword);
+  return text::StartsWithIgnoreCase(text::Trim(entry.text), keyword);
 }
 
 const Entry* FirstOf(const std::vector<Entry>& entries, std::string_view keyword) {
@@ -31,7 +32,7 @@ const Entry* FirstOf(const std::vector<Entry>& entries, std::string_view keyword
 std::string TrimmedValueOr(const std::vector<Entry>& entries,
                            std::string_view keyword, const std::string& fallback) {
   const Entry* entry = FirstOf(entries, keyword);
-  return entry ? std::string(Trim(entry->value)) : fallback;
+  return entry ? std::string(text::Trim(entry->value)) : fallback;
 }
 
 // Takes the text up to the next comma; false when there is no comma.
@@ -47,10 +48,10 @@ std::unique_ptr<TFormatDefinition> MakeDefinition(const std::string& section,
                                                   const std::vector<Entry>& entries) {
   auto definition = std::make_unique<TFormatDefinition>(section);
   definition->CommaSeparated =
-      UpperAscii(Trim(TrimmedValueOr(entries, "STYLE", ""))) == "COMMA";
+      text::UpperAscii(text::Trim(TrimmedValueOr(entries, "STYLE", ""))) == "COMMA";
   definition->Extension = TrimmedValueOr(entries, "EXTENSION", "txt");
   definition->Description = TrimmedValueOr(entries, "DESCRIPTION", section);
-  definition->Upload = StartsWithIgnoreCase(TrimmedValueOr(entries, "DIRECTION", ""),
+  definition->Upload = text::StartsWithIgnoreCase(TrimmedValueOr(entries, "DIRECTION", ""),
                                             "UPLOAD");
   definition->Name = TrimmedValueOr(entries, "NAME", section);
   definition->ExternalProgram = TrimmedValueOr(entries, "EXTERNALPROGRAM", "");
@@ -79,21 +80,21 @@ std::optional<TField> ParseFieldValue(std::string_view value) {
     return std::nullopt;
   }
   TField field;
-  if (!ParseInteger(Trim(width), &field.Width) ||
-      !ParseInteger(Trim(decimals), &field.Decimals)) {
+  if (!ParseInteger(text::Trim(width), &field.Width) ||
+      !ParseInteger(text::Trim(decimals), &field.Decimals)) {
     return std::nullopt;
   }
-  field.Token = std::string(Trim(token));
-  field.Numeric = !EqualsIgnoreCase(Trim(type), "STRING");
+  field.Token = std::string(text::Trim(token));
+  field.Numeric = !text::EqualsIgnoreCase(text::Trim(type), "STRING");
   std::string_view alignment = rest;
   std::string_view literal;
   bool has_literal = false;
   if (size_t comma = rest.find(','); comma != std::string_view::npos) {
     alignment = rest.substr(0, comma);
-    literal = Trim(rest.substr(comma + 1));
+    literal = text::Trim(rest.substr(comma + 1));
     has_literal = true;
   }
-  field.RightAligned = !EqualsIgnoreCase(Trim(alignment), "LEFT");
+  field.RightAligned = !text::EqualsIgnoreCase(text::Trim(alignment), "LEFT");
   if (has_literal) {
     if (!literal.empty() && literal.front() == '"') {
       literal.remove_prefix(1);

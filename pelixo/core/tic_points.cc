@@ -48,19 +48,15 @@ double Coordinate(std::string_view item) {
   return value;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 }  // namespace
 
 bool TTICPointhandler::ParsePointLine(std::string_view line, PointRecord* record) {
   int passed_over;
-  if (StartsWith(line, "NEZ")) {
+  if (line.starts_with("NEZ")) {
     passed_over = 0;
-  } else if (StartsWith(line, "STN") || StartsWith(line, "PLR STN")) {
+  } else if (line.starts_with("STN") || line.starts_with("PLR STN")) {
     passed_over = 1;
-  } else if (StartsWith(line, "BASE") || StartsWith(line, "RTK")) {
+  } else if (line.starts_with("BASE") || line.starts_with("RTK")) {
     passed_over = 3;
   } else {
     return false;

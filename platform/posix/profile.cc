@@ -10,6 +10,7 @@
 
 #include "platform/backend.h"
 #include "platform/files.h"
+#include "text/ascii.h"
 
 namespace platform {
 namespace {
@@ -19,30 +20,16 @@ struct Entry {
   std::string_view value;
 };
 
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  }
-  return true;
-}
-
 // Names hashed and compared as the profile functions match them: the
 // letters a to z without regard to case.
 struct FoldedHash {
   size_t operator()(std::string_view name) const {
-    uint64_t hash = 14695981039346656037ull;
-    for (char c : name) {
-      hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
-    }
-    return static_cast<size_t>(hash);
+    return static_cast<size_t>(text::HashIgnoreCase(name));
   }
 };
 struct FoldedEqual {
   bool operator()(std::string_view a, std::string_view b) const {
-    return SameName(a, b);
+    return text::EqualsIgnoreCase(a, b);
   }
 };
 // Name -> position of its first appearance.

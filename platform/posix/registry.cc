@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "platform/posix/registry_store.h"
+#include "text/ascii.h"
 
 namespace platform {
 
 using registry_store::LoadStore;
-using registry_store::SameName;
 using registry_store::Store;
 using registry_store::StoreKey;
 using registry_store::UpdateStore;
@@ -52,7 +52,7 @@ bool KeyIn(const Store& store, const std::string& full) {
 const RegistryValue* FindValue(const StoreKey* key, const std::string& name) {
   if (key == nullptr) return nullptr;
   for (const auto& [n, value] : key->values) {
-    if (SameName(n, name)) return &value;
+    if (text::EqualsIgnoreCase(n, name)) return &value;
   }
   return nullptr;
 }
@@ -131,7 +131,7 @@ std::optional<RegistryValue> RegistryKey::GetValue(const std::string& name) cons
 Status RegistryKey::SetValue(const std::string& name, const RegistryValue& value) {
   return impl_->Change([&](StoreKey& key) -> Status {
     for (auto& [n, v] : key.values) {
-      if (SameName(n, name)) {
+      if (text::EqualsIgnoreCase(n, name)) {
         v = value;
         return Status::Ok();
       }
@@ -144,7 +144,7 @@ Status RegistryKey::SetValue(const std::string& name, const RegistryValue& value
 Status RegistryKey::DeleteValue(const std::string& name) {
   return impl_->Change([&](StoreKey& key) -> Status {
     for (auto it = key.values.begin(); it != key.values.end(); ++it) {
-      if (SameName(it->first, name)) {
+      if (text::EqualsIgnoreCase(it->first, name)) {
         key.values.erase(it);
         return Status::Ok();
       }

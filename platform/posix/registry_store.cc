@@ -17,17 +17,10 @@
 #include "platform/files.h"
 #include "platform/path.h"
 #include "platform/switches.h"
+#include "text/ascii.h"
 
 namespace platform::registry_store {
 namespace {
-
-char Fold(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-std::string Folded(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Fold(c);
-  return out;
-}
 
 // The order in which the registry lists subkeys: letters compared as
 // lower case, so "_Name" comes before "Name".
@@ -221,17 +214,9 @@ class StoreLock {
 
 }  // namespace
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  }
-  return true;
-}
-
 bool IsWithin(std::string_view path, std::string_view ancestor) {
   if (path.size() < ancestor.size()) return false;
-  if (!SameName(path.substr(0, ancestor.size()), ancestor)) return false;
+  if (!text::EqualsIgnoreCase(path.substr(0, ancestor.size()), ancestor)) return false;
   return path.size() == ancestor.size() || path[ancestor.size()] == '\\';
 }
 
@@ -239,23 +224,14 @@ size_t KeyDepth(std::string_view full_path) {
   return static_cast<size_t>(std::count(full_path.begin(), full_path.end(), '\\'));
 }
 
-uint64_t FoldedHash(std::string_view name, uint64_t seed) {
-  uint64_t hash = seed;  // FNV-1a
-  for (char c : name) {
-    hash ^= static_cast<unsigned char>(Fold(c));
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
-
 StoreKey* Store::Find(std::string_view path) {
   return const_cast<StoreKey*>(static_cast<const Store*>(this)->Find(path));
 }
 
 const StoreKey* Store::Find(std::string_view path) const {
-  auto [begin, end] = index_.equal_range(FoldedHash(path));
+  auto [begin, end] = index_.equal_range(text::HashIgnoreCase(path));
   for (auto it = begin; it != end; ++it) {
-    if (SameName(keys_[it->second].path, path)) return &keys_[it->second];
+    if (text::EqualsIgnoreCase(keys_[it->second].path, path)) return &keys_[it->second];
   }
   return nullptr;
 }
@@ -289,10 +265,10 @@ StoreKey& Store::Create(std::string_view path) {
     if (path[i] != '\\') continue;
     std::string_view prefix = path.substr(0, i);
     if (Find(prefix) != nullptr) continue;
-    index_.emplace(FoldedHash(prefix), keys_.size());
+    index_.emplace(text::HashIgnoreCase(prefix), keys_.size());
     keys_.push_back(StoreKey{std::string(prefix), {}});
   }
-  index_.emplace(FoldedHash(path), keys_.size());
+  index_.emplace(text::HashIgnoreCase(path), keys_.size());
   keys_.push_back(StoreKey{std::string(path), {}});  // perhaps a root of its own
   return keys_.back();
 }
@@ -305,7 +281,7 @@ std::vector<std::string> Store::Subkeys(std::string_view path) const {
     std::string_view rest = std::string_view(key.path).substr(path.size() + 1);
     std::string_view name = rest.substr(0, rest.find('\\'));
     if (name.empty()) continue;
-    if (seen.insert(Folded(name)).second) names.emplace_back(name);
+    if (seen.insert(text::UpperAscii(name)).second) names.emplace_back(name);
   }
   std::sort(names.begin(), names.end(), LessFolded);
   return names;
@@ -330,7 +306,7 @@ void Store::MoveTree(std::string_view from, std::string_view to) {
   // The target's own section was created empty; the moved one replaces it.
   std::vector<size_t> sections;
   for (size_t i = 0; i < keys_.size(); ++i) {
-    if (SameName(keys_[i].path, target)) sections.push_back(i);
+    if (text::EqualsIgnoreCase(keys_[i].path, target)) sections.push_back(i);
   }
   for (size_t n = 0; n + 1 < sections.size(); ++n) {
     if (keys_[sections[n]].values.empty()) {
@@ -345,7 +321,7 @@ void Store::Reindex() {
   index_.clear();
   index_.reserve(keys_.size());
   for (size_t i = 0; i < keys_.size(); ++i) {
-    if (Find(keys_[i].path) == nullptr) index_.emplace(FoldedHash(keys_[i].path), i);
+    if (Find(keys_[i].path) == nullptr) index_.emplace(text::HashIgnoreCase(keys_[i].path), i);
   }
 }
 
@@ -410,7 +386,7 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
         return fail(kKeyPathTooDeep);
       }
       current = &store.Create(path);
-      current_seed = FoldedHash(std::to_string(current - store.keys().data()) + '\\');
+      current_seed = text::HashIgnoreCase(std::to_string(current - store.keys().data()) + '\\');
       continue;
     }
     if (skipping) continue;
@@ -433,10 +409,10 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
       return fail("value outside of a key");
     }
     auto& values = current->values;
-    const uint64_t hash = FoldedHash(name, current_seed);
+    const uint64_t hash = text::HashIgnoreCase(name, current_seed);
     auto same = value_index.end();
     for (auto [it, end] = value_index.equal_range(hash); it != end; ++it) {
-      if (SameName(values[it->second].first, name)) {
+      if (text::EqualsIgnoreCase(values[it->second].first, name)) {
         same = it;
         break;
       }

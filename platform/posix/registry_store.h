@@ -53,14 +53,10 @@ class Store {
 
   std::vector<StoreKey> keys_;  // in file order
   // The position in keys_ of each path, by the hash of the path folded (see
-  // FoldedHash); a path met twice is found at its first section.
+  // text::HashIgnoreCase); a path met twice is found at its first section.
   std::unordered_multimap<uint64_t, size_t> index_;
 };
 
-// Names of keys and values compare without regard to case (letters a-z).
-bool SameName(std::string_view a, std::string_view b);
-// A hash of a name that is the same for names that are SameName.
-uint64_t FoldedHash(std::string_view name, uint64_t seed = 14695981039346656037ull);
 // True when `path` is `ancestor` or lies below it.
 bool IsWithin(std::string_view path, std::string_view ancestor);
 // The number of names below the root in a full key path.

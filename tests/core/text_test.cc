@@ -13,18 +13,6 @@
 namespace pelixo {
 namespace {
 
-TEST(TextTest, TrimRemovesAllControlCharacters) {
-  EXPECT_EQ(Trim(std::string_view("\x01\t  ab c \r\n\x1f", 12)), "ab c");
-  EXPECT_EQ(Trim("   "), "");
-  EXPECT_EQ(Trim(""), "");
-}
-
-TEST(TextTest, CaseFoldsOnlyAsciiLetters) {
-  EXPECT_TRUE(EqualsIgnoreCase("upload", "UPLOAD"));
-  EXPECT_FALSE(EqualsIgnoreCase("\xE6", "\xC6"));  // æ and Æ stay different
-  EXPECT_TRUE(StartsWithIgnoreCase("names=x", "NAME"));
-}
-
 TEST(TextTest, SplitLinesAtEveryLineEnd) {
   auto lines = SplitLines("a\r\nb\nc\rd\r\n\r\ne");
   ASSERT_EQ(lines.size(), 6u);
@@ -81,40 +69,6 @@ TEST(TextTest, ParseRealGivesWhatFromCharsGives) {
   }
 }
 
-// Fixed decimals by integer arithmetic where that is safe, by to_chars
-// elsewhere: always the bytes printf gives, ties and near-ties included.
-TEST(TextTest, FixedDecimalsAreWhatPrintfWrites) {
-  std::mt19937_64 random(20261208);
-  std::uniform_real_distribution<double> unit(0, 1);
-  auto check = [](double x, int decimals) {
-    char expected[512];
-    std::snprintf(expected, sizeof expected, "%.*f", decimals, x);
-    std::string text;
-    ASSERT_TRUE(AppendFixedDecimals(text, x, decimals));
-    EXPECT_EQ(text, expected) << x << " " << decimals;
-  };
-  for (int round = 0; round < 100000; ++round) {
-    int decimals = static_cast<int>(random() % 12);
-    double magnitude = std::pow(10.0, static_cast<double>(random() % 16) - 3);
-    double x = unit(random) * magnitude;
-    if (random() % 3 == 0) {
-      // Right at or next to a half of the last decimal.
-      double step = std::pow(10.0, -decimals);
-      x = (std::floor(x / step) + 0.5) * step;
-      if (random() % 2) x = std::nextafter(x, random() % 2 ? 0.0 : 1e300);
-    }
-    if (random() % 2) x = -x;
-    check(x, decimals);
-  }
-  for (double x : {0.0, -0.0, 0.5, 1.5, 2.5, -0.0001, 12.75, 1e15, 8796093022208.5, 0.125}) {
-    for (int decimals : {0, 1, 2, 3, 9, 10}) check(x, decimals);
-  }
-  std::string text;
-  EXPECT_FALSE(AppendFixedDecimals(text, std::nan(""), 2));
-  EXPECT_FALSE(AppendFixedDecimals(text, 1.0, -1));
-  EXPECT_TRUE(text.empty());
-}
-
 // A plain decimal's text gives what "%.*f" makes of the double it reads
 // as, or nothing at all.
 TEST(TextTest, FixedDecimalsOfTextAreWhatPrintfWritesOfTheNumber) {
@@ -160,22 +114,8 @@ TEST(TextTest, FixedDecimalsOfTextAreWhatPrintfWritesOfTheNumber) {
   EXPECT_EQ(out, "-0.000");
 }
 
-// The rules of the line splitter, character by character.
-std::vector<std::string_view> SimpleLines(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
-}
-
-// The line reader and the splitter give the same lines.
+// The line reader and the splitter give the same lines (the rules
+// themselves: LineReaderTest).
 TEST(TextTest, LineReaderGivesTheLinesOfSplitLines) {
   std::mt19937_64 random(20261210);
   static const char kPieces[] = "ab\r\n\r\n\n\r";
@@ -188,7 +128,6 @@ TEST(TextTest, LineReaderGivesTheLinesOfSplitLines) {
     std::vector<std::string_view> lines;
     LineReader reader(text);
     for (std::string_view line; reader.Next(&line);) lines.push_back(line);
-    EXPECT_EQ(lines, SimpleLines(text)) << round;
     EXPECT_EQ(SplitLines(text), lines) << round;
   }
   LineReader empty{std::string_view()};

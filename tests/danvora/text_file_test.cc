@@ -23,29 +23,31 @@ class TextFileTest : public ::testing::Test {
     return path;
   }
 
+  // The lines of `bytes` through TextFileContent, each kept whole and cut
+  // to `keep` characters here.
   std::vector<std::string> ReadAll(const std::string& bytes,
                                    size_t keep = 1000) {
-    auto reader = TextFileReader::Open(FileOf(bytes));
-    EXPECT_TRUE(reader.has_value());
-    std::vector<std::string> lines;
-    std::string line;
-    while (reader && reader->ReadLine(&line, keep)) lines.push_back(line);
-    return lines;
+    return Read<kWholeLibraryLines>(bytes, keep);
   }
 
-  // The lines of `bytes` through TextFileContent and NextTextLine.
+  // The lines of `bytes` as the job is read: kept to 256 characters.
   std::vector<std::string> ReadWhole(const std::string& bytes) {
+    return Read<text::kLibraryLines>(bytes, std::string::npos);
+  }
+
+ private:
+  template <const text::LineRules& kRules>
+  std::vector<std::string> Read(const std::string& bytes, size_t keep) {
     auto content = TextFileContent::Read(FileOf(bytes));
     EXPECT_TRUE(content.has_value());
     std::vector<std::string> lines;
     if (!content) return lines;
-    std::string_view rest = content->text();
-    std::string_view line;
-    while (NextTextLine(&rest, &line)) lines.emplace_back(line);
+    text::LineReader<kRules> reader(content->text());
+    for (std::string_view line; reader.Next(&line);) lines.emplace_back(line.substr(0, keep));
     return lines;
   }
 
- private:
+
   const std::string folder_ = testing::TestFolder(
       std::string("text_") +
       ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -96,9 +98,9 @@ TEST_F(TextFileTest, WholeFileLinesAsTheReaderGivesThem) {
     ASSERT_EQ(ReadWhole(bytes), ReadAll(bytes))
         << ::testing::PrintToString(bytes);
   }
-  // Longer than the reader's buffer, with a CR LF across its boundary.
+  // Longer than a block of the file, with a CR LF across its boundary.
   const std::string edge = std::string(65535, 'y') + "\r\nz\r";
-  EXPECT_EQ(ReadWhole(edge), ReadAll(edge, 70000));
+  EXPECT_EQ(ReadWhole(edge), ReadAll(edge, 256));
 }
 
 TEST_F(TextFileTest, WholeFileOfAFolderIsNoText) {
@@ -117,16 +119,15 @@ TEST_F(TextFileTest, AFifoOrADeviceIsNoText) {
   ASSERT_TRUE(fifo.made());
   for (const std::string& path : {fifo.path(), std::string("/dev/null")}) {
     SCOPED_TRACE(path);
-    EXPECT_FALSE(TextFileReader::Open(path).has_value());
     EXPECT_FALSE(TextFileContent::Read(path).has_value());
   }
-  EXPECT_FALSE(TextFileReader::Open(testing::TestFolder("text_dir")).has_value());
+  EXPECT_FALSE(TextFileContent::Read(testing::TestFolder("text_dir")).has_value());
 }
 #endif
 
 TEST_F(TextFileTest, MissingFile) {
-  EXPECT_FALSE(TextFileReader::Open(testing::TestFolder("text_missing") +
-                                    "none.txt")
+  EXPECT_FALSE(TextFileContent::Read(testing::TestFolder("text_missing") +
+                                     "none.txt")
                    .has_value());
 }
 

@@ -2,7 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
+
+#include "tests/support/same_double.h"
 
 namespace dc {
 namespace {
@@ -65,6 +74,93 @@ TEST(NumberTest, LongestPrefixWithoutLocale) {
   size_t used = 0;
   ParseNumber(" 12.5,3", &used);
   EXPECT_EQ(used, 5u);
+}
+
+using pelixo::testing::SameDouble;
+
+// A number is read as strtod reads it in the "C" locale (the tests run in
+// it), too large a number as the largest double.
+void ExpectAsStrtod(const std::string& text) {
+  char* end = nullptr;
+  double expected = std::strtod(text.c_str(), &end);
+  if (std::isinf(expected)) expected = std::copysign(DBL_MAX, expected);
+  size_t used = 99;
+  EXPECT_TRUE(SameDouble(expected, ParseNumber(text, &used))) << '"' << text << '"';
+  EXPECT_EQ(used, static_cast<size_t>(end - text.c_str())) << '"' << text << '"';
+}
+
+TEST(NumberTest, ParsesAsStrtod) {
+  for (const char* text :
+       {"", " ", "0", "-0", "-0.000", "+1", "1.", ".5", "-.5", ".", "-", "+-1",
+        "--1", "12abc", "1e3", "1E-3", "1e", "1e+", "2.5e1x", "  \t12", "\t-3",
+        "12 34", "123456789012345", "1234567890123456", "0.000000000000001",
+        "000000000000000012.5", "99999999999999.9", "9007199254740993",
+        "6100000.000     ", "-999999999.999", "1.7976931348623157e308",
+        "1e400", "1e-400", "0.1", "0.3", "2.675", "1.005", "6378137"}) {
+    ExpectAsStrtod(text);
+  }
+}
+
+TEST(NumberTest, RandomDecimalsAsStrtod) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 200000; ++i) {
+    std::string text(random() % 4, ' ');
+    if (random() % 3 == 0) text += random() % 2 ? '-' : '+';
+    const int before = static_cast<int>(random() % 12);
+    const int after = static_cast<int>(random() % 10);
+    auto digits = [&](int count) {
+      for (int d = 0; d < count; ++d) {
+        text += static_cast<char>('0' + random() % 10);
+      }
+    };
+    digits(before);
+    if (random() % 5 != 0) text += '.';
+    digits(after);
+    text.append(random() % 4, ' ');
+    ExpectAsStrtod(text);
+  }
+}
+
+// Each field decoder over real record lines: the field as strtod reads it,
+// missing when all 16 characters are blank or below the sentinel, scaled.
+TEST(NumberTest, FieldsAsStrtodReadsThem) {
+  const std::vector<std::string> lines = {
+      "02NMS0              6100000.000     500000.000      10.000          "
+      "1.650",
+      "02NMS0                                              -9999999.000    "
+      "12",
+      "09NMS0              T0              123.456         99.8765         "
+      "2",
+      "B2NMP1",
+      "B2NMP1                12.5",
+  };
+  for (const std::string& line : lines) {
+    for (size_t column : {4, 20, 36, 52, 68, 84}) {
+      const std::string field(FieldSlice(line, column, kNumberWidth));
+      const double number = std::strtod(field.c_str(), nullptr);
+      EXPECT_TRUE(SameDouble(number, DecodeNumber(line, column)));
+      const bool missing = (field.size() == kNumberWidth &&
+                            field.find_first_not_of(' ') == std::string::npos) ||
+                           number < kPresentAbove;
+      for (int unit : {0, 1, 2, 3}) {
+        EXPECT_TRUE(SameDouble(missing ? kMissing : DistanceToMetres(number, unit),
+                               DecodeDistance(line, column, unit)));
+        EXPECT_TRUE(SameDouble(missing ? kMissing : AngleToGon(number, unit),
+                               DecodeAngle(line, column, unit)));
+      }
+      for (int order : {1, 2}) {
+        Units units;
+        units.distance = 2;
+        units.coord_order = order;
+        const Triple t = DecodeTriple(line, column, units);
+        const double a = DecodeDistance(line, column, 2);
+        const double b = DecodeDistance(line, column + 16, 2);
+        EXPECT_TRUE(SameDouble(order == 2 ? a : b, t.x));
+        EXPECT_TRUE(SameDouble(order == 2 ? b : a, t.y));
+        EXPECT_TRUE(SameDouble(DecodeDistance(line, column + 32, 2), t.z));
+      }
+    }
+  }
 }
 
 TEST(NumberTest, FieldsHaveNoUnits) {

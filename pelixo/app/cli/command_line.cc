@@ -6,6 +6,7 @@
 #include "pelixo/app/console_user_interface.h"
 #include "pelixo/app/options_form.h"
 #include "pelixo/core/text.h"
+#include "text/ascii.h"
 #include "platform/files.h"
 
 namespace pelixo {
@@ -19,7 +20,7 @@ std::optional<int> DefinitionPosition(const TFormatDefinitions& definitions,
     for (int i = 0; i < definitions.Count(); ++i) {
       const TFormatDefinition& definition = definitions[i];
       if (definition.Upload != upload) continue;
-      if (exact ? definition.Name == name : EqualsIgnoreCase(definition.Name, name)) {
+      if (exact ? definition.Name == name : text::EqualsIgnoreCase(definition.Name, name)) {
         return position;
       }
       ++position;

@@ -1,4 +1,4 @@
-#include "danvora/format.h"
+#include "text/format.h"
 
 #include <clocale>
 #include <cmath>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace danvora {
+namespace text {
 namespace {
 
 TEST(FormatTest, CStyleWidthsAndRounding) {
@@ -94,4 +94,4 @@ TEST(FormatTest, MillimetresInSixtyFourBits) {
 }
 
 }  // namespace
-}  // namespace danvora
+}  // namespace text

@@ -1,20 +1,20 @@
-// C-style formatting of the library's texts, independent of the process
-// locale: numbers always get a period, and "%15.3lf" rounds exactly as the C
-// library does (to nearest, ties to even on the exact binary value).
+// printf-style formatting, independent of the process locale: numbers
+// always get a period, and "%15.3lf" rounds exactly as the C library does
+// (to nearest, ties to even on the exact binary value).
 //
 // Supported: %s %d %i %c %f (with the l/h length letters ignored), the flags
 // '-', '0', ' ' and '+', a width and a precision. An argument of the wrong
 // kind is converted (a double for %d is truncated, an integer for %f
 // widened); a missing argument prints as nothing.
-#ifndef DANVORA_FORMAT_H_
-#define DANVORA_FORMAT_H_
+#ifndef TEXT_FORMAT_H_
+#define TEXT_FORMAT_H_
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
-namespace danvora {
+namespace text {
 
 class FormatArg {
  public:
@@ -74,6 +74,6 @@ void AppendInteger(std::string* out, int64_t value, int width);
 // gives 0): millimetre values of large co-ordinates need more than 32 bits.
 int64_t TruncateToInt64(double value);
 
-}  // namespace danvora
+}  // namespace text
 
-#endif  // DANVORA_FORMAT_H_
+#endif  // TEXT_FORMAT_H_

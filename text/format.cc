@@ -1,4 +1,4 @@
-#include "danvora/format.h"
+#include "text/format.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <system_error>
 
-#include "dc/powers_of_ten.h"
+#include "text/numbers.h"
 
-namespace danvora {
+namespace text {
 
 int64_t FormatArg::integer() const {
   switch (kind_) {
@@ -143,106 +143,6 @@ void FormatInteger(Output& out, int64_t value, const Conversion& conv) {
   Pad(out, body, conv, conv.precision < 0);
 }
 
-// The number of decimal digits of `value` (1 for 0): from the binary width,
-// which leaves one power of ten to compare with.
-int DigitCount(uint64_t value) {
-  // floor(log10(2^(width - 1))): the digits are this or one more. An odd
-  // value stands where an even power of ten does, and 0 counts as 1.
-  const uint64_t odd = value | 1;
-  const int width = std::bit_width(odd);
-  const int guess = ((width - 1) * 1233) >> 12;
-  return guess + 1 + (guess + 1 < 20 && odd >= dc::kPowersOfTen[guess + 1]);
-}
-
-// Writes the `count` lowest decimal digits of `value` so that they end just
-// before `end`, two at a time (in 32 bits where the value allows: cheaper).
-template <typename Unsigned>
-void PutDigitsOf(char* end, Unsigned value, int count) {
-  static constexpr char kPairs[] =
-      "0001020304050607080910111213141516171819"
-      "2021222324252627282930313233343536373839"
-      "4041424344454647484950515253545556575859"
-      "6061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  for (; count >= 2; count -= 2) {
-    const size_t pair = static_cast<size_t>(value % 100) * 2;
-    value /= 100;
-    end -= 2;
-    end[0] = kPairs[pair];
-    end[1] = kPairs[pair + 1];
-  }
-  if (count > 0) end[-1] = static_cast<char>('0' + value % 10);
-}
-
-void PutDigits(char* end, uint64_t value, int count) {
-  if (value <= UINT32_MAX) {
-    PutDigitsOf(end, static_cast<uint32_t>(value), count);
-  } else {
-    PutDigitsOf(end, value, count);
-  }
-}
-
-// The digits of `magnitude` (finite, not negative) with `precision`
-// decimals, rounded to nearest with ties to even on the exact binary value,
-// written to `out` (room for 40 characters). Exact integer arithmetic on
-// the binary fraction; returns 0 (nothing written) for values outside its
-// range (at or above 2^63, or below about 0.008 but not 0) and for more
-// than 18 decimals.
-size_t FixedExact(double magnitude, int precision, char* out) {
-  if (precision > 18) return 0;
-  uint64_t bits;
-  static_assert(sizeof bits == sizeof magnitude);
-  std::memcpy(&bits, &magnitude, sizeof bits);
-  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
-  const uint64_t fraction_bits = bits & ((uint64_t{1} << 52) - 1);
-  // magnitude = mantissa * 2^exponent
-  const uint64_t mantissa =
-      biased == 0 ? fraction_bits : fraction_bits | (uint64_t{1} << 52);
-  const int exponent = (biased == 0 ? 1 : biased) - 1075;
-  uint64_t integer = 0;
-  uint64_t decimals = 0;  // the `precision` decimals as an integer
-  if (mantissa == 0) {
-    // zero
-  } else if (exponent >= 0) {
-    if (exponent > 10) return 0;
-    integer = mantissa << exponent;
-  } else {
-    const int shift = -exponent;
-    // Ten times the remaining fraction must stay within 64 bits.
-    if (shift > 60) return 0;
-    const uint64_t mask = (uint64_t{1} << shift) - 1;
-    integer = mantissa >> shift;
-    uint64_t rest = mantissa & mask;  // the fraction, in units of 2^-shift
-    if (shift + 4 * precision <= 63) {
-      // All decimals at once: rest * 10^precision fits in 64 bits.
-      const uint64_t scaled = rest * dc::kPowersOfTen[precision];
-      decimals = scaled >> shift;
-      rest = scaled & mask;
-    } else {
-      for (int i = 0; i < precision; ++i) {
-        rest *= 10;
-        decimals = decimals * 10 + (rest >> shift);
-        rest &= mask;
-      }
-    }
-    const uint64_t half = uint64_t{1} << (shift - 1);
-    const uint64_t last = precision > 0 ? decimals : integer;
-    if (rest > half || (rest == half && (last & 1) != 0)) {
-      if (++decimals == dc::kPowersOfTen[precision]) {
-        decimals = 0;
-        ++integer;
-      }
-    }
-  }
-  const int integer_digits = DigitCount(integer);
-  PutDigits(out + integer_digits, integer, integer_digits);
-  if (precision == 0) return static_cast<size_t>(integer_digits);
-  out[integer_digits] = '.';
-  const int size = integer_digits + 1 + precision;
-  PutDigits(out + size, decimals, precision);
-  return static_cast<size_t>(size);
-}
-
 // Room for a sign, the 309 integer digits of the largest double and the
 // decimals.
 constexpr size_t kRealBodySize = 1 + 400;
@@ -259,14 +159,8 @@ size_t RealBody(double value, const Conversion& conv, char* body,
     std::memcpy(body + size, std::isnan(value) ? "nan" : "inf", 3);
     return size + 3;
   }
-  const double magnitude = std::fabs(value);
-  if (const size_t n = FixedExact(magnitude, precision, body + size)) {
-    return size + n;
-  }
-  auto [end, ec] =
-      std::to_chars(body + size, body + kRealBodySize, magnitude,
-                    std::chars_format::fixed, precision > 60 ? 60 : precision);
-  return ec == std::errc() ? static_cast<size_t>(end - body) : size;
+  // Beyond 60 decimals the digits stop: as the library always wrote them.
+  return static_cast<size_t>(WriteFixed(body + size, std::fabs(value), std::min(precision, 60)) - body);
 }
 
 void FormatReal(Output& out, double value, const Conversion& conv) {
@@ -392,4 +286,4 @@ void AppendFormatList(std::string* destination, std::string_view format,
   }
 }
 
-}  // namespace danvora
+}  // namespace text
