@@ -14,7 +14,7 @@
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
 #include "platform/files.h"
-#include "send_test_support.h"
+#include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {
 namespace {

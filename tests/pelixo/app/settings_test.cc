@@ -5,7 +5,7 @@
 #include "pelixo/app/settings.h"
 #include "pelixo/app/transfer_common.h"
 #include "pelixo/app/user_texts.h"
-#include "send_test_support.h"
+#include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/registry.h"
-#include "tests/receive/receive_test_support.h"
+#include "tests/pelixo/app/receive_test_support.h"
 
 namespace pelixo {
 namespace {

@@ -8,7 +8,7 @@
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/settings.h"
 #include "platform/process.h"
-#include "send_test_support.h"
+#include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "platform/file_output.h"
 #include "platform/registry.h"
-#include "tests/receive/receive_test_support.h"
+#include "tests/pelixo/app/receive_test_support.h"
 #include "tests/support/special_files.h"
 
 namespace pelixo {

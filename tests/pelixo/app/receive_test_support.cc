@@ -1,4 +1,4 @@
-#include "tests/receive/receive_test_support.h"
+#include "tests/pelixo/app/receive_test_support.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,7 +7,7 @@
 
 #include "dc/pelixo_records.h"
 #include "pelixo/core/dc_writer.h"
-#include "send_test_support.h"
+#include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {
 namespace {

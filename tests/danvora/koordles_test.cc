@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gtest/gtest.h"
-#include "tests/frontend/test_support.h"
+#include "tests/danvora-frontend/test_support.h"
 
 namespace {
 

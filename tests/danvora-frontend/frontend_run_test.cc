@@ -13,7 +13,7 @@
 #include "gtest/gtest.h"
 #include "platform/files.h"
 #include "platform/registry.h"
-#include "tests/frontend/test_support.h"
+#include "tests/danvora-frontend/test_support.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "gtest/gtest.h"
 #include "platform/files.h"
 #include "platform/registry.h"
-#include "tests/frontend/test_support.h"
+#include "tests/danvora-frontend/test_support.h"
 
 namespace {
 
