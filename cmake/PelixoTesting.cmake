@@ -41,7 +41,7 @@ function(pelixo_add_gtest name)
   else()
     add_executable(${name} ${ARG_SOURCES})
   endif()
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} tests_support GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     PELIXO_SOURCE_DIR="${PELIXO_TEST_ROOT}"
     PELIXO_TEST_DATA="${PELIXO_TEST_ROOT}/tests/data"
