@@ -46,15 +46,18 @@ function(pelixo_add_gtest name)
     PELIXO_SOURCE_DIR="${PELIXO_TEST_ROOT}"
     PELIXO_TEST_DATA="${PELIXO_TEST_ROOT}/tests/data"
     PELIXO_BIN_DIR="${PELIXO_TEST_BIN}")
+  # Messages are compared as the bytes of the C locale; the tests of the
+  # other encodings set their own.
   if(CMAKE_CROSSCOMPILING)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_temp)
   else()
     if(ARG_LOCK)
       gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                           PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
+                           PROPERTIES RESOURCE_LOCK ${ARG_LOCK} ENVIRONMENT LC_ALL=C)
     else()
-      gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+      gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                           PROPERTIES ENVIRONMENT LC_ALL=C)
     endif()
   endif()
 endfunction()

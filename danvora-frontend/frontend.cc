@@ -7,6 +7,7 @@
 
 #include "danvora-frontend/library.h"
 #include "platform/file_output.h"
+#include "platform/locale.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 
@@ -67,7 +68,7 @@ int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
   std::optional<std::string> dc_file = ReceivedDcFile();
   if (!dc_file) {
     // Without a job there is nothing to translate.
-    Tell("Kunne ikke finde Dc filen");
+    Tell(platform::OwnWords("Kunne ikke finde Dc filen"));
     return 1;
   }
 
@@ -76,7 +77,7 @@ int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
     const std::string copy = folder + FileNameOf(*dc_file);
     platform::Expected<std::string> bytes = platform::ReadWholeFile(*dc_file);
     if (!bytes || !platform::WriteWholeFile(copy, *bytes)) {
-      Tell("Kunne ikke kopiere " + *dc_file + " til " + copy);
+      Tell(platform::OwnWords("Kunne ikke kopiere ") + *dc_file + platform::OwnWords(" til ") + copy);
       return 1;
     }
   }
@@ -141,7 +142,7 @@ int RunSend(const CommandLineOptions& options, DanvoraLibrary& library) {
   platform::Expected<std::string> fresh =
       TakeFreshCsvName(FolderOf(upload) + BaseNameOf(upload));
   if (!fresh) {
-    Tell("Kunne ikke skrive i " + FolderOf(upload));
+    Tell(platform::OwnWords("Kunne ikke skrive i ") + FolderOf(upload));
     return 1;
   }
   OwnFile converted(*fresh);
@@ -156,12 +157,13 @@ int RunSend(const CommandLineOptions& options, DanvoraLibrary& library) {
 
   const std::string backup = upload + ".org";
   if (!platform::RenameNoReplace(upload, backup)) {
-    Tell("Kunne ikke omd\xf8" "be " + upload + " til " + backup);
+    Tell(platform::OwnWords("Kunne ikke omd\xf8" "be ") + upload + platform::OwnWords(" til ") + backup);
     return 1;
   }
   if (!platform::RenameNoReplace(converted.path(), upload)) {
     std::string text =
-        "Kunne ikke omd\xf8" "be " + converted.path() + " til " + upload;
+        platform::OwnWords("Kunne ikke omd\xf8" "be ") + converted.path() +
+        platform::OwnWords(" til ") + upload;
     if (!platform::RenameNoReplace(backup, upload)) {
       text += "\n" + upload + " ligger som " + backup;
     }
@@ -263,7 +265,7 @@ std::string ReadPelixoSetting(const std::string& name) {
 
 int RunFrontEnd(std::string_view command_line) {
   if (command_line.empty()) {
-    Tell("Ingen kommandolinie Sn\xf8" "ft!");
+    Tell(platform::OwnWords("Ingen kommandolinie Sn\xf8" "ft!"));
     return 1;
   }
   const CommandLineOptions options = ParseCommandLine(command_line);

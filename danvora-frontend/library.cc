@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/locale.h"
 
 namespace danvora_frontend {
 namespace {
@@ -36,7 +37,7 @@ platform::Expected<void*> DanvoraLibrary::Entry(const char* name) {
     platform::Expected<platform::DynamicLibrary> loaded =
         platform::DynamicLibrary::Load(Path());
     if (!loaded) {
-      return platform::Error("Kunne ikke indl\xe6se " + Path());
+      return platform::Error(platform::OwnWords("Kunne ikke indl\xe6se ") + Path());
     }
     library_ = std::move(*loaded);
   }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/locale.h"  // OwnWords: the words of a message, not its paths
+
 namespace danvora {
 
 inline constexpr char kAlertCaption[] = "DanvoraTrans";
@@ -11,7 +13,8 @@ inline constexpr char kAlertCaption[] = "DanvoraTrans";
 // A message box owned by the active window, caption "DanvoraTrans", an
 // exclamation icon and an OK button; returns when the user closes it. In
 // automated runs (PELIXO_BOXES=stderr) and on posix the text goes to stderr
-// followed by a line feed. `text` is Windows-1252.
+// followed by a line feed. The library's own words in `text` go through
+// platform::OwnWords, the file names put into it do not.
 void alert_user(const std::string& text);
 
 }  // namespace danvora

@@ -20,7 +20,7 @@ namespace {
 constexpr int16_t kRefused = 255;
 
 std::string CouldNotOpen(const std::string& path) {
-  return Format("Kunne ikke \xE5" "bne %s", path);
+  return platform::OwnWords("Kunne ikke \xE5" "bne ") + path;
 }
 
 // The tables are emptied at the end of every translation, whatever the
@@ -71,8 +71,8 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   if (b != std::string::npos) state.code_separators[b] = ' ';
 
   if (format >= kFormatCount || format < kNoExport) {
-    alert_user(Format("Format %s kan ikke benyttes i resultatfil",
-                      export_format_name(format)));
+    alert_user(platform::OwnWords(Format("Format %s kan ikke benyttes i resultatfil",
+                                         export_format_name(format))));
     return kRefused;
   }
 
@@ -89,18 +89,18 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   JobState& job = state.job_state;
   const int coord_system = job.coord_system_type;
   if (coord_system == kNoCoordSystem) {
-    alert_user("DC filen indeholder ikke et brugbart koordinatsystem!");
+    alert_user(platform::OwnWords("DC filen indeholder ikke et brugbart koordinatsystem!"));
     return kRefused;
   }
   if (prescan.gps &&
       (coord_system == kLocalNorthEast || coord_system == kLocalYX)) {
-    alert_user("Der er m\xE5lt GPS p\xE5 et ikke-jordisk koordinatsystem.\n"
-               "V\xE6lg et jordisk koordinatsystem ved udl\xE6sningen");
+    alert_user(platform::OwnWords("Der er m\xE5lt GPS p\xE5 et ikke-jordisk koordinatsystem.\n"
+                                  "V\xE6lg et jordisk koordinatsystem ved udl\xE6sningen"));
     return kRefused;
   }
   if (prescan.keyed_point && state.last_fit_result == 1) {
-    alert_user("Forvalgt KoordinatSystemsTilpasning kan ikke anvendes, da "
-               "der er anvendt koordinatsystem i marken!");
+    alert_user(platform::OwnWords("Forvalgt KoordinatSystemsTilpasning kan ikke anvendes, da "
+                                  "der er anvendt koordinatsystem i marken!"));
     return kRefused;
   }
   if (prescan.fit_result != -255) state.last_fit_result = prescan.fit_result;
@@ -135,14 +135,14 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
     const std::string message =
         "* Der er valgt System 34 men der er ingen Datum Grid fil. "
         "Koordinaterne er sandsynligvis ubrugelige *";
-    alert_user(message);
+    alert_user(platform::OwnWords(message));
     WriteWarningBox(format, output_file, 101, report_out, 101, message);
   }
   if (prescan.gps && job.geoid_kind == kGeoidNone) {
     const std::string message =
         "* Der er valgt ingen Geoidefil avendt ved GPS m\xE5ling. Koterne er "
         "sandsynligvis ubrugelige *";
-    alert_user(message);
+    alert_user(platform::OwnWords(message));
     WriteWarningBox(format, output_file, 101, report_out, 99, message);
   }
 
@@ -155,7 +155,7 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   // them or none.
   if (const TextOutput* failed = CommitTogether(
           {output_file, info ? &*info : nullptr, report_out})) {
-    alert_user("Kunne ikke skrive " + failed->path());
+    alert_user(platform::OwnWords("Kunne ikke skrive ") + failed->path());
     return kRefused;
   }
   return prescan.calibration_point ? -1 : 0;

@@ -45,8 +45,8 @@ int load_known_points(const std::string& path) {
     for (char c : line) commas += c == ',';
     if (commas < 3) continue;
     if (table.entries.size() >= kMaxKnownPoints) {
-      alert_user(Format("Max. antal kendte punkter %d n\xE5" "et!",
-                        static_cast<int>(kMaxKnownPoints)));
+      alert_user(platform::OwnWords(Format("Max. antal kendte punkter %d n\xE5" "et!",
+                                           static_cast<int>(kMaxKnownPoints))));
       break;
     }
     size_t pos = 0;

@@ -762,24 +762,24 @@ int16_t Koordles(const char* in_file, const char* out_file, int format,
   // Refused before any file is opened: an empty conversion would take the
   // place of the user's file and an empty job would be sent.
   if (format < kFirstReadableFormat || format > kLastReadableFormat) {
-    alert_user("Format " + FormatLabel(format) + " kan ikke indl\xe6ses");
+    alert_user(platform::OwnWords("Format " + FormatLabel(format) + " kan ikke indl\xe6ses"));
     return 255;
   }
   platform::Expected<std::string> content = platform::ReadWholeFile(in_path);
   if (!content) {
-    alert_user(kCannotOpen + in_path);
+    alert_user(platform::OwnWords(kCannotOpen) + in_path);
     return 255;
   }
   platform::Expected<platform::FileOutput> out =
       platform::FileOutput::Create(out_path);
   if (!out) {
-    alert_user(kCannotOpen + out_path);
+    alert_user(platform::OwnWords(kCannotOpen) + out_path);
     return 255;
   }
   // Straight into the file's own buffer: no copy of the whole result.
   ConvertPoints(*content, format, sign, *out);
   if (!out->Commit()) {
-    alert_user("Kunne ikke skrive " + out_path);
+    alert_user(platform::OwnWords("Kunne ikke skrive ") + out_path);
     return 255;
   }
   return 0;

@@ -42,8 +42,8 @@ bool load_line_table(const std::string& path) {
     table.lines.push_back(line);
     table.codes.push_back(dc::RecordCode(line));
     if (table.lines.size() >= kMaxLines) {
-      alert_user(Format("Max. antal linier %d n\xE5" "et!",
-                        static_cast<int>(kMaxLines)));
+      alert_user(platform::OwnWords(Format("Max. antal linier %d n\xE5" "et!",
+                                           static_cast<int>(kMaxLines))));
       break;
     }
   }

@@ -1,6 +1,7 @@
 #include "pelixo/app/console_user_interface.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "platform/files.h"
 
@@ -19,13 +20,25 @@ std::optional<std::string> ConsoleUserInterface::ChooseSaveFile(
   return save_file_;
 }
 
-void ConsoleUserInterface::ShowError(const std::string& text) {
-  std::fprintf(stderr, "%s\n", text.c_str());
-  std::fflush(stderr);
-}
+void ConsoleUserInterface::ShowError(const std::string& text) { Note(text); }
 
-void ConsoleUserInterface::ShowMessage(const std::string& text) {
-  std::fprintf(stderr, "%s\n", text.c_str());
+void ConsoleUserInterface::ShowMessage(const std::string& text) { Note(text); }
+
+void ConsoleUserInterface::Note(const std::string& text) { TellOnStderr(command_, text); }
+
+void TellOnStderr(std::string_view command, std::string_view text) {
+  std::string lines;
+  std::string_view rest = text;
+  if (!rest.empty() && rest.back() == '\n') rest.remove_suffix(1);
+  do {
+    size_t end = rest.find('\n');
+    lines += command;
+    lines += ": ";
+    lines += rest.substr(0, end);
+    lines += '\n';
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  } while (!rest.empty());
+  std::fputs(lines.c_str(), stderr);
   std::fflush(stderr);
 }
 

@@ -1,6 +1,5 @@
 #include "pelixo/app/receive_driver_console.h"
 
-#include <cstdio>
 #include <utility>
 
 #include "platform/files.h"
@@ -8,7 +7,7 @@
 namespace pelixo {
 
 ReceiveConsoleUserInterface::ReceiveConsoleUserInterface(std::string command, std::string out)
-    : command_(std::move(command)), out_(std::move(out)) {}
+    : ConsoleUserInterface(std::move(command)), out_(std::move(out)) {}
 
 std::optional<std::string> ReceiveConsoleUserInterface::ChooseSaveFile(
     const FileDialogRequest& request) {
@@ -29,11 +28,6 @@ std::optional<std::string> ReceiveConsoleUserInterface::ChooseSaveFile(
 void ReceiveConsoleUserInterface::ShowError(const std::string& text) {
   ++errors_;
   ConsoleUserInterface::ShowError(text);
-}
-
-void ReceiveConsoleUserInterface::Note(const std::string& text) {
-  std::fprintf(stderr, "%s: %s\n", command_.c_str(), text.c_str());
-  std::fflush(stderr);
 }
 
 }  // namespace pelixo

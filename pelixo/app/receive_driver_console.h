@@ -16,19 +16,17 @@ namespace pelixo {
 class ReceiveConsoleUserInterface : public ConsoleUserInterface {
  public:
   // `out` names the file of the one export, or an existing folder that
-  // takes every export under its proposed name. `command` prefixes the
-  // remarks ("pelixo receive").
+  // takes every export under its proposed name. `command` starts every
+  // line printed ("pelixo receive").
   ReceiveConsoleUserInterface(std::string command, std::string out);
 
   std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
   void ShowError(const std::string& text) override;
-  void Note(const std::string& text) override;
 
   const std::vector<std::string>& saved_files() const { return saved_files_; }
   int errors() const { return errors_; }
 
  private:
-  std::string command_;
   std::string out_;
   std::vector<std::string> saved_files_;
   int errors_ = 0;

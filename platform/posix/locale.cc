@@ -2,6 +2,7 @@
 // locale object of our own: the process-wide locale stays "C".
 #include "platform/locale.h"
 
+#include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
 
@@ -49,6 +50,26 @@ std::string LocaleShortMonthName(int month) {
   if (month < 1 || month > 12) return "";
   std::string name = UserLocale().Item(ABMON_1 + (month - 1));
   return name.empty() ? kEnglishMonths[month - 1] : name;
+}
+
+std::string OwnWords(std::string_view windows_1252) {
+  std::string words(windows_1252);
+  std::string codeset = UserLocale().Item(CODESET);
+  // The C locale ("ANSI_X3.4-1968") has no letters beyond ASCII: the bytes
+  // stay as they always were.
+  if (codeset.empty() || codeset == "ANSI_X3.4-1968" || codeset == "CP1252") return words;
+  iconv_t converter = iconv_open(codeset.c_str(), "WINDOWS-1252");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return words;
+  std::string converted(words.size() * 4, '\0');
+  char* in = words.data();
+  size_t in_left = words.size();
+  char* out = converted.data();
+  size_t out_left = converted.size();
+  size_t done = iconv(converter, &in, &in_left, &out, &out_left);
+  iconv_close(converter);
+  if (done == static_cast<size_t>(-1)) return words;  // a letter the locale has no place for
+  converted.resize(converted.size() - out_left);
+  return converted;
 }
 
 LocalTime CurrentLocalTime() {

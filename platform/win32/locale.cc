@@ -16,6 +16,9 @@ char SystemDecimalSeparator() {
 
 }  // namespace backend
 
+// Message boxes and consoles take the ANSI code page's bytes as they are.
+std::string OwnWords(std::string_view windows_1252) { return std::string(windows_1252); }
+
 std::string LocaleShortMonthName(int month) {
   if (month < 1 || month > 12) return "";
   char buffer[80] = {};

@@ -426,4 +426,21 @@ TEST_F(ProgramRun, CliRefusesNumbersTheLibraryCannotTake) {
   EXPECT_EQ(r.err, "Format -32768 kan ikke indl\xe6ses\n");
 }
 
+#ifndef _WIN32
+TEST_F(ProgramRun, OwnWordsFollowTheLocaleNotThePaths) {
+  // The words in the encoding the locale names, the file name as its bytes
+  // are: a Windows-1252 name stays one.
+  const std::string job = work_ + "n\xE6ste.dc";
+  const std::string dctrans = "dctrans '" + job + "' out.kx ' ' 0 b, x.ini";
+  tests_support::SetEnvironment("LC_ALL", "C.UTF-8");
+  RunResult r = Run("danvora-cli", dctrans);
+  EXPECT_EQ(r.err, "Kunne ikke \xC3\xA5" "bne " + job + "\n");
+  EXPECT_EQ(FrontEnd("").err, "Ingen kommandolinie Sn\xC3\xB8" "ft!\n");
+  tests_support::SetEnvironment("LC_ALL", "C");
+  r = Run("danvora-cli", dctrans);
+  EXPECT_EQ(r.err, "Kunne ikke \xE5" "bne " + job + "\n");
+  EXPECT_EQ(FrontEnd("").err, "Ingen kommandolinie Sn\xF8" "ft!\n");
+}
+#endif
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "danvora/dctrans.h"
 #include "danvora/library_state.h"
 #include "tests/danvora/test_util.h"
+#include "tests/support/scoped_env.h"
 
 namespace danvora {
 namespace {
@@ -20,6 +21,7 @@ struct Golden {
   const char* job;        // golden_<job>.dc
   int format;
   const char* extension;  // of the expected files
+  const char* locale = "C";  // LC_ALL of the run: files never follow it
 };
 
 std::string Replace(std::string text, const std::string& from,
@@ -45,6 +47,7 @@ TEST_P(GoldenTest, MatchesExpectedFiles) {
     testing::WriteFile(out, ReadFile(base + ".known"));
   }
   const bool with_report = Exists(base + ".report");
+  tests_support::ScopedEnv locale("LC_ALL", g.locale);
   ::testing::internal::CaptureStderr();
   const int16_t result =
       Dctrans((base + ".dc").c_str(), out.c_str(),
@@ -82,6 +85,17 @@ INSTANTIATE_TEST_SUITE_P(
                       Golden{"wells", 9, "das"},
                       Golden{"system34", 0, "kx77"},
                       Golden{"system34", 3, "geocad"}),
+    [](const ::testing::TestParamInfo<Golden>& info) {
+      return std::string(info.param.job) + "_" + info.param.extension;
+    });
+
+// A UTF-8 terminal changes the messages' words, never a byte of the files:
+// the reports hold Danish letters and the System 34 warning box.
+INSTANTIATE_TEST_SUITE_P(
+    Utf8Locale, GoldenTest,
+    ::testing::Values(Golden{"kp2000", 0, "kx77", "C.UTF-8"},
+                      Golden{"wells", 9, "das", "C.UTF-8"},
+                      Golden{"system34", 0, "kx77", "C.UTF-8"}),
     [](const ::testing::TestParamInfo<Golden>& info) {
       return std::string(info.param.job) + "_" + info.param.extension;
     });

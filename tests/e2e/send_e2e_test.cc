@@ -106,7 +106,8 @@ TEST_F(EndToEnd, FailingConverterStopsTheSend) {
       }
       // The front end's message, then Pelixo's, and no summary of a send.
       EXPECT_EQ(stderr_,
-                message + "\n" + FrontEndCommand(c.options) + " ended with exit code 1\n");
+                message + "\npelixo send: " + FrontEndCommand(c.options) +
+                    " ended with exit code 1\n");
 
       // Nothing sent, nothing of the user's lost.
       EXPECT_EQ(FilesIn(out_), Names{});

@@ -141,7 +141,7 @@ TEST_P(SpecialInput, FormatsIniOfEveryCommand) {
   const std::string& ini = special_;
   RunResult r = Pelixo({"formats", "--ini", ini});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "pelixo: " + ini + ": " + kNoFormats + "\n");
+  EXPECT_EQ(r.err, "pelixo formats: " + ini + ": " + kNoFormats + "\n");
 
   r = Pelixo({"send", "--ini", ini, "--format", "Comma points", "--job", "J", "--out",
               work_ + "out.DC", kData + "/send/comma.csv"});
@@ -164,7 +164,7 @@ TEST_P(SpecialInput, AsciiFileOfSend) {
   RunResult r = Pelixo({"send", "--ini", kData + "/send/Formats.ini", "--format",
                         "Comma points", "--job", "J", "--out", work_ + "out.DC", special_});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "Cannot open " + special_ + ": " + reason_ + "\n");
+  EXPECT_EQ(r.err, "pelixo send: Cannot open " + special_ + ": " + reason_ + "\n");
   EXPECT_FALSE(platform::FileExists(work_ + "out.DC"));
 }
 
@@ -174,7 +174,7 @@ TEST_P(SpecialInput, CoordinateSystemFileOfSend) {
                         "Comma points", "--job", "J", "--out", work_ + "out.DC", "--coordsys",
                         special_, kData + "/send/comma.csv"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(r.err.rfind("Coordinate system definition file " + special_ +
+  EXPECT_EQ(r.err.rfind("pelixo send: Coordinate system definition file " + special_ +
                             " not found: the job has no coordinate system records\n",
                         0),
             0u)
@@ -187,7 +187,7 @@ TEST_P(SpecialInput, PointsFileOfExport) {
                         "Comma out", "--tic", special_, "--out", work_ + "out.csv",
                         kData + "/receive/job1.dc"});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "Cannot open file " + special_ + "\n");
+  EXPECT_EQ(r.err, "pelixo export: Cannot open file " + special_ + "\n");
   EXPECT_FALSE(platform::FileExists(work_ + "out.csv"));
 }
 

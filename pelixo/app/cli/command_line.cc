@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "pelixo/app/cli/commands.h"
+#include "pelixo/app/console_user_interface.h"
 #include "pelixo/app/settings.h"
 #include "pelixo/core/text.h"
 #include "platform/files.h"
@@ -40,7 +41,7 @@ std::string DefinitionNames(const TFormatDefinitions& definitions, bool upload) 
 }  // namespace
 
 int UsageError(const CommandSyntax& syntax, const std::string& message) {
-  std::fprintf(stderr, "%s: %s\n%s", syntax.name, message.c_str(), syntax.usage);
+  TellOnStderr(syntax.name, message + "\n" + syntax.usage);
   return kExitUsage;
 }
 
@@ -96,13 +97,20 @@ std::optional<int> ChooseDefinition(const CommandSyntax& syntax,
   chosen->texts.LoadTextLibrary(platform::ExecutableDirectory());
   // A Formats.ini whose sections are all empty defines nothing either.
   if (!chosen->definitions.Load(chosen->ini_path) || chosen->definitions.Count() == 0) {
-    std::fprintf(stderr, "%s: %s: %s\n", syntax.name, chosen->ini_path.c_str(),
-                 chosen->texts.GetUserText(kTextNoFormats).c_str());
+    TellOnStderr(syntax.name,
+                 chosen->ini_path + ": " + chosen->texts.GetUserText(kTextNoFormats));
     return kExitError;
   }
   std::optional<int> position = DefinitionPosition(chosen->definitions, name, upload);
   if (!position) {
     const char* kind = upload ? "upload" : "download";
+    // A definition of the other direction is the likely slip: say so.
+    if (DefinitionPosition(chosen->definitions, name, !upload)) {
+      return UsageError(syntax, "\"" + name + "\" in " + chosen->ini_path + " is " +
+                                    (upload ? "a download" : "an upload") +
+                                    " definition; " + kind + " definitions: " +
+                                    DefinitionNames(chosen->definitions, upload));
+    }
     return UsageError(syntax, std::string("no ") + kind + " definition \"" + name + "\" in " +
                                   chosen->ini_path + "; " + kind + " definitions: " +
                                   DefinitionNames(chosen->definitions, upload));

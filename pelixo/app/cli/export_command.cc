@@ -2,10 +2,10 @@
 // line, through a download definition, with the points file of its job for
 // the measured points. The save dialog is answered by --out; DownloadFile
 // is stored and the definition's external program runs, as in a receive.
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pelixo/app/action_error.h"
 #include "pelixo/app/cli/command_line.h"
@@ -14,9 +14,11 @@
 #include "pelixo/app/receive_driver.h"
 #include "pelixo/app/receive_driver_console.h"
 #include "pelixo/app/user_texts.h"
+#include "pelixo/core/dc_reader.h"
 #include "pelixo/core/format_definitions.h"
 #include "pelixo/core/text.h"
 #include "pelixo/core/tic_points.h"
+#include "platform/file_content.h"
 #include "platform/files.h"
 
 namespace pelixo {
@@ -60,6 +62,19 @@ std::optional<int> ParseArguments(int argc, char** argv, ExportArguments* args) 
   return std::nullopt;
 }
 
+// True when the DC file has measured points, which only a points file can
+// place; unreadable files say so later, in the export itself.
+bool HasMeasuredPoints(const std::string& dc_path) {
+  platform::Expected<platform::FileContent> dc_file = platform::FileContent::Read(dc_path);
+  if (!dc_file) return false;
+  DCPointReader reader(dc_file->bytes(), /*points=*/nullptr);
+  DCPointValues point;
+  std::vector<std::string_view> attributes;
+  while (reader.Next(&point, &attributes)) {
+  }
+  return reader.measured_without_coordinates() > 0;
+}
+
 }  // namespace
 
 int RunExportCommand(int argc, char** argv) {
@@ -71,7 +86,7 @@ int RunExportCommand(int argc, char** argv) {
     return *exit_code;
   }
   if (!platform::FileExists(*args.dc_file)) {
-    std::fprintf(stderr, "pelixo export: %s: no such file\n", args.dc_file->c_str());
+    TellOnStderr(kExport.name, *args.dc_file + ": no such file");
     return kExitError;
   }
 
@@ -84,7 +99,7 @@ int RunExportCommand(int argc, char** argv) {
       ui.ShowError(loaded.error().message());
       return kExitError;
     }
-  } else {
+  } else if (HasMeasuredPoints(*args.dc_file)) {
     ui.Note("no points file " + tic_path + ": measured points are not written");
   }
 

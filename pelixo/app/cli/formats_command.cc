@@ -6,6 +6,7 @@
 
 #include "pelixo/app/cli/command_line.h"
 #include "pelixo/app/cli/commands.h"
+#include "pelixo/app/console_user_interface.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
 
@@ -37,8 +38,7 @@ int RunFormatsCommand(int argc, char** argv) {
   std::string ini_path = ini.value_or(DefaultFormatsIniPath());
   TFormatDefinitions definitions;
   if (!definitions.Load(ini_path)) {
-    std::fprintf(stderr, "pelixo: %s: %s\n", ini_path.c_str(),
-                 OwnUserText(kTextNoFormats).c_str());
+    TellOnStderr("pelixo formats", ini_path + ": " + OwnUserText(kTextNoFormats));
     return kExitError;
   }
   for (int i = 0; i < definitions.Count(); ++i) {

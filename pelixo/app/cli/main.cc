@@ -2,8 +2,10 @@
 // answered by arguments and message boxes printed on stderr.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "pelixo/app/cli/commands.h"
+#include "pelixo/app/console_user_interface.h"
 #include "platform/interrupt.h"
 
 namespace {
@@ -22,7 +24,7 @@ constexpr char kUsage[] =
 int main(int argc, char** argv) {
   platform::RemoveTemporaryFilesOnInterrupt();
   if (argc < 2) {
-    std::fputs(kUsage, stderr);
+    pelixo::TellOnStderr("pelixo", kUsage);
     return pelixo::kExitUsage;
   }
   const char* command = argv[1];
@@ -42,6 +44,6 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "receive") == 0) {
     return pelixo::RunReceiveCommand(argc - 2, argv + 2);
   }
-  std::fprintf(stderr, "pelixo: unknown command \"%s\"\n%s", command, kUsage);
+  pelixo::TellOnStderr("pelixo", "unknown command \"" + std::string(command) + "\"\n" + kUsage);
   return pelixo::kExitUsage;
 }

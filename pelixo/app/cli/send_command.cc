@@ -122,7 +122,7 @@ int RunSendCommand(int argc, char** argv) {
   }
   const TUserTexts& texts = chosen.texts;
 
-  ConsoleUserInterface ui;
+  ConsoleUserInterface ui("pelixo send");
   TOptionsForm options(texts);
   if (platform::Status loaded = options.FormShow(); !loaded) {
     ui.ShowError(loaded.error().message());

@@ -38,7 +38,8 @@ TEST_F(ReceiveCommandTest, ExportTakesThePointsFileBesideTheDCFile) {
       << stderr_;
   EXPECT_EQ(tests_support::ReadFile(Out("a.txt")), Expected("job1_fixed.txt"));
   EXPECT_EQ(stderr_,
-            "1 measured point has no co-ordinates in the points file and was not written\n");
+            "pelixo export: 1 measured point has no co-ordinates in the points file and was not "
+            "written\n");
 }
 
 TEST_F(ReceiveCommandTest, ExportWithoutPointsFileSaysSo) {
@@ -46,10 +47,29 @@ TEST_F(ReceiveCommandTest, ExportWithoutPointsFileSaysSo) {
   ASSERT_TRUE(platform::WriteWholeFile(dc, Expected("job1.dc")));
   EXPECT_EQ(Pelixo("export " + Ini() + "--format \"Zero padded\" --out " + Out("z.txt") + " " + dc),
             0);
-  EXPECT_NE(stderr_.find("3 measured points have no co-ordinates"), std::string::npos) << stderr_;
+  EXPECT_NE(stderr_.find("pelixo export: no points file " + root_ + "copy.tic"),
+            std::string::npos)
+      << stderr_;
+  EXPECT_NE(stderr_.find("pelixo export: 3 measured points have no co-ordinates"),
+            std::string::npos)
+      << stderr_;
   EXPECT_EQ(tests_support::ReadFile(Out("z.txt")),
             "0001000.00 00200000 50.00000\r\n0001100.50 00210025 00000000\r\n"
             "-000012.50 -0000725 3.000000\r\n");
+
+  // Keyed-in points only: no points file is missed, nothing is said.
+  std::string keyed;
+  std::string job = Expected("job1.dc");
+  for (size_t start = 0, end; start < job.size(); start = end) {
+    end = job.find('\n', start);
+    end = end == std::string::npos ? job.size() : end + 1;
+    if (job.compare(start, 2, "66") != 0) keyed += job.substr(start, end - start);
+  }
+  ASSERT_TRUE(platform::WriteWholeFile(dc, keyed));
+  EXPECT_EQ(Pelixo("export " + Ini() + "--format \"Zero padded\" --out " + Out("k.txt") + " " + dc),
+            0);
+  EXPECT_EQ(stderr_, "");
+  EXPECT_EQ(tests_support::ReadFile(Out("k.txt")), tests_support::ReadFile(Out("z.txt")));
 }
 
 TEST_F(ReceiveCommandTest, ExportRefusesUnknownFormatsAndFiles) {
@@ -57,6 +77,14 @@ TEST_F(ReceiveCommandTest, ExportRefusesUnknownFormatsAndFiles) {
                    "job1.dc"),
             2);
   EXPECT_NE(stderr_.find("\"Comma out\", \"Fixed out\", \"Zero padded\""), std::string::npos)
+      << stderr_;
+  EXPECT_EQ(stderr_.find("pelixo export: no download definition \"Upload\" in "), 0u) << stderr_;
+  // A definition of the other direction is named as such.
+  EXPECT_EQ(Pelixo("export " + Ini() + "--format \"upload POINTS\" --out x " +
+                   testing::kReceiveData + "job1.dc"),
+            2);
+  EXPECT_EQ(stderr_.find("pelixo export: \"upload POINTS\" in "), 0u) << stderr_;
+  EXPECT_NE(stderr_.find(" is an upload definition; download definitions: "), std::string::npos)
       << stderr_;
   EXPECT_EQ(Pelixo("export " + Ini() + "--format \"Comma out\" --out x " + root_ + "none.dc"), 1);
   EXPECT_EQ(Pelixo("export " + Ini() + "--format \"Comma out\" --tic " + root_ + "none.tic" +

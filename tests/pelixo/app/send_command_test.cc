@@ -100,8 +100,9 @@ TEST_F(SendCommandTest, UnreadableStoreIsToldAndEndsTheSend) {
   EXPECT_EQ(result.exit_code, 1);
   const std::string why = "Registry store " + store +
                           " line 1: not a registry export (REGEDIT4 expected)";
-  EXPECT_EQ(result.err, "Cannot read the settings, the defaults are used: " + why +
-                            "\nCannot store UploadFile in the settings: " + why + "\n");
+  EXPECT_EQ(result.err, "pelixo send: Cannot read the settings, the defaults are used: " + why +
+                            "\npelixo send: Cannot store UploadFile in the settings: " + why +
+                            "\n");
   EXPECT_EQ(ReadFile(store), bad);
   EXPECT_FALSE(platform::FileExists(out));
 }
@@ -118,6 +119,15 @@ TEST_F(SendCommandTest, UsageErrors) {
             std::string::npos)
       << result.err;
   EXPECT_EQ(result.err.find("Export names\"\n"), std::string::npos);
+  EXPECT_NE(result.err.find("pelixo send: \"Export names\" in " + ini_ +
+                            " is a download definition; upload definitions: "),
+            std::string::npos)
+      << result.err;
+  // A name of neither direction.
+  result = RunSend({"--ini", ini_, "--format", "Nothing", "--job", "J", "--out", out, in});
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_EQ(result.err.find("pelixo send: no upload definition \"Nothing\" in "), 0u)
+      << result.err;
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
            {"--ini", ini_, "--job", "J", "--out", out, in},
            {"--ini", ini_, "--format", "Comma points", "--out", out, in},
@@ -153,7 +163,7 @@ TEST_F(SendCommandTest, ErrorsAndWarnings) {
   result = RunSend({"--ini", ini_, "--format", "Comma points", "--job", "", "--out", out,
                     kData + "comma.csv"});
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.err, "A job name must be specified for the converted data\n");
+  EXPECT_EQ(result.err, "pelixo send: A job name must be specified for the converted data\n");
   // An input that cannot be read: its path on stderr.
   result = RunSend({"--ini", ini_, "--format", "Comma points", "--job", "J", "--out", out,
                     folder_.File("missing.csv")});
@@ -173,7 +183,8 @@ TEST_F(SendCommandTest, ErrorsAndWarnings) {
                     "--coordsys", "nosuch.dc", kData + "parts.pts"});
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.err,
-            "Coordinate system definition file nosuch.dc not found: the job has no coordinate "
+            "pelixo send: Coordinate system definition file nosuch.dc not found: the job has no "
+            "coordinate "
             "system records\n"
             "pelixo send: 2 points written, 1 input line skipped, 0 values cut to 16 "
             "characters\n");
