@@ -66,15 +66,15 @@ TEST(LocaleTest, OwnWordsFollowTheLocalesEncoding) {
   EXPECT_EQ(OwnWords(words), words);  // the ANSI code page's bytes
 #else
   {
-    platform_test::ScopedEnv all("LC_ALL", "C.UTF-8");
+    tests_support::ScopedEnv all("LC_ALL", "C.UTF-8");
     EXPECT_EQ(OwnWords(words), "Kunne ikke \xC3\xA5" "bne \xE2\x82\xAC \xC3\x86\xC3\x98\xC3\x85");
   }
   {
-    platform_test::ScopedEnv all("LC_ALL", "C");  // as always
+    tests_support::ScopedEnv all("LC_ALL", "C");  // as always
     EXPECT_EQ(OwnWords(words), words);
   }
   {
-    platform_test::ScopedEnv all("LC_ALL", "no_such_locale.UTF-8");
+    tests_support::ScopedEnv all("LC_ALL", "no_such_locale.UTF-8");
     EXPECT_EQ(OwnWords(words), words);
   }
 #endif

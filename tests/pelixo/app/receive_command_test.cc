@@ -174,7 +174,7 @@ TEST_F(ReceiveCommandTest, ReceiveWritesEveryJobIntoTheFolder) {
 TEST_F(ReceiveCommandTest, ReceiveTellsWhyAJobWasSkipped) {
   PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
   ChooseJobs("JOBA");
-  testing::SetMachineString("SOFTWARE\\Corvane\\Syncrona\\Device Drivers\\Terrapad\\Converter",
+  tests_support::SetMachineString("SOFTWARE\\Corvane\\Syncrona\\Device Drivers\\Terrapad\\Converter",
                             "Directory", root_ + "nothing-here");
   EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv")), 1);
   EXPECT_NE(stderr_.find("pelixo receive: The job reader"), std::string::npos) << stderr_;

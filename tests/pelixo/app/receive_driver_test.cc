@@ -129,9 +129,9 @@ TEST_F(DeviceTransferTest, BackupSettingIsRestoredAfterAnError) {
   PutJobOnDevice("JOBB", "job2.dc", "job2_points.txt", 7, 70, false);
   ChooseJobs("JOBA;JOBB");
   SetUser(kSyncronaSettingsKey, kBackupDataFilesValue, 0);
-  testing::SetEnvironment("PELIXO_FAIL_WRITES", "JOBA.csv");
+  tests_support::SetEnvironment("PELIXO_FAIL_WRITES", "JOBA.csv");
   driver_.ReceiveFromDevice(kCommaOut);
-  testing::ClearEnvironment("PELIXO_FAIL_WRITES");
+  tests_support::ClearEnvironment("PELIXO_FAIL_WRITES");
   ASSERT_EQ(ui_.errors.size(), 1u);
   EXPECT_NE(ui_.errors[0].find("JOBA.csv"), std::string::npos) << ui_.errors[0];
   EXPECT_EQ(Backup(), 0);
@@ -179,7 +179,7 @@ TEST_F(DeviceTransferTest, AJobOfAnUnknownVersionIsSkipped) {
 TEST_F(DeviceTransferTest, AMissingJobReaderSkipsTheJobQuietly) {
   PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
   ChooseJobs("JOBA");
-  testing::SetMachineString(kConverterKey, "Directory", root_ + "no-readers");
+  tests_support::SetMachineString(kConverterKey, "Directory", root_ + "no-readers");
   driver_.ReceiveFromDevice(kCommaOut);
   EXPECT_TRUE(ui_.errors.empty());
   EXPECT_TRUE(ui_.save_requests.empty());

@@ -15,6 +15,7 @@
 #include "pelixo/app/user_interface.h"
 #include "platform/error.h"
 #include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/test_environment.h"
 
 namespace pelixo::testing {

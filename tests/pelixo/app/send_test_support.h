@@ -13,6 +13,7 @@
 #include "pelixo/app/console_user_interface.h"
 #include "pelixo/app/settings.h"
 #include "pelixo/core/text.h"
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "tests/support/files.h"
 #include "tests/support/scoped_env.h"

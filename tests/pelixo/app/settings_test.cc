@@ -5,6 +5,7 @@
 #include "pelixo/app/settings.h"
 #include "pelixo/app/transfer_common.h"
 #include "pelixo/app/user_texts.h"
+#include "platform/files.h"
 #include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {
