@@ -37,11 +37,12 @@ function(pelixo_add_gtest name)
   cmake_parse_arguments(ARG "" "LOCK" "SOURCES;LIBS" ${ARGN})
   if(CMAKE_CROSSCOMPILING AND NOT PELIXO_EMULATED_TESTS)
     # Declared, so that the tests' own settings apply, but never built.
-    add_executable(${name} EXCLUDE_FROM_ALL ${ARG_SOURCES})
+    add_executable(${name} EXCLUDE_FROM_ALL ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cc)
   else()
-    add_executable(${name} ${ARG_SOURCES})
+    add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cc)
   endif()
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} tests_support GTest::gtest GTest::gtest_main)
+  # The main (tests/support/test_main.cc) hands the platform layer its switches.
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} tests_support platform GTest::gtest)
   target_compile_definitions(${name} PRIVATE
     PELIXO_SOURCE_DIR="${PELIXO_TEST_ROOT}"
     PELIXO_TEST_DATA="${PELIXO_TEST_ROOT}/tests/data"

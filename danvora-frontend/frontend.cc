@@ -6,9 +6,11 @@
 #include <utility>
 
 #include "danvora-frontend/library.h"
+#include "danvora/interface.h"
 #include "platform/file_output.h"
 #include "platform/locale.h"
 #include "platform/message_box.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 
 namespace danvora_frontend {
@@ -61,9 +63,9 @@ std::optional<std::string> ReceivedDcFile() {
 // at DownloadFile (and the report beside it).
 int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
   const std::string download = ReadPelixoSetting("DownloadFile");
-  const std::string folder = FolderOf(download);
+  const std::string folder = platform::FolderOf(download);
   const std::string report =
-      options.report ? folder + BaseNameOf(download) + ".qa" : " ";
+      options.report ? folder + platform::StemToFirstDot(download) + ".qa" : " ";
 
   std::optional<std::string> dc_file = ReceivedDcFile();
   if (!dc_file) {
@@ -74,7 +76,7 @@ int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
 
   if (options.keep_dc) {
     // An earlier copy of the same job is replaced.
-    const std::string copy = folder + FileNameOf(*dc_file);
+    const std::string copy = folder + platform::FileNameOf(*dc_file);
     platform::Expected<std::string> bytes = platform::ReadWholeFile(*dc_file);
     if (!bytes || !platform::WriteWholeFile(copy, *bytes)) {
       Tell(platform::OwnWords("Kunne ikke kopiere ") + *dc_file + platform::OwnWords(" til ") + copy);
@@ -88,7 +90,7 @@ int RunReceive(const CommandLineOptions& options, DanvoraLibrary& library) {
     Tell(result.error().message());
     return 1;
   }
-  return *result == 255 ? 1 : 0;
+  return *result == danvora::kRefused ? 1 : 0;
 }
 
 // A file of the front end's own, removed again unless it is kept.
@@ -140,9 +142,9 @@ int RunSend(const CommandLineOptions& options, DanvoraLibrary& library) {
       ReadPelixoSetting("CoordSysFile").find("-XY") != std::string::npos ? -1
                                                                          : 1;
   platform::Expected<std::string> fresh =
-      TakeFreshCsvName(FolderOf(upload) + BaseNameOf(upload));
+      TakeFreshCsvName(platform::FolderOf(upload) + platform::StemToFirstDot(upload));
   if (!fresh) {
-    Tell(platform::OwnWords("Kunne ikke skrive i ") + FolderOf(upload));
+    Tell(platform::OwnWords("Kunne ikke skrive i ") + platform::FolderOf(upload));
     return 1;
   }
   OwnFile converted(*fresh);
@@ -153,7 +155,7 @@ int RunSend(const CommandLineOptions& options, DanvoraLibrary& library) {
     Tell(result.error().message());
     return 1;
   }
-  if (*result == 255) return 1;  // the library has told why
+  if (*result == danvora::kRefused) return 1;  // the library has told why
 
   const std::string backup = upload + ".org";
   if (!platform::RenameNoReplace(upload, backup)) {
@@ -202,30 +204,6 @@ int FormatNumberForName(std::string_view name) {
     if (name == kNames[i]) return static_cast<int>(i);
   }
   return 0;
-}
-
-std::string FolderOf(const std::string& path) {
-  for (size_t i = path.size(); i > 0; --i) {
-    if (platform::IsPathSeparator(path[i - 1])) return path.substr(0, i);
-  }
-  return std::string(1, platform::PathSeparator());
-}
-
-std::string FileNameOf(const std::string& path) {
-  size_t start = 0;
-  for (size_t i = path.size(); i > 0; --i) {
-    if (platform::IsPathSeparator(path[i - 1])) {
-      start = i;
-      break;
-    }
-  }
-  if (start == 0 && path.size() >= 2 && path[1] == ':') start = 2;
-  return path.substr(start);
-}
-
-std::string BaseNameOf(const std::string& path) {
-  std::string name = FileNameOf(path);
-  return name.substr(0, name.find('.'));
 }
 
 std::optional<std::string> NewestDcFile(

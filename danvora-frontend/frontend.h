@@ -28,15 +28,6 @@ CommandLineOptions ParseCommandLine(std::string_view command_line);
 // The number the library knows a format name by; 0 for an unknown name.
 int FormatNumberForName(std::string_view name);
 
-// `path` up to and including its last separator; a lone separator when it
-// has none.
-std::string FolderOf(const std::string& path);
-// The file name of `path`: after its last separator, or after a drive "X:"
-// when it has none.
-std::string FileNameOf(const std::string& path);
-// The file name of `path` up to its first ".".
-std::string BaseNameOf(const std::string& path);
-
 // Of the "*.dc" entries, the plain file created last (the first of equal
 // ones); links, FIFOs and folders are passed over.
 std::optional<std::string> NewestDcFile(

@@ -2,30 +2,11 @@
 
 #include <utility>
 
+#include "danvora/interface.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 
 namespace danvora_frontend {
-namespace {
-
-#if defined(_WIN32)
-#define DANVORA_CALL __stdcall
-#else
-#define DANVORA_CALL
-#endif
-
-// The entries exactly as the library exports them.
-using DctransEntry = int16_t(DANVORA_CALL*)(const char* dc_file,
-                                            const char* out_file,
-                                            const char* report_file,
-                                            int16_t format,
-                                            const char* separators,
-                                            const char* ini_file);
-using KoordlesEntry = int16_t(DANVORA_CALL*)(const char* in_file,
-                                             const char* out_file,
-                                             int16_t format, int16_t sign);
-
-}  // namespace
 
 std::string DanvoraLibrary::Path() {
   return platform::ExecutableDirectory() +
@@ -55,7 +36,7 @@ platform::Expected<int16_t> DanvoraLibrary::Dctrans(
     const std::string& ini_file) {
   platform::Expected<void*> entry = Entry("dctrans");
   if (!entry) return entry.error();
-  auto dctrans = reinterpret_cast<DctransEntry>(*entry);
+  auto dctrans = reinterpret_cast<danvora::DctransEntry>(*entry);
   return dctrans(dc_file.c_str(), out_file.c_str(), report_file.c_str(),
                  static_cast<int16_t>(format), separators.c_str(),
                  ini_file.c_str());
@@ -66,7 +47,7 @@ platform::Expected<int16_t> DanvoraLibrary::Koordles(
     int sign) {
   platform::Expected<void*> entry = Entry("koordles");
   if (!entry) return entry.error();
-  auto koordles = reinterpret_cast<KoordlesEntry>(*entry);
+  auto koordles = reinterpret_cast<danvora::KoordlesEntry>(*entry);
   return koordles(in_file.c_str(), out_file.c_str(),
                   static_cast<int16_t>(format), static_cast<int16_t>(sign));
 }

@@ -4,13 +4,17 @@
 #include <string>
 
 #include "danvora-frontend/frontend.h"
+#include "danvora/interface.h"
+#include "platform/calling_convention.h"
 #include "platform/interrupt.h"
+#include "platform/switches.h"
 
 #if defined(_WIN32)
 
 // The runtime hands WinMain the command line without the program's name.
-extern "C" int __stdcall WinMain(void* /*instance*/, void* /*previous*/,
+extern "C" int PLATFORM_STDCALL WinMain(void* /*instance*/, void* /*previous*/,
                                  char* command_line, int /*show*/) {
+  platform::SetSwitches(danvora::DanvoraSwitches());
   platform::RemoveTemporaryFilesOnInterrupt();
   return danvora_frontend::RunFrontEnd(command_line != nullptr ? command_line
                                                                : "");
@@ -19,6 +23,7 @@ extern "C" int __stdcall WinMain(void* /*instance*/, void* /*previous*/,
 #else
 
 int main(int argc, char** argv) {
+  platform::SetSwitches(danvora::DanvoraSwitches());
   platform::RemoveTemporaryFilesOnInterrupt();
   // The arguments joined as the one command line the program works on.
   std::string command_line;

@@ -7,6 +7,7 @@
 #include "danvora/alert.h"
 #include "danvora/export_formats.h"
 #include "danvora/format.h"
+#include "danvora/interface.h"
 #include "danvora/job_reader.h"
 #include "danvora/known_points.h"
 #include "danvora/library_state.h"
@@ -16,8 +17,6 @@
 
 namespace danvora {
 namespace {
-
-constexpr int16_t kRefused = 255;
 
 std::string CouldNotOpen(const std::string& path) {
   return platform::OwnWords("Kunne ikke \xE5" "bne ") + path;
@@ -98,12 +97,14 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
                                   "V\xE6lg et jordisk koordinatsystem ved udl\xE6sningen"));
     return kRefused;
   }
-  if (prescan.keyed_point && state.last_fit_result == 1) {
+  if (prescan.keyed_point && state.earlier_field_fit == FieldFit::kFound) {
     alert_user(platform::OwnWords("Forvalgt KoordinatSystemsTilpasning kan ikke anvendes, da "
                                   "der er anvendt koordinatsystem i marken!"));
     return kRefused;
   }
-  if (prescan.fit_result != -255) state.last_fit_result = prescan.fit_result;
+  if (prescan.field_fit == FieldFit::kFound) {
+    state.earlier_field_fit = FieldFit::kFound;
+  }
 
   begin_export_run();
   std::optional<TextOutput> output;
@@ -158,7 +159,7 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
     alert_user(platform::OwnWords("Kunne ikke skrive ") + failed->path());
     return kRefused;
   }
-  return prescan.calibration_point ? -1 : 0;
+  return prescan.calibration_point ? kTranslatedWithCalibration : kTranslated;
 }
 
 }  // namespace danvora

@@ -10,9 +10,9 @@ namespace danvora {
 // `out_file` in export format `format` (0 to 10, -1 for none) and, when
 // `report_file` is longer than 2 characters, the field report. Code tokens
 // are split at `separators` (the first "b" stands for a blank); the DAS
-// settings come from section "DAS4" of `ini_file`. Returns 0, -1 when the
-// field did a coordinate-system fit (calibration points), 255 on refusal or
-// a file error, after telling the user through alert_user. The files are
+// settings come from section "DAS4" of `ini_file`. Returns the results of
+// the export (interface.h); kRefused after telling the user through
+// alert_user. The files are
 // replaced only when the whole translation succeeded.
 int16_t Dctrans(const char* dc_file, const char* out_file,
                 const char* report_file, int format, const char* separators,

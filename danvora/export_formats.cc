@@ -8,6 +8,7 @@
 #include "dc/code_tables.h"
 #include "dc/fields.h"
 #include "dc/record_code.h"
+#include "platform/path.h"
 #include "platform/profile.h"
 
 namespace danvora {
@@ -332,14 +333,8 @@ bool uses_info_file(int format) {
 }
 
 std::string info_file_path(const std::string& export_path) {
-  const size_t separator = export_path.find_last_of("\\/");
-  const size_t name_start =
-      separator == std::string::npos ? 0 : separator + 1;
-  const size_t dot = export_path.rfind('.');
-  if (dot == std::string::npos || dot < name_start) {
-    return export_path + ".info";
-  }
-  return export_path.substr(0, dot) + ".info";
+  return platform::ReplaceExtension(export_path, ".info",
+                                    platform::ExtensionRule::kSlashes);
 }
 
 void begin_export_run() {

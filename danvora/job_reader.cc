@@ -43,12 +43,12 @@ void AssignText(std::string* text, std::string_view line, size_t column,
 constexpr int kSkippedObservation = -79;
 constexpr int kSkippedObservationNewer = -139;
 
-// Decodes one record of the job into `s`. `flags` are the record's flags
+// Decodes one record of the job into `job`. `flags` are the record's flags
 // when the caller gave a flags buffer, else empty (so that no flag test
 // succeeds). A record 64 reads ahead unless `in_read_ahead`.
 class RecordDecoder {
  public:
-  RecordDecoder(LineTable& table, JobState& s) : table_(table), s_(s) {}
+  RecordDecoder(LineTable& table, JobState& job) : table_(table), job_(job) {}
 
   int Decode(size_t index, std::string_view flags, bool in_read_ahead);
 
@@ -56,13 +56,13 @@ class RecordDecoder {
   std::string_view Line(size_t index) const { return table_.lines[index]; }
 
   double Distance(std::string_view line, size_t column) const {
-    return DistanceField(line, column, s_.units.distance);
+    return DistanceField(line, column, job_.units.distance);
   }
   double Angle(std::string_view line, size_t column) const {
-    return AngleField(line, column, s_.units.angle);
+    return AngleField(line, column, job_.units.angle);
   }
   Triple ReadTriple(std::string_view line, size_t column) const {
-    return TripleField(line, column, s_.units);
+    return TripleField(line, column, job_.units);
   }
 
   void GpsPointCode(std::string_view line, std::string_view flags);
@@ -74,36 +74,36 @@ class RecordDecoder {
   // records 62 and C6 give it satellites, DOPs and an RMS, never those of
   // the point before.
   void ClearQualityFigures() {
-    s_.rms = 0;
-    s_.hdop = 0;
-    s_.vdop = 0;
-    s_.satellites = 0;
+    job_.rms = 0;
+    job_.hdop = 0;
+    job_.vdop = 0;
+    job_.satellites = 0;
   }
   void SetSystem(int type, std::string_view name) {
-    s_.coord_system_type = type;
-    s_.coord_system_name = std::string(name);
+    job_.coord_system_type = type;
+    job_.coord_system_name = std::string(name);
   }
 
   LineTable& table_;
-  JobState& s_;
+  JobState& job_;
 };
 
 void RecordDecoder::GpsPointCode(std::string_view line,
                                  std::string_view flags) {
-  AssignText(&s_.point_name, line, 4, 16);
-  AssignText(&s_.point_code, line, 68, 16);
-  s_.method = dc::DecodeDigit(line, 84);
-  s_.point_class = dc::DecodeDigit(line, 85);
-  s_.horizontal_precision = Distance(line, 86);
-  s_.vertical_precision = Distance(line, 102);
+  AssignText(&job_.point_name, line, 4, 16);
+  AssignText(&job_.point_code, line, 68, 16);
+  job_.method = dc::DecodeDigit(line, 84);
+  job_.point_class = dc::DecodeDigit(line, 85);
+  job_.horizontal_precision = Distance(line, 86);
+  job_.vertical_precision = Distance(line, 102);
   ClearQualityFigures();
   if (flags == "SO") {
-    s_.point_code = Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
+    job_.point_code = Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
   }
 }
 
 void RecordDecoder::ReadAhead(size_t index) {
-  if (s_.semi_major_axis >= 0) return;
+  if (job_.semi_major_axis >= 0) return;
   const size_t count = table_.lines.size();
   if (index + 1 >= count) return;
   if (table_.next_axis_line.size() != count) {
@@ -129,15 +129,15 @@ void RecordDecoder::ReadAhead(size_t index) {
 }
 
 void RecordDecoder::DecideTransverseMercator() {
-  const double meridian = s_.central_meridian;
-  const double axis = s_.semi_major_axis;
+  const double meridian = job_.central_meridian;
+  const double axis = job_.semi_major_axis;
   if (meridian == 9) {
     if (axis == 6378388) {
       SetSystem(5, "Utm zone 32 (Ed50)");
     } else if (axis == 6378137) {
       SetSystem(13, "Utm zone 32 (Euref89)");
     } else {
-      s_.coord_system_type = kNoCoordSystem;
+      job_.coord_system_type = kNoCoordSystem;
     }
   } else if (meridian == 9.5) {
     SetSystem(16, "Kp2000 Jylland/Fyn");
@@ -146,20 +146,20 @@ void RecordDecoder::DecideTransverseMercator() {
   } else if (meridian == 15) {
     if (axis == 6378388) {
       SetSystem(6, "Utm zone 33 (Ed50)");
-    } else if (axis == 6378137 && s_.scale_factor == 0.9996) {
+    } else if (axis == 6378137 && job_.scale_factor == 0.9996) {
       SetSystem(14, "Utm zone 33 (Euref89)");
-    } else if (axis == 6378137 && s_.scale_factor == 0.99995) {
+    } else if (axis == 6378137 && job_.scale_factor == 0.99995) {
       SetSystem(17, "Kp2000 Bornholm");
     } else {
-      s_.coord_system_type = kNoCoordSystem;
+      job_.coord_system_type = kNoCoordSystem;
     }
   }
 }
 
 void RecordDecoder::DecideLocalGrid() {
-  if (s_.axis_convention == 1) {
+  if (job_.axis_convention == 1) {
     SetSystem(kLocalNorthEast, "NE koordinatsystem");
-  } else if (s_.axis_convention == 3) {
+  } else if (job_.axis_convention == 3) {
     SetSystem(kLocalYX, "YX koordinatsystem");
   }
 }
@@ -170,7 +170,7 @@ void RecordDecoder::DecideDanishSystem(std::string_view line) {
   const double sign_value = NumberField(line, 69);
   const int zone = dc::DecodeDigit(line, 152);
   if (kind == 'E' - '0') {
-    s_.projection_sign = 2;
+    job_.projection_sign = 2;
     if (zone == 2) {
       SetSystem(1, "System 34 Sj\xE6lland");
     } else if (zone == 3) {
@@ -181,8 +181,8 @@ void RecordDecoder::DecideDanishSystem(std::string_view line) {
   } else if (kind == 'n' - '0') {
     DecideLocalGrid();
   } else if (kind == '?' - '0') {
-    s_.central_meridian = parameter;
-    s_.projection_sign = sign_value < 0 ? -1 : 1;
+    job_.central_meridian = parameter;
+    job_.projection_sign = sign_value < 0 ? -1 : 1;
     if (parameter > 9 && parameter < 10) {
       SetSystem(2, "System 34 Jylland/Fyn");
     } else if (parameter > 11 && parameter < 12) {
@@ -190,8 +190,8 @@ void RecordDecoder::DecideDanishSystem(std::string_view line) {
     } else if (parameter > 14 && parameter < 15) {
       SetSystem(3, "System 45 Bornholm");
     } else {
-      s_.coord_system_type = kNoCoordSystem;
-      s_.projection_sign = 0;
+      job_.coord_system_type = kNoCoordSystem;
+      job_.projection_sign = 0;
     }
   }
 }
@@ -202,32 +202,32 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
   const int code = table_.code(index);
   switch (code) {
     case Code("00"):
-      AssignText(&s_.version_text, line, 4, 16);
-      AssignText(&s_.measurement_start, line, 24, 16);
-      s_.units.angle = dc::DecodeDigit(line, 40);
-      s_.units.distance = dc::DecodeDigit(line, 41);
-      s_.units.pressure = dc::DecodeDigit(line, 42);
-      s_.units.temperature = dc::DecodeDigit(line, 43);
-      s_.units.coord_order = dc::DecodeDigit(line, 44);
-      s_.semi_major_axis = -1.0;
-      s_.projection_sign = 0;
-      s_.datum_grid = false;
-      s_.geoid_kind = kGeoidNone;
+      AssignText(&job_.version_text, line, 4, 16);
+      AssignText(&job_.measurement_start, line, 24, 16);
+      job_.units.angle = dc::DecodeDigit(line, 40);
+      job_.units.distance = dc::DecodeDigit(line, 41);
+      job_.units.pressure = dc::DecodeDigit(line, 42);
+      job_.units.temperature = dc::DecodeDigit(line, 43);
+      job_.units.coord_order = dc::DecodeDigit(line, 44);
+      job_.semi_major_axis = -1.0;
+      job_.projection_sign = 0;
+      job_.datum_grid = false;
+      job_.geoid_kind = kGeoidNone;
       break;
     case Code("10"):
-      AssignText(&s_.job_name, line, 4, 16);
+      AssignText(&job_.job_name, line, 4, 16);
       break;
     case Code("13"):
-      AssignText(&s_.note, line, 4, 60);
+      AssignText(&job_.note, line, 4, 60);
       break;
 
     // Coordinate system and calibration.
     case Code("64"): {
       const int projection = dc::DecodeDigit(line, 4);
-      s_.central_meridian = NumberField(line, 21);
-      s_.scale_factor = NumberField(line, 101);
+      job_.central_meridian = NumberField(line, 21);
+      job_.scale_factor = NumberField(line, 101);
       if (projection == 3 && !in_read_ahead) ReadAhead(index);
-      s_.projection_sign = 0;
+      job_.projection_sign = 0;
       if (projection == 3) {
         DecideTransverseMercator();
       } else if (projection == '>' - '0') {
@@ -236,26 +236,26 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       break;
     }
     case Code("65"):
-      s_.semi_major_axis = NumberField(line, 4);
+      job_.semi_major_axis = NumberField(line, 4);
       break;
     case Code("D4"):
       // Column 6 holds a distance the library does not use.
-      s_.axis_convention = dc::DecodeDigit(line, 5);
+      job_.axis_convention = dc::DecodeDigit(line, 5);
       return 78;
     case Code("78"):
-      s_.axis_convention = dc::DecodeDigit(line, 5);
+      job_.axis_convention = dc::DecodeDigit(line, 5);
       break;
     case Code("C8"):
-      AssignText(&s_.coord_system_name, line, 37, 32);
+      AssignText(&job_.coord_system_name, line, 37, 32);
       break;
     case Code("D0"):
       DecideDanishSystem(line);
       break;
     case Code("74"):
-      s_.datum_grid = true;
+      job_.datum_grid = true;
       break;
     case Code("50"): {
-      HorizontalFit& fit = s_.horizontal_fit;
+      HorizontalFit& fit = job_.horizontal_fit;
       fit.centre_second = Distance(line, 4);
       fit.centre_first = Distance(line, 20);
       fit.translation_second = Distance(line, 36);
@@ -265,105 +265,105 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       break;
     }
     case Code("81"): {
-      VerticalFit& fit = s_.vertical_fit;
+      VerticalFit& fit = job_.vertical_fit;
       fit.kind = dc::DecodeDigit(line, 4);
       fit.centre_second = Distance(line, 5);
       fit.centre_first = Distance(line, 21);
       fit.translation = Distance(line, 37);
       fit.inclination_second = NumberField(line, 53);
       fit.inclination_first = NumberField(line, 69);
-      AssignText(&s_.geoid_name, line, 85, 32);
-      if (s_.geoid_name.find("98") != std::string::npos) {
-        s_.geoid_kind = kGeoidDnn;
-      } else if (s_.geoid_name.find("DVR90") != std::string::npos) {
-        s_.geoid_kind = kGeoidDvr90;
+      AssignText(&job_.geoid_name, line, 85, 32);
+      if (job_.geoid_name.find("98") != std::string::npos) {
+        job_.geoid_kind = kGeoidDnn;
+      } else if (job_.geoid_name.find("DVR90") != std::string::npos) {
+        job_.geoid_kind = kGeoidDvr90;
       }
       break;
     }
     case Code("B1"):
-      AssignText(&s_.point_name, line, 4, 16);
-      AssignText(&s_.second_point_name, line, 20, 16);
-      s_.horizontal_residual = Distance(line, 37);
-      s_.vertical_residual = Distance(line, 53);
-      s_.residual_3d = Distance(line, 69);
+      AssignText(&job_.point_name, line, 4, 16);
+      AssignText(&job_.second_point_name, line, 20, 16);
+      job_.horizontal_residual = Distance(line, 37);
+      job_.vertical_residual = Distance(line, 53);
+      job_.residual_3d = Distance(line, 69);
       break;
     case Code("B2"): {
-      AssignText(&s_.point_name, line, 4, 16);
+      AssignText(&job_.point_name, line, 4, 16);
       Triple residual = ReadTriple(line, 22);
       std::swap(residual.x, residual.y);
-      s_.residual = residual;
-      s_.residual_angle_1 = Angle(line, 69);
-      s_.residual_angle_2 = Angle(line, 85);
-      s_.residual_3d = Distance(line, 101);
+      job_.residual = residual;
+      job_.residual_angle_1 = Angle(line, 69);
+      job_.residual_angle_2 = Angle(line, 85);
+      job_.residual_3d = Distance(line, 101);
       break;
     }
 
     // Instrument and conventional survey.
     case Code("75"):
-      AssignText(&s_.instrument_model, line, 4, 16);
-      s_.instrument_serial = dc::DecodeInteger(line, 20, 6);
-      s_.k1 = NumberField(line, 43);
-      s_.k2 = NumberField(line, 59);
+      AssignText(&job_.instrument_model, line, 4, 16);
+      job_.instrument_serial = dc::DecodeInteger(line, 20, 6);
+      job_.k1 = NumberField(line, 43);
+      job_.k2 = NumberField(line, 59);
       break;
     case Code("E4"):
-      AssignText(&s_.instrument_model, line, 4, 16);
-      s_.instrument_serial = dc::DecodeInteger(line, 20, 10);
-      s_.k1 = NumberField(line, 63);
-      s_.k2 = NumberField(line, 79);
+      AssignText(&job_.instrument_model, line, 4, 16);
+      job_.instrument_serial = dc::DecodeInteger(line, 20, 10);
+      job_.k1 = NumberField(line, 63);
+      job_.k2 = NumberField(line, 79);
       break;
     case Code("77"):
-      s_.target_height = Distance(line, 4);
-      s_.prism_constant = NumberField(line, 20);
+      job_.target_height = Distance(line, 4);
+      job_.prism_constant = NumberField(line, 20);
       break;
     case Code("05"):
-      s_.pressure = NumberField(line, 4);
-      s_.temperature = NumberField(line, 20);
+      job_.pressure = NumberField(line, 4);
+      job_.temperature = NumberField(line, 20);
       break;
     case Code("D2"):
-      s_.pressure =
-          dc::PressureToMillibar(NumberField(line, 4), s_.units.pressure);
-      s_.temperature =
-          dc::TemperatureToCelsius(NumberField(line, 20), s_.units.temperature);
-      if (s_.pressure > 0) {
-        s_.ppm = s_.k1 - s_.k2 * 0.75 * s_.pressure /
-                             (s_.temperature + 273.16);
+      job_.pressure =
+          dc::PressureToMillibar(NumberField(line, 4), job_.units.pressure);
+      job_.temperature = dc::TemperatureToCelsius(NumberField(line, 20),
+                                                  job_.units.temperature);
+      if (job_.pressure > 0) {
+        job_.ppm = job_.k1 - job_.k2 * 0.75 * job_.pressure /
+                             (job_.temperature + 273.16);
       } else {
-        s_.ppm = NumberField(line, 52);
+        job_.ppm = NumberField(line, 52);
       }
       break;
     case Code("02"):
-      AssignText(&s_.station_name, line, 4, 16);
-      s_.station = ReadTriple(line, 20);
-      s_.instrument_height = Distance(line, 68);
-      if (s_.projection_sign == -1 && s_.axis_convention == 3) {
-        s_.station.x = -s_.station.x;
+      AssignText(&job_.station_name, line, 4, 16);
+      job_.station = ReadTriple(line, 20);
+      job_.instrument_height = Distance(line, 68);
+      if (job_.projection_sign == -1 && job_.axis_convention == 3) {
+        job_.station.x = -job_.station.x;
       }
       break;
     case Code("E0"):
-      AssignText(&s_.station_name, line, 4, 16);
-      s_.instrument_height = Distance(line, 20);
-      if (s_.projection_sign == -1 && s_.axis_convention == 3) {
-        s_.station.x = -s_.station.x;
+      AssignText(&job_.station_name, line, 4, 16);
+      job_.instrument_height = Distance(line, 20);
+      if (job_.projection_sign == -1 && job_.axis_convention == 3) {
+        job_.station.x = -job_.station.x;
       }
       break;
     case Code("07"):
     case Code("E1"):
-      AssignText(&s_.station_name, line, 4, 16);
-      AssignText(&s_.point_name, line, 20, 16);
-      s_.backsight_azimuth = Angle(line, 36);
-      s_.circle_reading = Angle(line, 52);
-      if (code == Code("E1") && s_.circle_reading == dc::kMissing) {
-        s_.circle_reading = Angle(line, 68);
+      AssignText(&job_.station_name, line, 4, 16);
+      AssignText(&job_.point_name, line, 20, 16);
+      job_.backsight_azimuth = Angle(line, 36);
+      job_.circle_reading = Angle(line, 52);
+      if (code == Code("E1") && job_.circle_reading == dc::kMissing) {
+        job_.circle_reading = Angle(line, 68);
       }
-      s_.slope_distance = 0;
+      job_.slope_distance = 0;
       break;
     case Code("09"):
-      AssignText(&s_.station_name, line, 4, 16);
-      AssignText(&s_.point_name, line, 20, 16);
-      s_.slope_distance = Distance(line, 36);
-      s_.zenith_distance = Angle(line, 52);
-      s_.horizontal_direction = Angle(line, 68);
-      AssignText(&s_.point_code, line, 84, 16);
+      AssignText(&job_.station_name, line, 4, 16);
+      AssignText(&job_.point_name, line, 20, 16);
+      job_.slope_distance = Distance(line, 36);
+      job_.zenith_distance = Angle(line, 52);
+      job_.horizontal_direction = Angle(line, 68);
+      AssignText(&job_.point_code, line, 84, 16);
       break;
     case Code("79"):
     case Code("D9"): {
@@ -371,58 +371,58 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
         return code == Code("79") ? kSkippedObservation
                                   : kSkippedObservationNewer;
       }
-      AssignText(&s_.station_name, line, 4, 16);
-      AssignText(&s_.point_name, line, 20, 16);
+      AssignText(&job_.station_name, line, 4, 16);
+      AssignText(&job_.point_name, line, 20, 16);
       const double raw = Distance(line, 36);
-      s_.slope_distance =
-          raw * (1 + s_.ppm * 0.000001) + s_.prism_constant * 0.001;
-      s_.zenith_distance = Angle(line, 52);
-      s_.horizontal_direction = Angle(line, 68);
-      AssignText(&s_.point_code, line, 84, 16);
-      s_.point_class = dc::DecodeDigit(line, 100);
-      s_.method = 0;
+      job_.slope_distance =
+          raw * (1 + job_.ppm * 0.000001) + job_.prism_constant * 0.001;
+      job_.zenith_distance = Angle(line, 52);
+      job_.horizontal_direction = Angle(line, 68);
+      AssignText(&job_.point_code, line, 84, 16);
+      job_.point_class = dc::DecodeDigit(line, 100);
+      job_.method = 0;
       break;
     }
     case Code("70"):
-      AssignText(&s_.point_name, line, 4, 16);
-      AssignText(&s_.station_name, line, 20, 16);
-      s_.azimuth = Angle(line, 36);
-      s_.horizontal_distance = Distance(line, 52);
-      s_.height_difference = Distance(line, 68);
-      AssignText(&s_.point_code, line, 84, 16);
-      s_.method = dc::DecodeDigit(line, 100);
-      s_.point_class = dc::DecodeDigit(line, 101);
-      if (s_.coord_system_type >= 1 && s_.coord_system_type <= 3) {
-        s_.azimuth += 100;
+      AssignText(&job_.point_name, line, 4, 16);
+      AssignText(&job_.station_name, line, 20, 16);
+      job_.azimuth = Angle(line, 36);
+      job_.horizontal_distance = Distance(line, 52);
+      job_.height_difference = Distance(line, 68);
+      AssignText(&job_.point_code, line, 84, 16);
+      job_.method = dc::DecodeDigit(line, 100);
+      job_.point_class = dc::DecodeDigit(line, 101);
+      if (job_.coord_system_type >= 1 && job_.coord_system_type <= 3) {
+        job_.azimuth += 100;
       }
       break;
     case Code("A0"):
-      AssignText(&s_.check_point_name, line, 4, 16);
+      AssignText(&job_.check_point_name, line, 4, 16);
       break;
     case Code("A6"):
-      s_.direction_offset = NumberField(line, 4);
-      s_.horizontal_residual = Distance(line, 20);
-      s_.vertical_residual = Distance(line, 36);
+      job_.direction_offset = NumberField(line, 4);
+      job_.horizontal_residual = Distance(line, 20);
+      job_.vertical_residual = Distance(line, 36);
       break;
 
     // Points and GPS.
     case Code("08"):
-      AssignText(&s_.point_name, line, 4, 16);
-      s_.point = ReadTriple(line, 20);
-      AssignText(&s_.point_code, line, 68, 16);
+      AssignText(&job_.point_name, line, 4, 16);
+      job_.point = ReadTriple(line, 20);
+      AssignText(&job_.point_code, line, 68, 16);
       break;
     case Code("69"):
-      AssignText(&s_.point_name, line, 4, 16);
-      s_.point = ReadTriple(line, 20);
-      AssignText(&s_.point_code, line, 68, 16);
-      s_.method = dc::DecodeDigit(line, 84);
-      s_.point_class = dc::DecodeDigit(line, 85);
-      if (s_.projection_sign == -1 && s_.axis_convention == 1) {
-        s_.point.x = -s_.point.x;
+      AssignText(&job_.point_name, line, 4, 16);
+      job_.point = ReadTriple(line, 20);
+      AssignText(&job_.point_code, line, 68, 16);
+      job_.method = dc::DecodeDigit(line, 84);
+      job_.point_class = dc::DecodeDigit(line, 85);
+      if (job_.projection_sign == -1 && job_.axis_convention == 1) {
+        job_.point.x = -job_.point.x;
       }
       // A keyed-in or computed point has no precisions of its own.
-      s_.horizontal_precision = 0;
-      s_.vertical_precision = 0;
+      job_.horizontal_precision = 0;
+      job_.vertical_precision = 0;
       ClearQualityFigures();
       break;
     case Code("66"):
@@ -430,48 +430,48 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       GpsPointCode(line, flags);
       break;
     case Code("62"):
-      s_.satellites = dc::DecodeInteger(line, 4, 2);
-      s_.hdop = Distance(line, 22);
-      s_.vdop = Distance(line, 38);
+      job_.satellites = dc::DecodeInteger(line, 4, 2);
+      job_.hdop = Distance(line, 22);
+      job_.vdop = Distance(line, 38);
       break;
     case Code("C6"):
-      s_.satellites = dc::DecodeInteger(line, 4, 2);
-      s_.hdop = Distance(line, 23);
-      s_.vdop = Distance(line, 39);
-      s_.rms = Distance(line, 55);
+      job_.satellites = dc::DecodeInteger(line, 4, 2);
+      job_.hdop = Distance(line, 23);
+      job_.vdop = Distance(line, 39);
+      job_.rms = Distance(line, 55);
       break;
     case Code("B6"):
-      AssignText(&s_.point_code, line, 4, 100);
+      AssignText(&job_.point_code, line, 4, 100);
       break;
     case Code("73"):
-      AssignText(&s_.station_name, line, 4, 16);
+      AssignText(&job_.station_name, line, 4, 16);
       break;
     case Code("61"):
-      AssignText(&s_.receiver_model, line, 4, 8);
-      AssignText(&s_.receiver_serial, line, 12, 8);
-      AssignText(&s_.antenna_type, line, 23, 30);
-      s_.antenna_radius = Distance(line, 77);
-      s_.antenna_offset = Distance(line, 93);
+      AssignText(&job_.receiver_model, line, 4, 8);
+      AssignText(&job_.receiver_serial, line, 12, 8);
+      AssignText(&job_.antenna_type, line, 23, 30);
+      job_.antenna_radius = Distance(line, 77);
+      job_.antenna_offset = Distance(line, 93);
       break;
     case Code("E2"):
-      AssignText(&s_.receiver_model, line, 4, 8);
-      AssignText(&s_.receiver_serial, line, 12, 10);
-      AssignText(&s_.antenna_type, line, 23, 30);
-      s_.antenna_radius = Distance(line, 82);
-      s_.antenna_offset = Distance(line, 98);
+      AssignText(&job_.receiver_model, line, 4, 8);
+      AssignText(&job_.receiver_serial, line, 12, 10);
+      AssignText(&job_.antenna_type, line, 23, 30);
+      job_.antenna_radius = Distance(line, 82);
+      job_.antenna_offset = Distance(line, 98);
       break;
     case Code("57"):
-      s_.antenna_height = Distance(line, 4);
-      s_.antenna_method = dc::DecodeDigit(line, 20);
+      job_.antenna_height = Distance(line, 4);
+      job_.antenna_method = dc::DecodeDigit(line, 20);
       break;
     case Code("71"):
-      s_.initialisation_result = dc::DecodeDigit(line, 4);
-      s_.initialisation_method = dc::DecodeDigit(line, 25);
+      job_.initialisation_result = dc::DecodeDigit(line, 4);
+      job_.initialisation_method = dc::DecodeDigit(line, 25);
       break;
 
     // Attributes.
     case Code("87"):
-      s_.attribute_group = decode_attribute_group(line);
+      job_.attribute_group = decode_attribute_group(line);
       break;
     case Code("88"):
     case Code("89"):
@@ -480,8 +480,8 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
     case Code("92"): {
       Attribute attribute;
       decode_attribute(line, &attribute);
-      s_.attribute_name = std::move(attribute.name);
-      s_.attribute_value = std::move(attribute.value);
+      job_.attribute_name = std::move(attribute.name);
+      job_.attribute_value = std::move(attribute.value);
       break;
     }
     default:
@@ -692,9 +692,9 @@ int read_record(size_t index, std::string* flags) {
 
 PrescanResult prescan_job() {
   LibraryState& state = library_state();
-  JobState& s = state.job_state;
-  s.coord_system_type = kNoCoordSystem;
-  s.geoid_kind = kGeoidNone;
+  JobState& job = state.job_state;
+  job.coord_system_type = kNoCoordSystem;
+  job.geoid_kind = kGeoidNone;
   PrescanResult result;
   std::string flags;
   const LineTable& table = state.line_table;
@@ -717,12 +717,12 @@ PrescanResult prescan_job() {
         if (flags == "KI" && result.calibration_point) {
           result.calibration_point = false;
         }
-        const HorizontalFit& fit = s.horizontal_fit;
+        const HorizontalFit& fit = job.horizontal_fit;
         if (fit.rotation > dc::kPresentAbove && fit.scale > 0.9) {
-          result.fit_result = 1;
+          result.field_fit = FieldFit::kFound;
         } else if (fit.rotation < dc::kPresentAbove &&
-                   result.fit_result == 1) {
-          result.fit_result = -255;
+                   result.field_fit == FieldFit::kFound) {
+          result.field_fit = FieldFit::kNone;
         }
         break;
       }
@@ -730,16 +730,16 @@ PrescanResult prescan_job() {
         if (flags == "KI" && result.calibration_point) {
           result.calibration_point = false;
         }
-        const VerticalFit& fit = s.vertical_fit;
+        const VerticalFit& fit = job.vertical_fit;
         const double sum = fit.inclination_second + fit.inclination_first +
                            fit.translation + fit.centre_second +
                            fit.centre_first;
         if (fit.translation > dc::kPresentAbove &&
             (fit.kind == 1 || fit.kind == 3) && sum != 0) {
-          result.fit_result = 1;
+          result.field_fit = FieldFit::kFound;
         } else if (fit.translation < dc::kPresentAbove &&
-                   result.fit_result == 1) {
-          result.fit_result = -255;
+                   result.field_fit == FieldFit::kFound) {
+          result.field_fit = FieldFit::kNone;
         }
         break;
       }

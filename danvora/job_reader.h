@@ -28,8 +28,12 @@ bool decode_attribute(std::string_view line, Attribute* attribute);
 // The group name of a record 87.
 std::string decode_attribute_group(std::string_view line);
 
+// Whether a job's coordinate system was fitted in the field (a horizontal
+// or vertical fit with values).
+enum class FieldFit { kNone, kFound };
+
 struct PrescanResult {
-  int fit_result = -255;  // 1 when a field fit was found, else -255
+  FieldFit field_fit = FieldFit::kNone;
   bool keyed_point = false;
   bool gps = false;
   bool calibration_point = false;

@@ -6,20 +6,16 @@
 #ifndef DANVORA_KX77_H_
 #define DANVORA_KX77_H_
 
-#if defined(_WIN32)
-#define KX77_CALL __stdcall
-#else
-#define KX77_CALL
-#endif
+#include "platform/calling_convention.h"
 
 extern "C" {
 
 // Ordinal 12: the direction from `from` to `to`, each a co-ordinate triple
 // (Y, X, height), counted from the X axis towards the Y axis.
-double KX77_CALL kx77_direction(const double* from, const double* to);
+double PLATFORM_STDCALL kx77_direction(const double* from, const double* to);
 
 // Ordinal 14: `angle` brought into the range 0 <= angle < 400.
-double KX77_CALL kx77_normalize_angle(double angle);
+double PLATFORM_STDCALL kx77_normalize_angle(double angle);
 
 }  // extern "C"
 

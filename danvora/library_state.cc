@@ -1,5 +1,8 @@
 #include "danvora/library_state.h"
 
+#include "danvora/interface.h"
+#include "platform/switches.h"
+
 namespace danvora {
 namespace {
 
@@ -9,6 +12,8 @@ LibraryState g_library_state;
 }  // namespace
 
 LibraryState& library_state() { return g_library_state; }
+
+void use_library_switches() { platform::SetSwitches(DanvoraSwitches()); }
 
 void reset_library_state() { g_library_state = LibraryState(); }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "danvora/export_state.h"
+#include "danvora/job_reader.h"
 #include "danvora/job_state.h"
 #include "danvora/known_points.h"
 #include "danvora/line_table.h"
@@ -23,12 +24,16 @@ struct LibraryState {
   std::string ini_path;          // at most 255 characters
   std::string code_separators;   // at most 15 characters
 
-  // The field-fit result of the last job that had one (1), or 0.
-  int last_fit_result = 0;
+  // Whether a job since the loading had a field fit.
+  FieldFit earlier_field_fit = FieldFit::kNone;
 };
 
 // The one instance.
 LibraryState& library_state();
+
+// Hands the library's switches to its platform layer: the library has no
+// main of its own, so each export does this before its work.
+void use_library_switches();
 
 // Puts the instance back to its state at loading (tests: a fresh process).
 void reset_library_state();

@@ -26,6 +26,15 @@ constexpr std::string_view kObservationTail =
     "        Hz       Zd     dist     sh Klasse";
 constexpr std::string_view kGpsTail = "    RMS   HDOP   VDOP  Nsat Klasse";
 
+// What a record makes of the point it names, for the report and the export.
+enum class PointKind {
+  kNone,         // no point
+  kCoordinates,  // given by co-ordinates: GPS, keyed in, copied
+  kPolar,        // measured by direction and distance
+  kExportOnly,   // exported, not listed in the report ("RS")
+  kReference,    // a polar observation of a reference point: listed only
+};
+
 std::string_view ReportColumnHeader(CoordFamily family) {
   switch (family) {
     case CoordFamily::kYX:
@@ -76,7 +85,7 @@ class ReportWalk {
         calibration_point_(calibration_point),
         geoid_kind_(geoid_kind),
         delimiters_(delimiters),
-        s_(library_state().job_state),
+        job_(library_state().job_state),
         header_(ReportColumnHeader(coord_family(coord_system))) {}
 
   void Run();
@@ -117,14 +126,14 @@ class ReportWalk {
   }
   // The forward search for a point record moves the lookup position.
   void LookUpPoint() {
-    lookup_position_ = find_known_point(s_.point_name, &s_.point,
+    lookup_position_ = find_known_point(job_.point_name, &job_.point,
                                         lookup_position_);
   }
   // A point whose co-ordinates only the known points give (GPS points and
   // observed points): a name not among them leaves it without a position,
   // so it is listed without one and not exported at the previous point's.
   void LookUpPointWithoutOwnPosition() {
-    s_.point = kNoPosition;
+    job_.point = kNoPosition;
     LookUpPoint();
   }
 
@@ -143,7 +152,7 @@ class ReportWalk {
   const bool calibration_point_;
   const int geoid_kind_;
   const std::string_view delimiters_;
-  JobState& s_;
+  JobState& job_;
   const std::string_view header_;
 
   bool table_header_written_ = false;
@@ -154,7 +163,7 @@ class ReportWalk {
   int last_instrument_serial_ = -1;
   int lookup_position_ = 0;
   int measure_kind_ = 0;
-  int point_kind_ = 0;
+  PointKind point_kind_ = PointKind::kNone;
   std::string point_text_;
   std::string method_text_;
   std::string text_;  // the text being reported
@@ -162,17 +171,17 @@ class ReportWalk {
 };
 
 void ReportWalk::Run() {
-  s_.rms = 0;
-  s_.hdop = 0;
-  s_.vdop = 0;
-  s_.satellites = 0;
+  job_.rms = 0;
+  job_.hdop = 0;
+  job_.vdop = 0;
+  job_.satellites = 0;
   const size_t count = library_state().line_table.size();
   std::string flags;
   for (size_t i = 0; i < count; ++i) {
     const int code = read_record(i, &flags);
-    point_kind_ = 0;
+    point_kind_ = PointKind::kNone;
     Record(code, flags);
-    if (point_kind_ >= 1 && point_kind_ <= 4) Point(i);
+    if (point_kind_ != PointKind::kNone) Point(i);
   }
 }
 
@@ -181,7 +190,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("00"): {
       const std::string now = ConversionTime(library_state().export_state.clock());
       ReportFormat("M\xE5ling start   : %s\nKonvertering   : %s",
-                   s_.measurement_start, now);
+                   job_.measurement_start, now);
       const std::string name = export_system_name(coord_system_);
       if (calibration_point_) {
         ReportFormat(
@@ -199,7 +208,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       break;
     }
     case Code("10"): {
-      const std::string text = Format("Job            : %s", s_.job_name);
+      const std::string text = Format("Job            : %s", job_.job_name);
       write_comment_line(format_, text, export_);
       Report("\n" + text);
       break;
@@ -208,7 +217,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
       Note(flags);
       break;
     case Code("50"): {
-      const HorizontalFit& f = s_.horizontal_fit;
+      const HorizontalFit& f = job_.horizontal_fit;
       if (f.rotation > dc::kPresentAbove && f.scale > 0.9) {
         ReportFormat(
             "\nHorizontal indpasning:\nRotation: %9.5lf\nSkala: "
@@ -224,35 +233,35 @@ void ReportWalk::Record(int code, const std::string& flags) {
       break;
     case Code("61"):
     case Code("E2"): {
-      const int serial = dc::ParseInteger(s_.receiver_serial);
+      const int serial = dc::ParseInteger(job_.receiver_serial);
       if (serial != last_receiver_serial_) {
-        ReportFormat("\n\nCorvane %-7.7s: Serienr. %s", s_.receiver_model,
-                     s_.receiver_serial);
+        ReportFormat("\n\nCorvane %-7.7s: Serienr. %s", job_.receiver_model,
+                     job_.receiver_serial);
         last_receiver_serial_ = serial;
       }
       break;
     }
     case Code("66"):
       LookUpPointWithoutOwnPosition();
-      if (flags != "KI") s_.point.z -= antenna_height_;
+      if (flags != "KI") job_.point.z -= antenna_height_;
       point_text_.clear();
       if (flags == "FD") {
-        point_kind_ = 0;
+        point_kind_ = PointKind::kNone;
       } else if (flags == "OS") {
-        s_.method = 0;
-        point_kind_ = 1;
+        job_.method = 0;
+        point_kind_ = PointKind::kCoordinates;
       } else if (flags == "CC") {
         method_text_ = "Kopieret";
-        point_kind_ = 1;
+        point_kind_ = PointKind::kCoordinates;
       } else {
-        point_kind_ = 1;
+        point_kind_ = PointKind::kCoordinates;
       }
       measure_kind_ = 8;
       break;
     case Code("67"):
       LookUpPointWithoutOwnPosition();
       point_text_.clear();
-      point_kind_ = 1;
+      point_kind_ = PointKind::kCoordinates;
       measure_kind_ = 8;
       break;
     case Code("69"):
@@ -261,52 +270,52 @@ void ReportWalk::Record(int code, const std::string& flags) {
       measure_kind_ = 8;
       if (flags == "KI") {
         method_text_ = "Indtastet/Beregnet i marken";
-        point_kind_ = 1;
+        point_kind_ = PointKind::kCoordinates;
       } else if (flags == "CC") {
         method_text_ = "Kopieret";
-        point_kind_ = 1;
+        point_kind_ = PointKind::kCoordinates;
       } else if (flags == "RS") {
         method_text_ = " ";
-        point_kind_ = 3;
+        point_kind_ = PointKind::kExportOnly;
       } else if (flags == "F1") {
         method_text_ = "Pol\xE6rt";
         measure_kind_ = 1;
-        point_kind_ = 2;
+        point_kind_ = PointKind::kPolar;
       } else if (flags == "IX") {
         method_text_ = "Markberegnet";
         measure_kind_ = 1;
-        point_kind_ = 2;
+        point_kind_ = PointKind::kPolar;
       }
       break;
     case Code("70"):
-      if (s_.horizontal_distance < 0) {
-        s_.horizontal_distance = 100.0;
-        point_kind_ = 0;
+      if (job_.horizontal_distance < 0) {
+        job_.horizontal_distance = 100.0;
+        point_kind_ = PointKind::kNone;
       } else {
-        point_kind_ = 2;
+        point_kind_ = PointKind::kPolar;
       }
       LookUpPointWithoutOwnPosition();
       point_text_ = Format(
           "Fra pkt %-16.16s   %-10.10s (Az=%8.4lf af=%6.3lf dh=%6.3lf)",
-          s_.station_name, dc::PointClassName(s_.point_class), s_.azimuth,
-          s_.horizontal_distance, s_.height_difference);
+          job_.station_name, dc::PointClassName(job_.point_class), job_.azimuth,
+          job_.horizontal_distance, job_.height_difference);
       break;
     case Code("71"):
       ReportFormat("\nInitialisering %s %s",
-                   dc::InitialisationMethodName(s_.initialisation_method),
-                   dc::InitialisationResultName(s_.initialisation_result));
+                   dc::InitialisationMethodName(job_.initialisation_method),
+                   dc::InitialisationResultName(job_.initialisation_result));
       break;
     case Code("73"):
       // The base may stand anywhere among the known points: behind the
       // lookup position first, then after it; the position stays. A base
       // that is in none has no position, not the last GPS point's.
-      s_.point = kNoPosition;
-      if (find_known_point(s_.station_name, &s_.point, -lookup_position_) <
+      job_.point = kNoPosition;
+      if (find_known_point(job_.station_name, &job_.point, -lookup_position_) <
           0) {
-        find_known_point(s_.station_name, &s_.point, lookup_position_ + 1);
+        find_known_point(job_.station_name, &job_.point, lookup_position_ + 1);
       }
       TableHeader(kGpsTail);
-      if (StartListing("Ref.base", s_.station_name, s_.point, "")) {
+      if (StartListing("Ref.base", job_.station_name, job_.point, "")) {
         AppendFormat(&text_, "   Base Antenneh\xF8jde = %6.3lf",
                      antenna_height_);
         WriteText();
@@ -315,33 +324,35 @@ void ReportWalk::Record(int code, const std::string& flags) {
       break;
     case Code("75"):
     case Code("E4"):
-      if (s_.instrument_serial != last_instrument_serial_) {
-        std::string text = Format("\n\n%-15.15s", s_.instrument_model);
-        if (s_.instrument_serial > 0) {
-          text += Format(" Serienr: %d", s_.instrument_serial);
+      if (job_.instrument_serial != last_instrument_serial_) {
+        std::string text = Format("\n\n%-15.15s", job_.instrument_model);
+        if (job_.instrument_serial > 0) {
+          text += Format(" Serienr: %d", job_.instrument_serial);
         }
         Report(text);
-        last_instrument_serial_ = s_.instrument_serial;
+        last_instrument_serial_ = job_.instrument_serial;
       }
       measure_kind_ = 1;
       break;
     case Code("79"):
     case Code("D9"): {
-      if (s_.horizontal_direction < 0) break;
+      if (job_.horizontal_direction < 0) break;
       point_text_ =
-          s_.slope_distance > 0
-              ? Format(" %8.4lf %8.4lf %8.3lf", s_.horizontal_direction,
-                       s_.zenith_distance, s_.slope_distance)
-              : Format(" %8.4lf %8.4lf         ", s_.horizontal_direction,
-                       s_.zenith_distance);
-      const std::string_view class_name = dc::PointClassName(s_.point_class);
-      method_text_ = s_.target_height > -10.0
-                         ? Format(" %6.3lf %-20.20s", s_.target_height,
+          job_.slope_distance > 0
+              ? Format(" %8.4lf %8.4lf %8.3lf", job_.horizontal_direction,
+                       job_.zenith_distance, job_.slope_distance)
+              : Format(" %8.4lf %8.4lf         ", job_.horizontal_direction,
+                       job_.zenith_distance);
+      const std::string_view class_name = dc::PointClassName(job_.point_class);
+      method_text_ = job_.target_height > -10.0
+                         ? Format(" %6.3lf %-20.20s", job_.target_height,
                                   class_name)
                          : Format("        %-20.20s", class_name);
       point_text_ += method_text_;
       measure_kind_ = 1;
-      point_kind_ = s_.point_class == dc::kClassReference ? 4 : 2;
+      point_kind_ = job_.point_class == dc::kClassReference
+                        ? PointKind::kReference
+                        : PointKind::kPolar;
       LookUpPointWithoutOwnPosition();
       break;
     }
@@ -353,65 +364,65 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("90"):
     case Code("91"):
     case Code("92"):
-      ReportFormat("\n%s", Format("%s.%s=%s", s_.attribute_group,
-                                  s_.attribute_name, s_.attribute_value));
+      ReportFormat("\n%s", Format("%s.%s=%s", job_.attribute_group,
+                                  job_.attribute_name, job_.attribute_value));
       break;
     case Code("A6"):
       BacksightCheck();
       break;
     case Code("B1"): {
-      const double p = s_.horizontal_residual;
-      const double h = s_.vertical_residual;
-      const double d = s_.residual_3d;
+      const double p = job_.horizontal_residual;
+      const double h = job_.vertical_residual;
+      const double d = job_.residual_3d;
       const bool has_p = p > dc::kPresentAbove, has_h = h > dc::kPresentAbove;
       if (has_p && has_h) {
         ReportFormat(
             "\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf "
             "H\xF8jdeafv: %6.3lf 3Dafv: %7.3lf",
-            s_.point_name, s_.second_point_name, p, h, d);
+            job_.point_name, job_.second_point_name, p, h, d);
       } else if (has_p) {
         ReportFormat("\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf",
-                     s_.point_name, s_.second_point_name, p);
+                     job_.point_name, job_.second_point_name, p);
       } else if (has_h) {
         ReportFormat(
             "\nKalibreringspunkt: %s - %s\nH\xF8jdeafv: %6.3lf "
             "3Dafv: %7.3lf",
-            s_.point_name, s_.second_point_name, h, d);
+            job_.point_name, job_.second_point_name, h, d);
       }
       break;
     }
     case Code("B2"):
-      if (s_.residual_angle_1 > -400.0 &&
-          StartListing("Restfejl", s_.point_name, s_.residual, "")) {
-        if (s_.residual_3d > -9000.0 && s_.residual_angle_2 > -400.0) {
-          AppendFormat(&text_, " %8.4lf %8.4lf %8.3lf", s_.residual_angle_1,
-                       s_.residual_angle_2, s_.residual_3d);
-        } else if (s_.residual_angle_2 > -400.0) {
+      if (job_.residual_angle_1 > -400.0 &&
+          StartListing("Restfejl", job_.point_name, job_.residual, "")) {
+        if (job_.residual_3d > -9000.0 && job_.residual_angle_2 > -400.0) {
+          AppendFormat(&text_, " %8.4lf %8.4lf %8.3lf", job_.residual_angle_1,
+                       job_.residual_angle_2, job_.residual_3d);
+        } else if (job_.residual_angle_2 > -400.0) {
           AppendFormat(&text_, " %8.4lf %8.4lf         ",
-                       s_.residual_angle_1, s_.residual_angle_2);
+                       job_.residual_angle_1, job_.residual_angle_2);
         } else {
           AppendFormat(&text_, " %8.4lf                  ",
-                       s_.residual_angle_1);
+                       job_.residual_angle_1);
         }
         WriteText();
       }
       break;
     case Code("C8"):
-      if (!s_.coord_system_name.empty()) {
+      if (!job_.coord_system_name.empty()) {
         ReportFormat("\nKoordinatsystem: %s anvendt i marken",
-                     s_.coord_system_name);
+                     job_.coord_system_name);
       }
       break;
     case Code("02"):
     case Code("E0"):
       // A station does not move the lookup position.
-      find_known_point(s_.station_name, &s_.station, lookup_position_);
+      find_known_point(job_.station_name, &job_.station, lookup_position_);
       TableHeader(kObservationTail);
-      if (StartListing("STATION", s_.station_name, s_.station, "")) {
-        if (s_.instrument_height > -10.0) {
+      if (StartListing("STATION", job_.station_name, job_.station, "")) {
+        if (job_.instrument_height > -10.0) {
           // "                          %8.3lf"
           text_.append(26, ' ');
-          AppendReal(&text_, s_.instrument_height, 8, 3);
+          AppendReal(&text_, job_.instrument_height, 8, 3);
         }
         WriteText();
       }
@@ -427,7 +438,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
 }
 
 void ReportWalk::Note(const std::string& flags) {
-  std::string note = s_.note;
+  std::string note = job_.note;
   if (flags == "NM") {
     if (note.find("Receiver firmware version") != std::string::npos) return;
     if (StartsWith(note, "VRS")) {
@@ -461,35 +472,35 @@ void ReportWalk::Note(const std::string& flags) {
 }
 
 void ReportWalk::Antenna() {
-  const double h = s_.antenna_height;
+  const double h = job_.antenna_height;
   if (h <= -100.0) return;
-  if (s_.antenna_method == 1) {
+  if (job_.antenna_method == 1) {
     antenna_height_ = h;
     ReportFormat("\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf",
-                 s_.antenna_type, h);
+                 job_.antenna_type, h);
     return;
   }
-  const double r = s_.antenna_radius;
+  const double r = job_.antenna_radius;
   const double square = h * h - r * r;
   if (square >= 0) {
-    antenna_height_ = std::sqrt(square) + s_.antenna_offset;
+    antenna_height_ = std::sqrt(square) + job_.antenna_offset;
     ReportFormat(
         "\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf "
         "korrigeret til: %6.3lf",
-        s_.antenna_type, h, antenna_height_);
+        job_.antenna_type, h, antenna_height_);
   } else {
     antenna_height_ = 0;
     // The second number is the height now in use.
     ReportFormat(
         "\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf kan "
         "ikke korrigeres: sat til 0.00: %6.3lf",
-        s_.antenna_type, h, antenna_height_);
+        job_.antenna_type, h, antenna_height_);
   }
 }
 
 void ReportWalk::VerticalFitAndGeoid() {
-  const VerticalFit& f = s_.vertical_fit;
-  if (f.kind > 1) ReportFormat("\nAnvendt Geoide : %s", s_.geoid_name);
+  const VerticalFit& f = job_.vertical_fit;
+  if (f.kind > 1) ReportFormat("\nAnvendt Geoide : %s", job_.geoid_name);
   const double sum = f.centre_second + f.centre_first + f.translation +
                      f.inclination_second + f.inclination_first;
   if (f.translation > dc::kPresentAbove && (f.kind == 1 || f.kind == 3) &&
@@ -503,26 +514,26 @@ void ReportWalk::VerticalFitAndGeoid() {
 }
 
 void ReportWalk::BacksightCheck() {
-  const double station[3] = {s_.station.x, s_.station.y, s_.station.z};
-  const double point[3] = {s_.point.x, s_.point.y, s_.point.z};
+  const double station[3] = {job_.station.x, job_.station.y, job_.station.z};
+  const double point[3] = {job_.point.x, job_.point.y, job_.point.z};
   const double direction = kx77_direction(station, point);
   const double a =
-      kx77_normalize_angle(direction + s_.direction_offset) * kPi / 200.0;
-  const double distance = s_.horizontal_residual;
-  const double height = s_.vertical_residual;
+      kx77_normalize_angle(direction + job_.direction_offset) * kPi / 200.0;
+  const double distance = job_.horizontal_residual;
+  const double height = job_.vertical_residual;
   if (StartListing(
-          "AfsKontrol", s_.check_point_name,
+          "AfsKontrol", job_.check_point_name,
           Triple{-distance * std::sin(a), distance * std::cos(a), height},
           "")) {
     AppendFormat(&text_, " %8.4lf            %6.3lf %6.3lf",
-                 s_.direction_offset, distance, height);
+                 job_.direction_offset, distance, height);
     WriteText();
   }
 }
 
 void ReportWalk::Point(size_t index) {
   if (!export_started_) {
-    version_flag_ = s_.version_text.find("V03") == std::string::npos;
+    version_flag_ = job_.version_text.find("V03") == std::string::npos;
     write_title_line(format_, "Corvane DC data udl\xE6st med Danvora", export_);
     if (geoid_kind_ == kGeoidDnn) {
       write_title_line(format_, "Koter i DNN (GM/GI) udfra Dk98Geoide",
@@ -540,57 +551,59 @@ void ReportWalk::Point(size_t index) {
   }
   const bool geographic =
       coord_system_ == 7 || coord_system_ == 11 || coord_system_ == 12;
-  if (point_kind_ == 1 && method_text_.empty()) {
+  if (point_kind_ == PointKind::kCoordinates && method_text_.empty()) {
     if (!version_flag_ &&
-        s_.horizontal_precision + s_.vertical_precision > 0.001) {
+        job_.horizontal_precision + job_.vertical_precision > 0.001) {
       // " %5.3lf %5.3lf"
       point_text_.assign(1, ' ');
-      AppendReal(&point_text_, s_.horizontal_precision, 5, 3);
+      AppendReal(&point_text_, job_.horizontal_precision, 5, 3);
       point_text_ += ' ';
-      AppendReal(&point_text_, s_.vertical_precision, 5, 3);
-    } else if (s_.hdop > 0) {
+      AppendReal(&point_text_, job_.vertical_precision, 5, 3);
+    } else if (job_.hdop > 0) {
       // "%6.1lf %6.2lf %6.2lf  %4d %-10.10s" of the RMS, the DOPs, the
       // satellites and the class; blanks for an RMS of 0.
       point_text_.clear();
-      if (s_.rms > 0) {
-        AppendReal(&point_text_, s_.rms, 6, 1);
+      if (job_.rms > 0) {
+        AppendReal(&point_text_, job_.rms, 6, 1);
       } else {
         point_text_.append(6, ' ');
       }
       point_text_ += ' ';
-      AppendReal(&point_text_, s_.hdop, 6, 2);
+      AppendReal(&point_text_, job_.hdop, 6, 2);
       point_text_ += ' ';
-      AppendReal(&point_text_, s_.vdop, 6, 2);
+      AppendReal(&point_text_, job_.vdop, 6, 2);
       point_text_ += "  ";
-      AppendInteger(&point_text_, s_.satellites, 4);
+      AppendInteger(&point_text_, job_.satellites, 4);
       point_text_ += ' ';
-      AppendText(&point_text_, dc::PointClassName(s_.point_class), 10,
+      AppendText(&point_text_, dc::PointClassName(job_.point_class), 10,
                  /*left=*/true);
     }
   }
-  if (report_ && point_kind_ != 3 && !(point_kind_ == 1 && geographic)) {
+  if (report_ && point_kind_ != PointKind::kExportOnly &&
+      !(point_kind_ == PointKind::kCoordinates && geographic)) {
     std::string_view label;
-    if (point_kind_ == 2 || point_kind_ == 4) {
+    if (point_kind_ == PointKind::kPolar ||
+        point_kind_ == PointKind::kReference) {
       label = "Pol\xE6r";
-    } else if (dc::IsDeletedClass(s_.point_class)) {
-      label = dc::PointClassName(s_.point_class);
+    } else if (dc::IsDeletedClass(job_.point_class)) {
+      label = dc::PointClassName(job_.point_class);
     } else {
-      label = dc::MethodName(s_.method);
+      label = dc::MethodName(job_.method);
     }
-    StartListing(label, s_.point_name, s_.point, s_.point_code);
+    StartListing(label, job_.point_name, job_.point, job_.point_code);
     text_ += point_text_;
     WriteText();
   }
-  if (point_kind_ != 4) {
+  if (point_kind_ != PointKind::kReference) {
     // Kept from point to point for the storage of its texts.
     ExportPoint& point = export_point_;
     point.record_index = index;
-    point.name = s_.point_name;
-    point.triple = s_.point;
-    point.code = s_.point_code;
+    point.name = job_.point_name;
+    point.triple = job_.point;
+    point.code = job_.point_code;
     point.method_text = method_text_;
-    point.method = s_.method;
-    point.point_class = s_.point_class;
+    point.method = job_.method;
+    point.point_class = job_.point_class;
     point.measure_kind = measure_kind_;
     export_point(format_, point, delimiters_, coord_system_, export_, info_,
                  report_);

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "dc/fields.h"
-#include "dc/pelixo_records.h"
 #include "dc/record_code.h"
 #include "dc/units.h"
 #include "fuzz/fuzz_util.h"
 #include "pelixo/core/dc_writer.h"
+#include "pelixo/core/pelixo_records.h"
 #include "pelixo/core/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -42,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       dc::DecodeTripleFixedOrder(line, column, units.distance);
     }
     for (int version : {750, 770, 1000, 1070}) {
-      dc::IsPelixoCoordinateSystemRecord(line, version);
+      pelixo::IsPelixoCoordinateSystemRecord(line, version);
     }
-    dc::PadLeftAligned(line, static_cast<long long>(line.size() % 40) - 5, '*');
-    dc::PadRightAligned(line, static_cast<long long>(line.size() % 40) - 5);
+    pelixo::PadLeftAligned(line, static_cast<long long>(line.size() % 40) - 5, '*');
+    pelixo::PadRightAligned(line, static_cast<long long>(line.size() % 40) - 5);
   }
 
   const std::string path = fuzz::ScratchPath("coordsys.dc");

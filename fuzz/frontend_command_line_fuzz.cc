@@ -6,14 +6,16 @@
 
 #include "danvora-frontend/frontend.h"
 #include "fuzz/fuzz_util.h"
+#include "platform/path.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text = fuzz::AsText(data, size);
   danvora_frontend::ParseCommandLine(text);
   danvora_frontend::FormatNumberForName(text);
   const std::string path(text);
-  const std::string folder = danvora_frontend::FolderOf(path);
+  const std::string folder = platform::FolderOf(path);
   if (folder.empty()) __builtin_trap();
-  danvora_frontend::BaseNameOf(path);
+  platform::StemToFirstDot(path);
+  platform::ReplaceExtension(path, ".info", platform::ExtensionRule::kSlashes);
   return 0;
 }

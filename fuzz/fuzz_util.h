@@ -14,6 +14,9 @@
 
 #include <unistd.h>
 
+#include "pelixo/app/switches.h"
+#include "platform/switches.h"
+
 namespace fuzz {
 
 // The folder, created once: under /dev/shm when there is one (no disk
@@ -24,6 +27,7 @@ inline const std::string& ScratchDir() {
     std::string templ = std::string(base) + "/pelixo-fuzz-XXXXXX";
     if (mkdtemp(templ.data()) == nullptr) std::abort();
     // Pelixo's registry settings stay private to this run too.
+    platform::SetSwitches(pelixo::PelixoSwitches());
     setenv("PELIXO_REGISTRY", (templ + "/registry.reg").c_str(), 1);
     // Removed again when the run ends normally (a crash keeps it to look
     // at); the path outlives the static string for the exit handler.

@@ -22,15 +22,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/calling_convention.h"
 #include "platform/error.h"
-
-#if defined(_WIN32)
-#define PLATFORM_STDCALL __stdcall
-#define PLATFORM_CDECL __cdecl
-#else
-#define PLATFORM_STDCALL
-#define PLATFORM_CDECL
-#endif
 
 namespace platform {
 

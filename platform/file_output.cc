@@ -7,14 +7,15 @@
 
 #include "platform/backend.h"
 #include "platform/files.h"
+#include "platform/switches.h"
 
 namespace platform {
 namespace {
 
-// The seam of the tests: a write to a target containing the text of
-// PELIXO_FAIL_WRITES fails as a full disk would, at the end.
+// The seam of the tests: a write to a target containing the text of the
+// failing-writes switch fails as a full disk would, at the end.
 bool WriteFailureInjected(const std::string& target) {
-  std::string fail = backend::GetEnv("PELIXO_FAIL_WRITES");
+  std::string fail = SwitchValue(CurrentSwitches().failing_writes_variable);
   return !fail.empty() && target.find(fail) != std::string::npos;
 }
 

@@ -10,9 +10,7 @@
 // it have a name of its own; then it stands in the interrupt table
 // (interrupt.h) for the program's interrupt handler to remove.
 //
-// Tests make writes fail through the environment variable
-// PELIXO_FAIL_WRITES: when set, a write whose target path contains its value
-// fails (root ignores read-only folders, so permissions cannot do this).
+// Tests make writes fail through the failing-writes switch (switches.h).
 #ifndef PLATFORM_FILE_OUTPUT_H_
 #define PLATFORM_FILE_OUTPUT_H_
 

@@ -8,6 +8,7 @@
 #include "platform/backend.h"
 #include "platform/file_output.h"
 #include "platform/memory.h"
+#include "platform/path.h"
 
 namespace platform {
 
@@ -52,28 +53,6 @@ Status CopyNoReplace(const std::string& from, const std::string& to) {
   if (!out) return out.error();
   out->Write(*bytes);
   return out->CommitNoReplace();
-}
-
-bool IsPathSeparator(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == '/';
-#else
-  return c == '/';
-#endif
-}
-
-char PathSeparator() {
-#ifdef _WIN32
-  return '\\';
-#else
-  return '/';
-#endif
-}
-
-std::string WithTrailingSeparator(const std::string& dir) {
-  // An empty folder stays empty (the current folder), never the root.
-  if (dir.empty() || IsPathSeparator(dir.back())) return dir;
-  return dir + PathSeparator();
 }
 
 std::string AbsolutePath(const std::string& path) {

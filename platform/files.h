@@ -56,11 +56,6 @@ Status RenameNoReplace(const std::string& from, const std::string& to);
 Status CopyNoReplace(const std::string& from, const std::string& to);
 Status MakeDirectories(const std::string& path);
 
-// The separator of the build's paths, '\\' on Windows and '/' on posix.
-char PathSeparator();
-bool IsPathSeparator(char c);
-// `dir` with a separator appended unless it ends in one.
-std::string WithTrailingSeparator(const std::string& dir);
 // `path` as a full path, as a file dialog gives it: a relative path is
 // taken against the current folder. The path as given when there is none.
 std::string AbsolutePath(const std::string& path);

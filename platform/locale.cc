@@ -1,6 +1,7 @@
 #include "platform/locale.h"
 
 #include "platform/backend.h"
+#include "platform/switches.h"
 
 namespace platform {
 namespace backend {
@@ -8,7 +9,7 @@ char SystemDecimalSeparator();
 }  // namespace backend
 
 char LocaleDecimalSeparator() {
-  std::string forced = backend::GetEnv("PELIXO_DECIMAL_SEPARATOR");
+  std::string forced = SwitchValue(CurrentSwitches().decimal_separator_variable);
   if (!forced.empty()) return forced[0];
   return backend::SystemDecimalSeparator();
 }

@@ -1,6 +1,6 @@
 // The user's locale: decimal separator, short month names, local time,
 // the encoding of the program's own words.
-// PELIXO_DECIMAL_SEPARATOR overrides the separator (tests of the comma
+// A switch (switches.h) overrides the separator (tests of the comma
 // locales run on machines set to a period).
 #ifndef PLATFORM_LOCALE_H_
 #define PLATFORM_LOCALE_H_

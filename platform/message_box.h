@@ -1,7 +1,7 @@
-// Message boxes of the window, the command lines and the Danvora library.
-// When PELIXO_BOXES=stderr is set (or on posix, where there is no window
-// system of ours) a box prints its text on stderr followed by a line feed
-// instead of waiting for a click.
+// Message boxes of the window, the command lines and the libraries. When a
+// switch says so (switches.h), and always on posix, where there is no
+// window system of ours, a box prints its text on stderr followed by a line
+// feed instead of waiting for a click.
 #ifndef PLATFORM_MESSAGE_BOX_H_
 #define PLATFORM_MESSAGE_BOX_H_
 

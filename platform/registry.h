@@ -1,10 +1,9 @@
 // The registry: keys of the current user read and written, keys of the local
 // machine read only. The win32 backend is the real registry; the posix backend
-// keeps a store in a text file in the regedit export format, named by the
-// environment variable PELIXO_REGISTRY (default ~/.config/pelixo/registry.reg),
-// read again whenever the file has changed and rewritten atomically under a
-// lock, so that Pelixo, the front end and the stand-ins share it across
-// processes. Key paths deeper than 512 levels are refused ("Registry key
+// keeps a store in a text file in the regedit export format, named by a
+// switch (switches.h), read again whenever the file has changed and
+// rewritten atomically under a lock, so that the programs of a machine
+// share it across processes. Key paths deeper than 512 levels are refused ("Registry key
 // path too deep").
 #ifndef PLATFORM_REGISTRY_H_
 #define PLATFORM_REGISTRY_H_

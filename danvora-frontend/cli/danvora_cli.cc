@@ -9,7 +9,9 @@
 #include <string>
 
 #include "danvora-frontend/library.h"
+#include "danvora/interface.h"
 #include "platform/interrupt.h"
+#include "platform/switches.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -59,7 +61,9 @@ bool ParseLibraryNumber(const char* text, int& value) {
 int Finish(const char* entry, int16_t result) {
   std::printf("%s returned %d\n", entry, result);
   std::fflush(stdout);
-  return result == 0 || result == -1 ? 0 : 1;
+  const bool translated = result == danvora::kTranslated ||
+                          result == danvora::kTranslatedWithCalibration;
+  return translated ? 0 : 1;
 }
 
 int Fail(const std::string& text) {
@@ -70,6 +74,7 @@ int Fail(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::SetSwitches(danvora::DanvoraSwitches());
   platform::RemoveTemporaryFilesOnInterrupt();
   MessagesToStderr();
   const std::string entry = argc > 1 ? argv[1] : "";

@@ -21,6 +21,14 @@ inline constexpr platform::ComGuid kSyncronaSelectionInterfaceId = {
 inline constexpr platform::ComGuid kSyncronaSaveAsInterfaceId = {
     0x4D8B9AB8, 0x7D80, 0x4EEE, {0xA3, 0x12, 0x6F, 0xEB, 0xB8, 0x51, 0x5B, 0x6D}};
 
+// The arguments the host always gives Receive and Send. The component
+// expects exactly these; what its flags and three numbers mean is its own.
+inline constexpr int32_t kReceiveFlags = 12;
+inline constexpr int32_t kReceiveFixedNumbers[3] = {-200, 1, 5};
+inline constexpr int32_t kSendFlags = 0;
+// The kind of file both transfers move: DC jobs.
+inline constexpr platform::ComChar kJobFileType[] = u"DC";
+
 // The result of Receive: one block from the task allocator that the caller
 // frees with the same allocator. `buffer` holds `count` names, each ended by
 // a zero character, `length` characters in all.

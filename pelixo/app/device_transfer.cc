@@ -6,10 +6,11 @@
 #include <exception>
 #include <memory>
 
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/user_interface.h"
 #include "pelixo/core/text.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 
 namespace pelixo {
@@ -298,8 +299,9 @@ std::optional<std::vector<std::string>> TDeviceTransfer::SelectReceivedFiles(
     {
       HiddenDeviceFamilies hidden;
       status = component->selection->Receive(
-          ui_.OwnerWindow(), 12, platform::WideFromAnsi(folder).c_str(), -200, 1, 5, u"DC",
-          u"", &result);
+          ui_.OwnerWindow(), kReceiveFlags, platform::WideFromAnsi(folder).c_str(),
+          kReceiveFixedNumbers[0], kReceiveFixedNumbers[1], kReceiveFixedNumbers[2],
+          kJobFileType, /*text=*/u"", &result);
     }
     if (status == platform::kComOk && result != nullptr && result->count > 0) {
       names = ReceivedFileNames(*result);
@@ -326,7 +328,7 @@ bool TDeviceTransfer::SendJobToDevice(const std::string& job_name, SaveAsHandler
     ui_.BringToForeground();
     ui_.ProcessMessages();
     HiddenDeviceFamilies hidden;
-    sent = component->selection->Send(ui_.OwnerWindow(), 0, u"DC", name.c_str(),
+    sent = component->selection->Send(ui_.OwnerWindow(), kSendFlags, kJobFileType, name.c_str(),
                                       save_as) == platform::kComOk;
   } catch (const std::exception& error) {
     ui_.Note(error.what());
@@ -355,7 +357,7 @@ const platform::DynamicLibrary* TDeviceTransfer::JobReader(const std::string& di
 
 bool TDeviceTransfer::ConvertJobToPoints(const std::string& received_path,
                                          std::string* points_path) {
-  const std::string job_path = ChangeFileExtension(received_path, ".JOB");
+  const std::string job_path = platform::ReplaceExtension(received_path, ".JOB");
   JobVersion version = ReadJobVersion(job_path);
   if (!version.supported) {
     ui_.ShowError(texts_.GetUserText(kTextCannotHandleVersion));
@@ -378,7 +380,7 @@ bool TDeviceTransfer::ConvertJobToPoints(const std::string& received_path,
   const JobReaderRecord input = MakeInputRecord(version.version, settings->geodata_directory);
   const JobReaderRecord output = MakeOutputRecord(version.version);
   ScopedWaitCursor wait(ui_);
-  *points_path = ChangeFileExtension(job_path, ".tic");
+  *points_path = platform::ReplaceExtension(job_path, ".tic");
   int32_t result = translate(settings->language_file.c_str(), job_path.c_str(), input.data(),
                              points_path->c_str(), output.data(), JobReaderQuery,
                              JobReaderProgress, JobReaderMessage, 0);

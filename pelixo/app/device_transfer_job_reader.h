@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/com.h"  // PLATFORM_STDCALL, PLATFORM_CDECL
+#include "platform/calling_convention.h"
 
 namespace pelixo {
 

@@ -8,7 +8,7 @@
 
 #include "pelixo/app/action_error.h"
 #include "pelixo/app/external_program.h"
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/transfer_common.h"
 #include "pelixo/app/user_interface.h"
 #include "pelixo/core/ascii_export.h"
@@ -17,6 +17,7 @@
 #include "platform/file_content.h"
 #include "platform/files.h"
 #include "platform/locale.h"
+#include "platform/path.h"
 
 namespace pelixo {
 
@@ -44,12 +45,6 @@ class ForcedBackupDataFiles {
   bool was_off_;
 };
 
-size_t FileNameStart(const std::string& path) {
-  size_t start = path.size();
-  while (start > 0 && !platform::IsPathSeparator(path[start - 1])) --start;
-  return start;
-}
-
 }  // namespace
 
 std::string MeasuredPointsWithoutCoordinatesText(int count) {
@@ -61,10 +56,10 @@ std::string MeasuredPointsWithoutCoordinatesText(int count) {
 }
 
 void DeleteReceivedJobFiles(const std::string& received_path) {
-  const size_t name_start = FileNameStart(received_path);
+  const size_t name_start = platform::FileNameStart(received_path);
   const std::string folder = received_path.substr(0, name_start);
   for (const char* extension : {".DCO", ".DC", ".TIC", ".JOB"}) {
-    const std::string path = ChangeFileExtension(received_path, extension);
+    const std::string path = platform::ReplaceExtension(received_path, extension);
     const std::string name = path.substr(name_start);
     const std::string stem = name.substr(0, name.size() - std::strlen(extension));
     // The job reader writes ".tic": the extension is the same whatever its
@@ -146,7 +141,7 @@ bool TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
   request.default_extension = definition.Extension;
   request.title = definition.Description;
   request.file_name =
-      ChangeFileExtension(dc_path.substr(FileNameStart(dc_path)), "." + definition.Extension);
+      platform::ReplaceExtension(dc_path.substr(platform::FileNameStart(dc_path)), "." + definition.Extension);
   request.initial_directory = program_directory_;
   std::optional<std::string> chosen = ui_.ChooseSaveFile(request);
   if (chosen) {

@@ -1,27 +1,24 @@
 #include "pelixo/app/send_driver.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <exception>
-#include <future>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "pelixo/app/action_error.h"
 #include "pelixo/app/external_program.h"
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/transfer_common.h"
 #include "pelixo/app/user_interface.h"
 #include "pelixo/core/ascii_import.h"
 #include "pelixo/core/dc_writer.h"
 #include "pelixo/core/text.h"
 #include "platform/files.h"
+#include "platform/path.h"
 
 namespace pelixo {
 namespace {
 
-constexpr size_t kRecordField = dc::kPelixoFieldWidth;
+constexpr size_t kRecordField = kPelixoFieldWidth;
 
 std::string Printf(const char* format, const std::string& text) {
   int length = std::snprintf(nullptr, 0, format, text.c_str());
@@ -41,40 +38,6 @@ bool IsReservedDeviceName(std::string_view stem) {
     return true;
   }
   return false;
-}
-
-// A point record with its CR LF.
-constexpr size_t kPointLineLength = dc::kPelixoPointRecordLength + 2;
-
-// Below this many lines a second thread costs more than it saves.
-constexpr size_t kLinesWorthASecondThread = 100000;
-// The lines each thread converts at a time.
-constexpr size_t kLinesPerBlock = 32768;
-
-// Converts the lines [begin, end) into point records appended to `out`.
-void AppendPointRecordsOfLines(const TUploadReader& reader,
-                               const std::vector<std::string_view>& lines,
-                               size_t begin, size_t end, LineList& out,
-                               SendCounts& counts) {
-  UploadPoint point;
-  for (size_t i = begin; i < end; ++i) {
-    size_t first = i;
-    if (!reader.ConvertLineToRecord(lines, i, point)) {
-      size_t last = i < end ? i : end - 1;
-      counts.lines_skipped += last - first + 1;
-      continue;
-    }
-    for (const std::string* value : {&point.name, &point.northing,
-                                     &point.easting, &point.elevation,
-                                     &point.code}) {
-      if (value->size() > kRecordField) ++counts.values_cut;
-    }
-    out.AppendBuilt([&point](std::string& text) {
-      dc::AppendPelixoPointRecord(text, point.name, point.northing,
-                                  point.easting, point.elevation, point.code);
-    });
-    ++counts.points_written;
-  }
 }
 
 }  // namespace
@@ -196,7 +159,7 @@ SendOutcome TSendDriver::SaveToDCFile() {
     BuildDCJob(options_.DCVersion());
   }
   FileDialogRequest save;
-  save.file_name = ChangeFileExtension(selection_.job_name, ".DC");
+  save.file_name = platform::ReplaceExtension(selection_.job_name, ".DC");
   save.default_extension = "DC";
   save.filter = texts_.GetUserText(kTextDcFileFilter);
   save.title = texts_.GetUserText(kTextSaveDcTitle);
@@ -274,56 +237,9 @@ void TSendDriver::AppendPointRecords() {
   if (!input_lines_ || definitions_.Count() == 0) return;
   const TFormatDefinition& definition = definitions_[DefinitionIndex(
       definitions_, /*upload=*/true, selection_.upload_format_index)];
-  const std::vector<std::string_view>& lines = input_lines_->lines();
-  size_t header = definition.HeaderLines.size();
-  size_t footer = definition.FooterLines.size();
-  size_t end = lines.size() > footer ? lines.size() - footer : 0;
-  if (end <= header) return;
-
-  TUploadReader reader(definition, platform::LocaleDecimalSeparator());
-  // Every point record has the same length: one allocation for the job.
-  size_t points = end - header;
-  output_lines_.reserve(output_lines_.size() + points,
-                        output_lines_.text().size() + points * kPointLineLength);
-
-  // Where every point is one line, a large file is converted in blocks two
-  // at a time: this thread writes the first of a pair straight into the
-  // job while a second thread converts the next into a small list that is
-  // appended after it. Only one block's records wait in memory.
-  const bool two_threads = reader.ReadsOneLinePerPoint() &&
-                           points >= kLinesWorthASecondThread &&
-                           std::thread::hardware_concurrency() > 1;
-  if (!two_threads) {
-    AppendPointRecordsOfLines(reader, lines, header, end, output_lines_, counts_);
-    return;
-  }
-  LineList next_block;
-  next_block.reserve(kLinesPerBlock, kLinesPerBlock * kPointLineLength);
-  for (size_t begin = header; begin < end; begin += 2 * kLinesPerBlock) {
-    size_t middle = std::min(end, begin + kLinesPerBlock);
-    size_t stop = std::min(end, middle + kLinesPerBlock);
-    SendCounts next_counts;
-    std::future<void> next;
-    next_block.clear();
-    if (middle < stop) {
-      try {
-        next = std::async(std::launch::async, [&] {
-          AppendPointRecordsOfLines(reader, lines, middle, stop, next_block, next_counts);
-        });
-      } catch (const std::system_error&) {
-        // No thread to be had: this one converts the block too.
-        AppendPointRecordsOfLines(reader, lines, begin, stop, output_lines_, counts_);
-        continue;
-      }
-    }
-    AppendPointRecordsOfLines(reader, lines, begin, middle, output_lines_, counts_);
-    if (!next.valid()) continue;
-    next.get();
-    output_lines_.Append(next_block);
-    counts_.points_written += next_counts.points_written;
-    counts_.lines_skipped += next_counts.lines_skipped;
-    counts_.values_cut += next_counts.values_cut;
-  }
+  AppendPointRecordsOfFile(definition, input_lines_->lines(),
+                           platform::LocaleDecimalSeparator(), output_lines_,
+                           counts_);
 }
 
 }  // namespace pelixo

@@ -15,8 +15,9 @@
 #include <vector>
 
 #include "pelixo/app/device_sender.h"
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/user_texts.h"
+#include "pelixo/core/ascii_import.h"
 #include "pelixo/core/format_definitions.h"
 #include "pelixo/core/line_list.h"
 #include "pelixo/core/text_file.h"
@@ -31,13 +32,6 @@ struct SendSelection {
   std::string job_name;                   // JobNameEdit
   int upload_format_index = kNoSelection;  // UploadFormatsCombo
   bool write_to_dc_file = true;           // DCFileRadioBtn (else the device)
-};
-
-// Of the last job built.
-struct SendCounts {
-  size_t points_written = 0;
-  size_t lines_skipped = 0;  // lines between header and footer giving no point
-  size_t values_cut = 0;     // names, co-ordinates, codes, job name over 16
 };
 
 enum class SendOutcome { kDone, kCancelled, kFailed };

@@ -1,7 +1,8 @@
 #include "pelixo/app/transfer_common.h"
 
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 
 namespace pelixo {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "dc/pelixo_records.h"
+#include "pelixo/core/pelixo_records.h"
 #include "pelixo/core/text.h"
 
 namespace pelixo {
@@ -23,7 +23,7 @@ int Decimals(int32_t decimals) {
   return static_cast<int>(d > kMaxDecimals ? kMaxDecimals : d);
 }
 
-int FieldWidth(int32_t width) { return static_cast<int>(dc::PaddingWidth(width)); }
+int FieldWidth(int32_t width) { return static_cast<int>(PaddingWidth(width)); }
 
 bool IsNull(double x) { return x == kNullReal || x == static_cast<double>(kNullInteger); }
 
@@ -153,8 +153,8 @@ void AppendExportText(std::string& out, const TField& field, bool comma_separate
   if (comma_separated || field.Width <= 0) {
     out += text;
   } else {
-    out += field.RightAligned ? dc::PadRightAligned(text, field.Width, pad_character)
-                              : dc::PadLeftAligned(text, field.Width, pad_character);
+    out += field.RightAligned ? PadRightAligned(text, field.Width, pad_character)
+                              : PadLeftAligned(text, field.Width, pad_character);
   }
 }
 
@@ -238,8 +238,8 @@ void AppendKnownToken(std::string& out, ExportToken kind, const TField& field,
       if (comma_separated) {
         out += field.Literal;
       } else if (FieldWidth(field.Width) != 0) {
-        out += field.RightAligned ? dc::PadRightAligned(field.Literal, field.Width, ' ')
-                                  : dc::PadLeftAligned(field.Literal, field.Width, ' ');
+        out += field.RightAligned ? PadRightAligned(field.Literal, field.Width, ' ')
+                                  : PadLeftAligned(field.Literal, field.Width, ' ');
       }
       return;
     case ExportToken::kNewline:

@@ -6,8 +6,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
+#include <system_error>
+#include <thread>
 
-#include "dc/pelixo_records.h"
+#include "pelixo/core/pelixo_records.h"
 #include "pelixo/core/text.h"
 
 namespace pelixo {
@@ -95,7 +98,7 @@ TUploadReader::TUploadReader(const TFormatDefinition& definition,
     const TField& field = fields[i];
     const std::string& token = field.Token;
     Step step;
-    step.width = dc::PaddingWidth(field.Width);
+    step.width = PaddingWidth(field.Width);
     step.decimals = field.Decimals;
     step.literal = field.Literal;
     step.strip_pad = pad_character_ != ' ' && !field.Numeric;
@@ -243,6 +246,98 @@ bool TUploadReader::ConvertLineToRecord(
     point.name.append(part.value, part.value_size);
   }
   return true;
+}
+
+namespace {
+
+// A point record with its CR LF.
+constexpr size_t kPointLineLength = kPelixoPointRecordLength + 2;
+
+// Below this many lines a second thread costs more than it saves.
+constexpr size_t kLinesWorthASecondThread = 100000;
+// The lines each thread converts at a time.
+constexpr size_t kLinesPerBlock = 32768;
+
+// Converts the lines [begin, end) into point records appended to `out`.
+void AppendPointRecordsOfLines(const TUploadReader& reader,
+                               const std::vector<std::string_view>& lines,
+                               size_t begin, size_t end, LineList& out,
+                               SendCounts& counts) {
+  UploadPoint point;
+  for (size_t i = begin; i < end; ++i) {
+    size_t first = i;
+    if (!reader.ConvertLineToRecord(lines, i, point)) {
+      size_t last = i < end ? i : end - 1;
+      counts.lines_skipped += last - first + 1;
+      continue;
+    }
+    for (const std::string* value : {&point.name, &point.northing,
+                                     &point.easting, &point.elevation,
+                                     &point.code}) {
+      if (value->size() > kPelixoFieldWidth) ++counts.values_cut;
+    }
+    out.AppendBuilt([&point](std::string& text) {
+      AppendPelixoPointRecord(text, point.name, point.northing, point.easting,
+                              point.elevation, point.code);
+    });
+    ++counts.points_written;
+  }
+}
+
+}  // namespace
+
+void AppendPointRecordsOfFile(const TFormatDefinition& definition,
+                              const std::vector<std::string_view>& lines,
+                              char decimal_separator, LineList& job,
+                              SendCounts& counts) {
+  size_t header = definition.HeaderLines.size();
+  size_t footer = definition.FooterLines.size();
+  size_t end = lines.size() > footer ? lines.size() - footer : 0;
+  if (end <= header) return;
+
+  TUploadReader reader(definition, decimal_separator);
+  // Every point record has the same length: one allocation for the job.
+  size_t points = end - header;
+  job.reserve(job.size() + points, job.text().size() + points * kPointLineLength);
+
+  // Where every point is one line, a large file is converted in blocks two
+  // at a time: this thread writes the first of a pair straight into the
+  // job while a second thread converts the next into a small list that is
+  // appended after it. Only one block's records wait in memory.
+  const bool two_threads = reader.ReadsOneLinePerPoint() &&
+                           points >= kLinesWorthASecondThread &&
+                           std::thread::hardware_concurrency() > 1;
+  if (!two_threads) {
+    AppendPointRecordsOfLines(reader, lines, header, end, job, counts);
+    return;
+  }
+  LineList next_block;
+  next_block.reserve(kLinesPerBlock, kLinesPerBlock * kPointLineLength);
+  for (size_t begin = header; begin < end; begin += 2 * kLinesPerBlock) {
+    size_t middle = std::min(end, begin + kLinesPerBlock);
+    size_t stop = std::min(end, middle + kLinesPerBlock);
+    SendCounts next_counts;
+    std::future<void> next;
+    next_block.clear();
+    if (middle < stop) {
+      try {
+        next = std::async(std::launch::async, [&] {
+          AppendPointRecordsOfLines(reader, lines, middle, stop, next_block, next_counts);
+        });
+      } catch (const std::system_error&) {
+        // No thread to be had: this one converts the block too.
+        AppendPointRecordsOfLines(reader, lines, begin, stop, job, counts);
+        continue;
+      }
+    }
+    AppendPointRecordsOfLines(reader, lines, begin, middle, job, counts);
+    if (!next.valid()) continue;
+    next.get();
+    job.Append(next_block);
+    counts.points_written += next_counts.points_written;
+    counts.lines_skipped += next_counts.lines_skipped;
+    counts.values_cut += next_counts.values_cut;
+  }
 }
 
 }  // namespace pelixo

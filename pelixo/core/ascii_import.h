@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "pelixo/core/format_definitions.h"
+#include "pelixo/core/line_list.h"
 
 namespace pelixo {
 
@@ -85,6 +86,22 @@ class TUploadReader {
   std::vector<Step> steps_;
   bool moves_to_next_line_ = false;
 };
+
+// Of the points of a job.
+struct SendCounts {
+  size_t points_written = 0;
+  size_t lines_skipped = 0;  // lines between header and footer giving no point
+  size_t values_cut = 0;     // names, co-ordinates, codes, job name over 16
+};
+
+// Appends a point record (69) for each point of the lines between the
+// definition's header and footer lines to `job`, and adds to `counts`.
+// Where every point is one line, a large file is converted by two threads
+// in turn; the records come in the order of the lines all the same.
+void AppendPointRecordsOfFile(const TFormatDefinition& definition,
+                              const std::vector<std::string_view>& lines,
+                              char decimal_separator, LineList& job,
+                              SendCounts& counts);
 
 }  // namespace pelixo
 

@@ -42,10 +42,10 @@ std::string DCDateText(const platform::LocalTime& time) {
 void WriteJobHeader(LineList& job, int dc_version,
                     const DCJobSettings& settings, std::string_view job_name,
                     const platform::LocalTime& now) {
-  job.push_back(dc::PelixoHeaderRecord(dc_version, DCDateText(now),
+  job.push_back(PelixoHeaderRecord(dc_version, DCDateText(now),
                                        settings.angle_unit_position,
                                        settings.coordinate_unit_position));
-  job.push_back(dc::PelixoJobRecord(job_name));
+  job.push_back(PelixoJobRecord(job_name));
 }
 
 platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(

@@ -10,15 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "dc/pelixo_records.h"
 #include "pelixo/core/line_list.h"
+#include "pelixo/core/pelixo_records.h"
 #include "platform/error.h"
 #include "platform/locale.h"
 
 namespace pelixo {
-
-using dc::PadLeftAligned;
-using dc::PadRightAligned;
 
 // The DC version numbers of the options' version list.
 inline constexpr int kDCVersion107 = 1070;
@@ -59,7 +56,7 @@ platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(
     const DCJobSettings& settings, const std::string& program_directory);
 
 inline bool IsCoordinateSystemRecord(std::string_view line, int dc_version) {
-  return dc::IsPelixoCoordinateSystemRecord(line, dc_version);
+  return IsPelixoCoordinateSystemRecord(line, dc_version);
 }
 
 inline std::string BuildPointRecord(std::string_view name,
@@ -67,7 +64,7 @@ inline std::string BuildPointRecord(std::string_view name,
                                     std::string_view easting,
                                     std::string_view elevation,
                                     std::string_view code) {
-  return dc::PelixoPointRecord(name, northing, easting, elevation, code);
+  return PelixoPointRecord(name, northing, easting, elevation, code);
 }
 
 }  // namespace pelixo

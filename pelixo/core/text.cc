@@ -301,31 +301,4 @@ bool ParseInteger(std::string_view text, int* value) {
   return true;
 }
 
-namespace {
-
-// Position of the dot that starts the extension of the file-name part, or
-// npos.
-size_t ExtensionDot(std::string_view path) {
-  for (size_t i = path.size(); i > 0; --i) {
-    char c = path[i - 1];
-    if (c == '.') return i - 1;
-    if (c == '\\' || c == '/' || c == ':') break;
-  }
-  return std::string_view::npos;
-}
-
-}  // namespace
-
-std::string ChangeFileExtension(std::string_view path, std::string_view extension) {
-  size_t dot = ExtensionDot(path);
-  std::string result(dot == std::string_view::npos ? path : path.substr(0, dot));
-  result += extension;
-  return result;
-}
-
-std::string_view FileExtension(std::string_view path) {
-  size_t dot = ExtensionDot(path);
-  return dot == std::string_view::npos ? std::string_view() : path.substr(dot);
-}
-
 }  // namespace pelixo

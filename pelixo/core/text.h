@@ -85,12 +85,6 @@ bool AppendFixedDecimals(std::string& out, double x, int decimals);
 bool AppendFixedDecimalsOfText(std::string& out, std::string_view text, int decimals,
                                char decimal_separator = '.');
 
-// File names are built by replacing or appending extensions; `extension`
-// includes its dot (".tic") or is empty to remove it.
-std::string ChangeFileExtension(std::string_view path, std::string_view extension);
-// The extension of the file name part with its dot, or empty.
-std::string_view FileExtension(std::string_view path);
-
 }  // namespace pelixo
 
 #endif  // PELIXO_CORE_TEXT_H_

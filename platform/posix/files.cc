@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/path.h"
 #include "platform/wildcard.h"
 
 namespace platform {
@@ -34,8 +35,8 @@ std::FILE* CreateNewFile(const std::string& path) {
 
 std::FILE* CreateSelfRemovingFile(const std::string& path) {
 #ifdef O_TMPFILE
-  size_t slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const size_t name_start = FileNameStart(path);
+  const std::string folder = name_start == 0 ? "." : path.substr(0, name_start);
   int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   // KeepFile names the file through /proc; without it the file could
@@ -169,21 +170,12 @@ Status MakeDirectories(const std::string& path) {
   return Status::Ok();
 }
 
-namespace {
-
-std::string DirectoryOf(const std::string& file) {
-  size_t slash = file.rfind('/');
-  if (slash == std::string::npos) return "./";
-  return file.substr(0, slash + 1);
-}
-
-}  // namespace
-
 std::string ExecutableDirectory() {
   char buffer[PATH_MAX];
   ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n <= 0) return "./";
-  return DirectoryOf(std::string(buffer, static_cast<size_t>(n)));
+  // The link names the full path, so it has a folder.
+  return FolderOf(std::string_view(buffer, static_cast<size_t>(n)));
 }
 
 std::string ModuleDirectory(const void* address) {
@@ -194,9 +186,9 @@ std::string ModuleDirectory(const void* address) {
   }
   char resolved[PATH_MAX];
   if (::realpath(info.dli_fname, resolved) == nullptr) {
-    return DirectoryOf(info.dli_fname);
+    return FolderOf(info.dli_fname);
   }
-  return DirectoryOf(resolved);
+  return FolderOf(resolved);
 }
 
 std::string TempDirectory() {

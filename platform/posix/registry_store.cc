@@ -15,6 +15,8 @@
 #include "platform/backend.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
+#include "platform/switches.h"
 
 namespace platform::registry_store {
 namespace {
@@ -477,11 +479,12 @@ std::string FormatStore(const Store& store) {
 }
 
 std::string StorePath() {
-  std::string path = backend::GetEnv("PELIXO_REGISTRY");
+  const Switches& switches = CurrentSwitches();
+  std::string path = SwitchValue(switches.store_variable);
   if (!path.empty()) return path;
   std::string home = backend::GetEnv("HOME");
   if (home.empty()) home = ".";
-  return home + "/.config/pelixo/registry.reg";
+  return home + switches.store_in_home;
 }
 
 namespace {
@@ -566,9 +569,8 @@ Expected<std::shared_ptr<const Store>> LoadStore() {
 
 Status UpdateStore(const std::function<Status(Store&)>& change) {
   std::string path = StorePath();
-  size_t slash = path.rfind('/');
-  if (slash != std::string::npos && slash > 0) {
-    Status made = MakeDirectories(path.substr(0, slash));
+  if (const size_t name_start = FileNameStart(path); name_start > 1) {
+    Status made = MakeDirectories(path.substr(0, name_start - 1));
     if (!made) return made;
   }
   StoreLock lock(path + ".lock");

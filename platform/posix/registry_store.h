@@ -70,7 +70,8 @@ size_t KeyDepth(std::string_view full_path);
 Expected<Store> ParseStore(std::string_view text, const std::string& file);
 std::string FormatStore(const Store& store);
 
-// The store file: PELIXO_REGISTRY, or ~/.config/pelixo/registry.reg.
+// The store file: the one the store switch names, else the switches' path
+// below the home folder.
 std::string StorePath();
 // The store as it is on disk now; a missing file is an empty store. The
 // file is parsed again only when it has changed since it was last read.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "platform/backend.h"
+#include "platform/path.h"
 #include "platform/wildcard.h"
 
 namespace platform {
@@ -105,13 +106,6 @@ namespace {
 
 DWORD Attributes(const std::string& path) {
   return GetFileAttributesA(path.c_str());
-}
-
-std::string DirectoryOf(const char* file, DWORD length) {
-  std::string path(file, length);
-  size_t slash = path.find_last_of("\\/");
-  if (slash == std::string::npos) return ".\\";
-  return path.substr(0, slash + 1);
 }
 
 // The 100-nanosecond ticks since 1601 as nanoseconds since 1970, every
@@ -211,7 +205,7 @@ std::string ExecutableDirectory() {
   char buffer[MAX_PATH * 4];
   DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
   if (n == 0 || n >= sizeof buffer) return ".\\";
-  return DirectoryOf(buffer, n);
+  return FolderOf(std::string_view(buffer, n));
 }
 
 std::string ModuleDirectory(const void* address) {
@@ -225,7 +219,7 @@ std::string ModuleDirectory(const void* address) {
   char buffer[MAX_PATH * 4];
   DWORD n = GetModuleFileNameA(module, buffer, sizeof buffer);
   if (n == 0 || n >= sizeof buffer) return ExecutableDirectory();
-  return DirectoryOf(buffer, n);
+  return FolderOf(std::string_view(buffer, n));
 }
 
 std::string TempDirectory() {

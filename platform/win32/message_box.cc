@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include "platform/backend.h"
+#include "platform/switches.h"
 
 namespace platform {
 
 bool BoxesPrintToStderr() {
-  return backend::GetEnv("PELIXO_BOXES") == "stderr" ||
-         backend::GetEnv("DANVORA_ALERTS") == "stderr";
+  for (const char* variable : CurrentSwitches().boxes_on_stderr_variables) {
+    if (SwitchValue(variable) == "stderr") return true;
+  }
+  return false;
 }
 
 void ShowMessageBox(const std::string& text, const std::string& caption,

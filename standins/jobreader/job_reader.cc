@@ -8,8 +8,11 @@
 #include <string>
 
 #include "pelixo/app/device_transfer_job_reader.h"
+#include "pelixo/app/switches.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
+#include "platform/switches.h"
 #include "standins/jobreader/job_file.h"
 
 #ifndef STANDIN_JOB_VERSION
@@ -61,14 +64,9 @@ bool RecordIsSound(const uint8_t* record, uint16_t kind, uint16_t version, uint1
 }
 
 std::string BaseName(const std::string& path) {
-  size_t cut = path.size();
-  while (cut > 0 && !platform::IsPathSeparator(path[cut - 1]) && path[cut - 1] != '\\' &&
-         path[cut - 1] != '/') {
-    --cut;
-  }
-  std::string name = path.substr(cut);
-  size_t dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
+  // Both slashes end the folder on every build; the name runs to its last ".".
+  const std::string name = path.substr(path.find_last_of("\\/") + 1);
+  return platform::ReplaceExtension(name, "", platform::ExtensionRule::kSlashes);
 }
 
 }  // namespace
@@ -78,6 +76,7 @@ STANDIN_EXPORT int32_t PLATFORM_STDCALL converter_TranslatePlus(
     const char* points_path, const uint8_t* output_record,
     pelixo::JobReaderQueryFunction query, pelixo::JobReaderProgressFunction progress,
     pelixo::JobReaderMessageFunction message, int32_t reserved) {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   constexpr uint16_t kVersion = STANDIN_JOB_VERSION;
   constexpr uint16_t kOutputVersion = kVersion > 1050 ? 3 : 2;
   if (language_file == nullptr || job_path == nullptr || points_path == nullptr ||

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "pelixo/app/switches.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/interrupt.h"
+#include "platform/switches.h"
 #include "standins/jobreader/job_file.h"
 
 namespace {
@@ -35,6 +37,7 @@ bool ParseVersion(const char* text, int* major, int* minor) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   platform::RemoveTemporaryFilesOnInterrupt();
   standins::JobFile job;
   const char* points_path = nullptr;

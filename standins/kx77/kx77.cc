@@ -11,7 +11,7 @@ constexpr double kGonPerRadian = 200.0 / 3.14159265358979323846;
 
 extern "C" {
 
-double KX77_CALL kx77_direction(const double* from, const double* to) {
+double PLATFORM_STDCALL kx77_direction(const double* from, const double* to) {
   if (from == nullptr || to == nullptr) return 0.0;
   const double dy = to[0] - from[0];
   const double dx = to[1] - from[1];
@@ -19,7 +19,7 @@ double KX77_CALL kx77_direction(const double* from, const double* to) {
   return kx77_normalize_angle(std::atan2(dy, dx) * kGonPerRadian);
 }
 
-double KX77_CALL kx77_normalize_angle(double angle) {
+double PLATFORM_STDCALL kx77_normalize_angle(double angle) {
   if (!std::isfinite(angle)) return angle;
   double normal = std::fmod(angle, 400.0);
   if (normal < 0.0) normal += 400.0;

@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "pelixo/app/switches.h"
 #include "platform/com.h"
+#include "platform/switches.h"
 
 int main(int argc, char** argv) {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   bool unregister = false;
   bool silent = false;
   const char* library = nullptr;

@@ -5,6 +5,7 @@
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 
 #if defined(_WIN32)

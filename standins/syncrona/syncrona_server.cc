@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "pelixo/app/com_syncrona.h"
+#include "pelixo/app/switches.h"
 #include "platform/com.h"
+#include "platform/switches.h"
 #include "standins/syncrona/registration.h"
 #include "standins/syncrona/simulated_device.h"
 
@@ -160,6 +162,7 @@ SelectionFactory factory;
 
 STANDIN_EXPORT ComStatus PLATFORM_STDCALL DllGetClassObject(const ComGuid& clsid,
                                                            const ComGuid& iid, void** object) {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   if (object == nullptr) return platform::kComPointer;
   *object = nullptr;
   if (!(clsid == pelixo::kSyncronaSelectionClassId)) return platform::kComClassNotAvailable;
@@ -172,11 +175,13 @@ STANDIN_EXPORT ComStatus PLATFORM_STDCALL DllCanUnloadNow() {
 }
 
 STANDIN_EXPORT ComStatus PLATFORM_STDCALL DllRegisterServer() {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   return standins::RegisterSelectionServer(&server_state)
              ? platform::kComOk
              : platform::kComFail;
 }
 
 STANDIN_EXPORT ComStatus PLATFORM_STDCALL DllUnregisterServer() {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   return standins::UnregisterSelectionServer() ? platform::kComOk : platform::kComFail;
 }

@@ -24,8 +24,6 @@
 
 namespace {
 
-using danvora_frontend::BaseNameOf;
-using danvora_frontend::FolderOf;
 using danvora_frontend::ParseCommandLine;
 
 // Sets the modification time of `path` (on Windows its creation time too)
@@ -88,30 +86,6 @@ TEST(FrontEndCommandLine, FormatNamesAndOptions) {
   options = ParseCommandLine(long_line);
   EXPECT_EQ(options.format, 4);
   EXPECT_TRUE(options.upload);
-}
-
-TEST(FrontEndPaths, FolderAndBaseName) {
-  const std::string s(1, platform::PathSeparator());
-  const std::string download = "C:" + s + "Jobs" + s + "Site1.txt";
-  EXPECT_EQ(FolderOf(download), "C:" + s + "Jobs" + s);
-  EXPECT_EQ(BaseNameOf(download), "Site1");
-  EXPECT_EQ(danvora_frontend::FileNameOf(download), "Site1.txt");
-  EXPECT_EQ(danvora_frontend::FileNameOf("D:JOB.dc"), "JOB.dc");
-  EXPECT_EQ(danvora_frontend::FileNameOf("JOB.dc"), "JOB.dc");
-  // The report of "-QA".
-  EXPECT_EQ(FolderOf(download) + BaseNameOf(download) + ".qa",
-            "C:" + s + "Jobs" + s + "Site1.qa");
-  // The base name ends at the first "." of the file name only.
-  const std::string dotted = s + "a.b" + s + "P.geo.txt";
-  EXPECT_EQ(BaseNameOf(dotted), "P");
-  EXPECT_EQ(FolderOf(dotted), s + "a.b" + s);
-  EXPECT_EQ(BaseNameOf(s + "a.b" + s + "NoDot"), "NoDot");
-  // Without a folder: a lone separator, and a drive letter is not a name.
-  EXPECT_EQ(FolderOf("Site1.txt"), s);
-  EXPECT_EQ(BaseNameOf("Site1.txt"), "Site1");
-  EXPECT_EQ(BaseNameOf("D:P.geo"), "P");
-  EXPECT_EQ(FolderOf(""), s);
-  EXPECT_EQ(BaseNameOf(""), "");
 }
 
 TEST(FrontEndDcFile, NewestByCreationTime) {

@@ -287,7 +287,7 @@ TEST_F(JobReaderTest, PrescanFlagsAndFitResult) {
       Rec("50NM", {{68, Num("0.1")}, {84, Num("1.00001")}}),
   });
   PrescanResult r = prescan_job();
-  EXPECT_EQ(r.fit_result, 1);
+  EXPECT_EQ(r.field_fit, FieldFit::kFound);
   EXPECT_TRUE(r.keyed_point);
   EXPECT_TRUE(r.gps);
   EXPECT_TRUE(r.calibration_point);
@@ -303,7 +303,7 @@ TEST_F(JobReaderTest, PrescanFlagsAndFitResult) {
   });
   r = prescan_job();
   EXPECT_FALSE(r.calibration_point);  // the keyed-in fit clears it
-  EXPECT_EQ(r.fit_result, 1);         // the vertical fit after the reset
+  EXPECT_EQ(r.field_fit, FieldFit::kFound);  // the vertical fit after the reset
   EXPECT_FALSE(r.gps);
 }
 

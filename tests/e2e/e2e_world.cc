@@ -5,6 +5,7 @@
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/test_environment.h"
 

@@ -8,6 +8,7 @@
 
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/process.h"
 #include "tests/platform/test_support.h"
 

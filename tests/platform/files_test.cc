@@ -11,6 +11,7 @@
 
 #include "platform/file_content.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/wildcard.h"
 #include "tests/platform/test_support.h"
 #include "tests/support/special_files.h"

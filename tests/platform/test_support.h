@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/path.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scoped_temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/console_user_interface.h"
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/core/text.h"
 #include "platform/files.h"
 

@@ -11,8 +11,8 @@
 #include "pelixo/app/cli/command_line.h"
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/device_transfer.h"
+#include "pelixo/app/receive_console_user_interface.h"
 #include "pelixo/app/receive_driver.h"
-#include "pelixo/app/receive_driver_console.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/dc_reader.h"
 #include "pelixo/core/format_definitions.h"
@@ -20,6 +20,7 @@
 #include "pelixo/core/tic_points.h"
 #include "platform/file_content.h"
 #include "platform/files.h"
+#include "platform/path.h"
 
 namespace pelixo {
 namespace {
@@ -92,7 +93,7 @@ int RunExportCommand(int argc, char** argv) {
 
   ReceiveConsoleUserInterface ui("pelixo export", *args.out);
   std::optional<TTICPointhandler> points;
-  std::string tic_path = args.tic.value_or(ChangeFileExtension(*args.dc_file, ".tic"));
+  std::string tic_path = args.tic.value_or(platform::ReplaceExtension(*args.dc_file, ".tic"));
   if (args.tic || platform::FileExists(tic_path)) {
     points.emplace();
     if (platform::Status loaded = points->LoadFromFile(tic_path); !loaded) {

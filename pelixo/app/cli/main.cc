@@ -6,7 +6,9 @@
 
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/console_user_interface.h"
+#include "pelixo/app/switches.h"
 #include "platform/interrupt.h"
+#include "platform/switches.h"
 
 namespace {
 
@@ -22,6 +24,7 @@ constexpr char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   platform::RemoveTemporaryFilesOnInterrupt();
   if (argc < 2) {
     pelixo::TellOnStderr("pelixo", kUsage);

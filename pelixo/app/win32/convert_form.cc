@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/win32/about_form.h"
 #include "pelixo/app/win32/control_ids.h"
 #include "pelixo/app/win32/options_dialog.h"

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "pelixo/app/switches.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/app/win32/about_form.h"
 #include "pelixo/app/win32/application.h"
@@ -14,6 +15,7 @@
 #include "pelixo/core/format_definitions.h"
 #include "platform/files.h"
 #include "platform/interrupt.h"
+#include "platform/switches.h"
 
 namespace {
 
@@ -50,6 +52,7 @@ int RunPelixo(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*command_line*/,
                    int /*show*/) {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   platform::RemoveTemporaryFilesOnInterrupt();
   return RunPelixo(instance);
 }

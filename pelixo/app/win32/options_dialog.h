@@ -6,7 +6,7 @@
 #ifndef PELIXO_APP_WIN32_OPTIONS_DIALOG_H_
 #define PELIXO_APP_WIN32_OPTIONS_DIALOG_H_
 
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/app/win32/form.h"
 #include "pelixo/app/win32/window_user_interface.h"

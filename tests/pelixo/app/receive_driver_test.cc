@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "pelixo/app/device_transfer.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/send_driver.h"
-#include "pelixo/app/settings.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 #include "tests/pelixo/app/receive_test_support.h"
 

@@ -7,6 +7,7 @@
 #include "pelixo/app/device_transfer.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 #include "standins/jobreader/job_file.h"
 #include "tests/support/files.h"

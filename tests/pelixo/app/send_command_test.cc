@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "pelixo/app/cli/commands.h"
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "platform/process.h"
 #include "tests/pelixo/app/send_test_support.h"
 

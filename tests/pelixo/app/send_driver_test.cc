@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "pelixo/app/device_sender.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/send_driver.h"
-#include "pelixo/app/settings.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
 #include "platform/files.h"

@@ -14,11 +14,14 @@
 #include <string>
 #include <thread>
 
+#include "pelixo/app/switches.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "platform/switches.h"
 
 int main(int argc, char** argv) {
+  platform::SetSwitches(pelixo::PelixoSwitches());
   if (argc >= 3 && std::strcmp(argv[1], "fail") == 0) return std::atoi(argv[2]);
   if (argc < 2) return 100;
   platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(

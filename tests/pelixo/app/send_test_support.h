@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "pelixo/app/console_user_interface.h"
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/core/text.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 #include "tests/support/files.h"
 #include "tests/support/scoped_env.h"

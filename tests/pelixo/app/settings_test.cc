@@ -2,10 +2,11 @@
 // operations over a private registry store.
 #include <gtest/gtest.h>
 
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 #include "pelixo/app/transfer_common.h"
 #include "pelixo/app/user_texts.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "dc/pelixo_records.h"
 #include "pelixo/core/dc_writer.h"
+#include "pelixo/core/pelixo_records.h"
 
 namespace pelixo {
 namespace {
@@ -29,24 +29,24 @@ TEST(PaddingTest, CutsPadsAndFills) {
 }
 
 TEST(HeaderRecordTest, VersionTextsAndUnitDigits) {
-  EXPECT_EQ(dc::PelixoVersionText(1000), "TP V10   ");
-  EXPECT_EQ(dc::PelixoVersionText(1069), "TP V10   ");
-  EXPECT_EQ(dc::PelixoVersionText(1070), "TP V10-70");
-  EXPECT_EQ(dc::PelixoVersionText(2000), "TP V10-70");
-  EXPECT_EQ(dc::PelixoVersionText(770), "TP V07-70");
-  EXPECT_EQ(dc::PelixoVersionText(999), "TP V07-70");
-  EXPECT_EQ(dc::PelixoVersionText(769), "TP V07-50");
-  EXPECT_EQ(dc::PelixoVersionText(750), "TP V07-50");
-  EXPECT_EQ(dc::PelixoVersionText(0), "TP V07-50");
+  EXPECT_EQ(PelixoVersionText(1000), "TP V10   ");
+  EXPECT_EQ(PelixoVersionText(1069), "TP V10   ");
+  EXPECT_EQ(PelixoVersionText(1070), "TP V10-70");
+  EXPECT_EQ(PelixoVersionText(2000), "TP V10-70");
+  EXPECT_EQ(PelixoVersionText(770), "TP V07-70");
+  EXPECT_EQ(PelixoVersionText(999), "TP V07-70");
+  EXPECT_EQ(PelixoVersionText(769), "TP V07-50");
+  EXPECT_EQ(PelixoVersionText(750), "TP V07-50");
+  EXPECT_EQ(PelixoVersionText(0), "TP V07-50");
 
   // Gons and metres: 2, 1, then 3111.
-  std::string header = dc::PelixoHeaderRecord(1070, "07-Dec-26 03:48 ", 1, 0);
+  std::string header = PelixoHeaderRecord(1070, "07-Dec-26 03:48 ", 1, 0);
   EXPECT_EQ(header, "00NMTP V10-70       000007-Dec-26 03:48 213111");
   EXPECT_EQ(header.size(), 46u);
-  EXPECT_EQ(dc::PelixoHeaderRecord(750, "01-Jan-07 00:00 ", 2, 2),
+  EXPECT_EQ(PelixoHeaderRecord(750, "01-Jan-07 00:00 ", 2, 2),
             "00NMTP V07-50       000001-Jan-07 00:00 333111");
   // No selection in a list gives 0.
-  EXPECT_EQ(dc::PelixoHeaderRecord(1000, "01-Jan-07 00:00 ", -1, -1),
+  EXPECT_EQ(PelixoHeaderRecord(1000, "01-Jan-07 00:00 ", -1, -1),
             "00NMTP V10          000001-Jan-07 00:00 003111");
 }
 
@@ -76,9 +76,9 @@ TEST(HeaderRecordTest, DateTextWithTheLocaleMonth) {
 }
 
 TEST(JobRecordTest, NameCutAndPadded) {
-  EXPECT_EQ(dc::PelixoJobRecord("ABCDEFGHIJKLMNOPQRST"), "10NMABCDEFGHIJKLMNOP121221");
-  EXPECT_EQ(dc::PelixoJobRecord("Job"), "10NMJob             121221");
-  EXPECT_EQ(dc::PelixoJobRecord("").size(), 26u);
+  EXPECT_EQ(PelixoJobRecord("ABCDEFGHIJKLMNOPQRST"), "10NMABCDEFGHIJKLMNOP121221");
+  EXPECT_EQ(PelixoJobRecord("Job"), "10NMJob             121221");
+  EXPECT_EQ(PelixoJobRecord("").size(), 26u);
 }
 
 TEST(PointRecordTest, ColumnsOfTheKeyedInPoint) {

@@ -210,12 +210,5 @@ TEST(TextTest, ParseInteger) {
   EXPECT_FALSE(ParseInteger("+", &v));
 }
 
-TEST(TextTest, Extensions) {
-  EXPECT_EQ(ChangeFileExtension("C:\\Data.2024\\site", ".info"), "C:\\Data.2024\\site.info");
-  EXPECT_EQ(ChangeFileExtension("/tmp/job.DC", ".tic"), "/tmp/job.tic");
-  EXPECT_EQ(FileExtension("a/b.Job"), ".Job");
-  EXPECT_EQ(FileExtension("a.b/c"), "");
-}
-
 }  // namespace
 }  // namespace pelixo

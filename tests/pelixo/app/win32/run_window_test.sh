@@ -2,13 +2,28 @@
 # Runs the window tests: a private virtual display (Xvfb) and a private copy
 # of the wine prefix with a virtual desktop of 1024 x 768, the driver program,
 # then a look at every screenshot it took. Both are torn down at the end.
-#   run_window_test.sh <32|64> <window_test.exe> <screenshot folder>
+#   run_window_test.sh <32|64> <window_test.exe> <screenshot folder> <guide images>
+# The user guide's pictures (<guide images>/*.png) and the layout they show
+# (<guide images>/layout.txt) come from this run: the driver checks every
+# photographed window against layout.txt. With PELIXO_REFRESH_GUIDE_IMAGES=1
+# it does not check, and the pictures, cut to their windows, and the layout
+# seen replace the guide's.
 set -uo pipefail
 exec </dev/null
+
+# shellcheck source=../../../support/private_wine_prefix.sh
+. "$(dirname "$0")/../../../support/private_wine_prefix.sh"
 
 bits=$1
 driver=$2
 shots=$3
+images=${4:-}
+refresh="${PELIXO_REFRESH_GUIDE_IMAGES:-}"
+if [ -z "$images" ]; then
+  echo "window test: the guide's image folder is missing" >&2
+  exit 1
+fi
+images=$(cd "$images" && pwd) || exit 1
 
 if [ "$bits" = 64 ]; then
   wine=/usr/lib/wine/wine64
@@ -44,18 +59,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The prefix: hard links to the large files nobody changes, own copies of
-# the registry (and a full copy where links cannot be made).
-if ! cp -al "$base_prefix" "$WINEPREFIX" 2>/dev/null; then
-  rm -rf "$WINEPREFIX"
-  cp -a "$base_prefix" "$WINEPREFIX" || exit 1
-fi
-for reg in system.reg user.reg userdef.reg; do
-  if [ -f "$base_prefix/$reg" ]; then
-    rm -f "$WINEPREFIX/$reg"
-    cp "$base_prefix/$reg" "$WINEPREFIX/$reg"
-  fi
-done
+private_wine_prefix "$base_prefix" "$WINEPREFIX" || exit 1
 # A wine desktop draws the window frames itself, as Windows does.
 cat >>"$WINEPREFIX/user.reg" <<'REG'
 
@@ -88,11 +92,13 @@ rm -rf "$shots"
 mkdir -p "$shots" "$work/files"
 status=0
 PELIXO_WINDOW_SHOTS="$shots" PELIXO_WINDOW_WORK="$work/files" \
+  PELIXO_REFRESH_GUIDE_IMAGES="$refresh" PELIXO_GUIDE_IMAGES="$images" \
   timeout 540 "$wine" "$driver" || status=1
 
 # Every screenshot shows something, and inside the window's bounds more than
 # a blank area.
-for name in main-receive main-send options about; do
+pictures=(main-receive main-send options about)
+for name in "${pictures[@]}"; do
   png="$shots/$name.png"
   if [ ! -s "$png" ]; then
     echo "window test: screenshot $name is missing" >&2
@@ -110,4 +116,32 @@ for name in main-receive main-send options about; do
     echo "window test: screenshot $name: $colours colours, $window_colours in the window at ${left},${top}"
   fi
 done
+
+if [ "$refresh" = 1 ]; then
+  if [ $status -ne 0 ]; then
+    echo "window test: failed; the guide's pictures stay as they were" >&2
+    exit $status
+  fi
+  layout="$work/layout.txt"
+  {
+    echo "# The windows as the user guide's pictures show them, written by"
+    echo "# tests/pelixo/app/win32/run_window_test.sh with PELIXO_REFRESH_GUIDE_IMAGES=1 and"
+    echo "# checked by every run of the window test. Per picture: \"window\", the"
+    echo "# window's class, caption and client size, then each control in creation"
+    echo "# order: class, id, left, top, width, height in the client area, state"
+    echo "# and text."
+  } >"$layout"
+  for name in "${pictures[@]}"; do
+    read -r left top width height <"$shots/$name.rect"
+    convert "$shots/$name.png" -crop "${width}x${height}+${left}+${top}" +repage \
+      -strip "$work/$name.png" || exit 1
+    { echo; cat "$shots/$name.layout"; } >>"$layout" || exit 1
+  done
+  mkdir -p "$images"
+  for name in "${pictures[@]}"; do
+    mv "$work/$name.png" "$images/$name.png"
+  done
+  mv "$layout" "$images/layout.txt"
+  echo "window test: the guide's pictures and layout.txt in $images are refreshed"
+fi
 exit $status

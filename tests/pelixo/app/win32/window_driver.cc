@@ -55,6 +55,32 @@ BOOL CALLBACK CollectStatic(HWND window, LPARAM param) {
   return TRUE;
 }
 
+std::string Quoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '\r') {
+      quoted += "\\r";
+    } else if (c == '\n') {
+      quoted += "\\n";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string State(HWND control) {
+  std::string state;
+  auto add = [&state](const char* word) {
+    if (!state.empty()) state += ",";
+    state += word;
+  };
+  if (!Visible(control)) add("hidden");
+  if (!Enabled(control)) add("disabled");
+  if (ClassName(control) == "Button" && Checked(control)) add("checked");
+  return state.empty() ? "-" : state;
+}
+
 }  // namespace
 
 Program::Program(const std::string& exe, const std::string& dir) {
@@ -151,6 +177,24 @@ Rect WindowBounds(HWND top_level) {
   RECT rect = {};
   GetWindowRect(top_level, &rect);
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::vector<std::string> DescribeLayout(HWND top_level) {
+  std::vector<std::string> lines;
+  Rect client = ClientSize(top_level);
+  lines.push_back("window " + ClassName(top_level) + " " + Quoted(Text(top_level)) +
+                  " client " + std::to_string(client.width) + " " +
+                  std::to_string(client.height));
+  // Direct children only: a combo box's own parts are not the layout's.
+  for (HWND child = GetWindow(top_level, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    Rect r = BoundsIn(child, top_level);
+    char place[96];
+    std::snprintf(place, sizeof(place), " %d %d %d %d %d ", GetDlgCtrlID(child), r.left,
+                  r.top, r.width, r.height);
+    lines.push_back(ClassName(child) + place + State(child) + " " + Quoted(Text(child)));
+  }
+  return lines;
 }
 
 std::vector<std::string> ComboItems(HWND combo) {

@@ -57,6 +57,13 @@ Rect BoundsIn(HWND control, HWND top_level);
 Rect ClientSize(HWND top_level);
 Rect WindowBounds(HWND top_level);
 
+// What the user sees of `top_level`, one line each: first "window", the
+// window's class, caption and client size, then every control in creation order
+// with its class, id, bounds in the client area, state ("hidden",
+// "disabled", "checked", joined by commas; "-" for none) and text in
+// quotes (CR and LF written as \r and \n).
+std::vector<std::string> DescribeLayout(HWND top_level);
+
 std::vector<std::string> ComboItems(HWND combo);
 int ComboSelection(HWND combo);
 // Selects entry `index` and tells the owner, as the user's choice does.

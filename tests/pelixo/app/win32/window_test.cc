@@ -111,6 +111,37 @@ bool IsDCDate(const std::string& text) {
   return true;
 }
 
+// The layout the user guide's pictures show, beside them.
+std::string GuideLayoutPath() {
+  return WindowsPath(Env("PELIXO_GUIDE_IMAGES") + "/layout.txt");
+}
+
+// The lines of section `[name]` of the guide's layout file: everything up
+// to the next section, without blank lines and "#" comments; nothing when
+// the file or the section is missing.
+std::optional<std::vector<std::string>> GuideLayout(const std::string& name) {
+  std::optional<std::string> bytes = ReadFileBytes(GuideLayoutPath());
+  if (!bytes) return std::nullopt;
+  std::optional<std::vector<std::string>> section;
+  bool inside = false;
+  size_t start = 0;
+  while (start < bytes->size()) {
+    size_t end = bytes->find('\n', start);
+    if (end == std::string::npos) end = bytes->size();
+    std::string line = bytes->substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    if (line[0] == '[') {
+      inside = line == "[" + name + "]";
+      if (inside) section.emplace();
+      continue;
+    }
+    if (inside) section->push_back(line);
+  }
+  return section;
+}
+
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -166,8 +197,25 @@ class WindowTest : public ::testing::Test {
     WriteMachineString(kConverterKey, "Language File", "");
   }
 
+  // The picture of `window` for the user guide, and its layout, which must
+  // be the one the guide's pictures show. The layout seen is left beside
+  // the picture as <name>.layout, from which run_window_test.sh refreshes
+  // the guide's layout file.
   void Photograph(const std::string& name, HWND window) {
     EXPECT_TRUE(Screenshot(shots_, name, window)) << name;
+    std::vector<std::string> seen = DescribeLayout(window);
+    std::string text = "[" + name + "]\n";
+    for (const std::string& line : seen) text += line + "\n";
+    EXPECT_TRUE(WriteFileBytes(WindowsPath(shots_ + "/" + name + ".layout"), text));
+    if (Env("PELIXO_REFRESH_GUIDE_IMAGES") == "1") return;
+    std::optional<std::vector<std::string>> shown = GuideLayout(name);
+    ASSERT_TRUE(shown.has_value())
+        << "no [" << name << "] in " << GuideLayoutPath()
+        << " (PELIXO_REFRESH_GUIDE_IMAGES=1 writes it)";
+    EXPECT_EQ(seen.size(), shown->size()) << name << ": number of lines";
+    for (size_t i = 0; i < seen.size() && i < shown->size(); ++i) {
+      EXPECT_EQ(seen[i], (*shown)[i]) << name << ", line " << i + 1;
+    }
   }
 
   std::string shots_, work_, dir_, app_;

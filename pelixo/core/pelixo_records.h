@@ -2,14 +2,14 @@
 // name (10) and one keyed-in point (69) per point, formed from given values,
 // and the filter that picks the coordinate-system records copied into a job.
 // Also the two padding operations the writer and the ASCII export share.
-#ifndef DC_PELIXO_RECORDS_H_
-#define DC_PELIXO_RECORDS_H_
+#ifndef PELIXO_CORE_PELIXO_RECORDS_H_
+#define PELIXO_CORE_PELIXO_RECORDS_H_
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace dc {
+namespace pelixo {
 
 // Width of the text fields of records 10 and 69.
 inline constexpr size_t kPelixoFieldWidth = 16;
@@ -68,6 +68,6 @@ void AppendPelixoPointRecord(std::string& out, std::string_view name,
 // only above 770; D4 only below 1000.
 bool IsPelixoCoordinateSystemRecord(std::string_view line, int dc_version);
 
-}  // namespace dc
+}  // namespace pelixo
 
-#endif  // DC_PELIXO_RECORDS_H_
+#endif  // PELIXO_CORE_PELIXO_RECORDS_H_

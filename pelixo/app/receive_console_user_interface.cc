@@ -1,8 +1,9 @@
-#include "pelixo/app/receive_driver_console.h"
+#include "pelixo/app/receive_console_user_interface.h"
 
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/path.h"
 
 namespace pelixo {
 

@@ -2,8 +2,8 @@
 // job is answered by --out (a file, or a folder that takes the proposed
 // names), remarks print on stderr, and the download definition is named
 // rather than picked from a list.
-#ifndef PELIXO_APP_RECEIVE_DRIVER_CONSOLE_H_
-#define PELIXO_APP_RECEIVE_DRIVER_CONSOLE_H_
+#ifndef PELIXO_APP_RECEIVE_CONSOLE_USER_INTERFACE_H_
+#define PELIXO_APP_RECEIVE_CONSOLE_USER_INTERFACE_H_
 
 #include <optional>
 #include <string>
@@ -34,4 +34,4 @@ class ReceiveConsoleUserInterface : public ConsoleUserInterface {
 
 }  // namespace pelixo
 
-#endif  // PELIXO_APP_RECEIVE_DRIVER_CONSOLE_H_
+#endif  // PELIXO_APP_RECEIVE_CONSOLE_USER_INTERFACE_H_

@@ -7,8 +7,8 @@
 // DC file version, coordinate-system definition file). Its state is what
 // the dialog's controls show, and that state is the current Send options:
 // the window, the drivers and the command line all read it.
-#ifndef PELIXO_APP_SETTINGS_H_
-#define PELIXO_APP_SETTINGS_H_
+#ifndef PELIXO_APP_OPTIONS_FORM_H_
+#define PELIXO_APP_OPTIONS_FORM_H_
 
 #include <optional>
 #include <string>
@@ -140,4 +140,4 @@ bool DebugValuePresent();
 
 }  // namespace pelixo
 
-#endif  // PELIXO_APP_SETTINGS_H_
+#endif  // PELIXO_APP_OPTIONS_FORM_H_

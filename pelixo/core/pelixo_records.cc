@@ -1,8 +1,8 @@
-#include "dc/pelixo_records.h"
+#include "pelixo/core/pelixo_records.h"
 
 #include <cstring>
 
-namespace dc {
+namespace pelixo {
 
 size_t PaddingWidth(long long width) {
   if (width < 0) return 0;
@@ -132,4 +132,4 @@ bool IsPelixoCoordinateSystemRecord(std::string_view line, int dc_version) {
   return false;
 }
 
-}  // namespace dc
+}  // namespace pelixo

@@ -1,4 +1,4 @@
-#include "pelixo/app/settings.h"
+#include "pelixo/app/options_form.h"
 
 #include <cstdint>
 
