@@ -6,6 +6,7 @@
 #include <random>
 
 #include "platform/files.h"
+#include "platform/path.h"
 #include "tests/support/files.h"
 
 namespace tests_support {
