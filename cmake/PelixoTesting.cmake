@@ -42,7 +42,7 @@ function(pelixo_add_gtest name)
     add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cc)
   endif()
   # The main (tests/support/test_main.cc) hands the platform layer its switches.
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} platform GTest::gtest)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} tests_support platform GTest::gtest)
   target_compile_definitions(${name} PRIVATE
     PELIXO_SOURCE_DIR="${PELIXO_TEST_ROOT}"
     PELIXO_TEST_DATA="${PELIXO_TEST_ROOT}/tests/data"

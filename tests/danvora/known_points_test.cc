@@ -55,7 +55,7 @@ TEST_F(KnownPointsTest, NoRegularFileIsAnEmptyTable) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path : {folder, fifo, std::string("/dev/null")}) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(pelixo::testing::ExitCodeWithin(10, [this, &path] {
+    EXPECT_EQ(tests_support::ExitCodeWithin(10, [this, &path] {
                 Load("A,1,2,3\n");
                 return load_known_points(path) == 0 && Entries().empty() ? 0 : 1;
               }),

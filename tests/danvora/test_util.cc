@@ -1,14 +1,12 @@
 #include "tests/danvora/test_util.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "danvora/library_state.h"
 #include "danvora/line_table.h"
+#include "tests/support/scoped_env.h"
 
 namespace danvora::testing {
 
@@ -41,19 +39,6 @@ std::string TestFolder(const std::string& name) {
   return dir.string() + "/";
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
 platform::LocalTime FixedClock() {
@@ -68,22 +53,13 @@ platform::LocalTime FixedClock() {
 }
 
 void FreshLibrary() {
-#if defined(_WIN32)
-  _putenv("PELIXO_BOXES=stderr");
-#else
-  setenv("PELIXO_BOXES", "stderr", 1);
-#endif
+  tests_support::SetEnvironment("PELIXO_BOXES", "stderr");
   reset_library_state();
   library_state().export_state.clock = &FixedClock;
 }
 
 void LoadJob(const std::vector<std::string>& lines) {
-  const ::testing::TestInfo* test =
-      ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string path = TestFolder(std::string("job_") +
-                                      test->test_suite_name() + "_" +
-                                      test->name()) +
-                           "job.dc";
+  const std::string path = TestFolder("job_" + tests_support::TestName()) + "job.dc";
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
   WriteFile(path, bytes);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/locale.h"
+#include "tests/support/files.h"
 
 namespace danvora::testing {
 
@@ -21,9 +22,8 @@ std::string Txt(const std::string& text, size_t width = 16);
 
 // A fresh empty folder for one test, with a trailing separator.
 std::string TestFolder(const std::string& name);
-void WriteFile(const std::string& path, const std::string& bytes);
-// The bytes of a file; "<missing>" when it cannot be read.
-std::string ReadFile(const std::string& path);
+using tests_support::ReadFile;
+using tests_support::WriteFile;
 bool Exists(const std::string& path);
 
 // Puts the library into its state at loading, with the fixed clock

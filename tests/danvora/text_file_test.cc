@@ -115,7 +115,7 @@ TEST_F(TextFileTest, WholeFileOfAFolderIsNoText) {
 // A FIFO would keep the library waiting for a writer, a device may never
 // end: neither is opened as a text file.
 TEST_F(TextFileTest, AFifoOrADeviceIsNoText) {
-  pelixo::testing::GuardedFifo fifo(testing::TestFolder("text_fifo") + "fifo");
+  tests_support::GuardedFifo fifo(testing::TestFolder("text_fifo") + "fifo");
   ASSERT_TRUE(fifo.made());
   for (const std::string& path : {fifo.path(), std::string("/dev/null")}) {
     SCOPED_TRACE(path);

@@ -6,6 +6,7 @@
 #include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/path.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/test_environment.h"
 
 #if defined(_WIN32)
@@ -17,9 +18,9 @@
 namespace e2e {
 namespace {
 
-using pelixo::testing::ClearEnvironment;
-using pelixo::testing::SetEnvironment;
-using pelixo::testing::SetMachineString;
+using tests_support::ClearEnvironment;
+using tests_support::SetEnvironment;
+using tests_support::SetMachineString;
 
 // Where the stand-in component finds its job readers: a value of the local
 // machine that Pelixo only reads.
@@ -117,11 +118,8 @@ std::string NativePath(std::string path) {
 }
 
 void EndToEnd::SetUp() {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "." + info->name();
-  std::replace(name.begin(), name.end(), '/', '_');
   root_ = platform::WithTrailingSeparator(
-      NativePath(std::string(PELIXO_BIN_DIR) + "/e2e-tests/" + name));
+      NativePath(std::string(PELIXO_BIN_DIR) + "/e2e-tests/" + tests_support::TestName()));
   device_ = root_ + "device" + platform::PathSeparator();
   temp_ = root_ + "temp" + platform::PathSeparator();
   out_ = root_ + "out" + platform::PathSeparator();
@@ -162,7 +160,7 @@ void EndToEnd::SetUp() {
     at += front_end.size();
   }
   ini_ = root_ + "Formats.ini";
-  Write(ini_, ini);
+  WriteFile(ini_, ini);
 }
 
 void EndToEnd::TearDown() {
@@ -188,7 +186,7 @@ int EndToEnd::Run(const std::string& program, const std::vector<std::string>& ar
 
 void EndToEnd::PutJobOnDevice(const std::string& name, const std::string& dc,
                               const std::string& points_file) {
-  Write(device_ + name + ".DC", dc);
+  WriteFile(device_ + name + ".DC", dc);
   const std::string points = NativePath(std::string(PELIXO_TEST_DATA) + "/e2e/" + points_file);
   ASSERT_EQ(Run(kMakeJob, {"--version", "10.70", points, device_ + name + ".JOB"}), 0)
       << stderr_;
@@ -201,28 +199,7 @@ std::string EndToEnd::FrontEndCommand(const std::string& options) const {
 }
 
 std::string EndToEnd::Data(const std::string& name) const {
-  return Read(std::string(PELIXO_TEST_DATA) + "/e2e/" + name);
-}
-
-std::string EndToEnd::Read(const std::string& path) const {
-  platform::Expected<std::string> text = platform::ReadWholeFile(path);
-  EXPECT_TRUE(text) << path;
-  return text ? *text : std::string();
-}
-
-void EndToEnd::Write(const std::string& path, const std::string& bytes) const {
-  ASSERT_TRUE(platform::WriteWholeFile(path, bytes)) << path;
-}
-
-bool EndToEnd::Exists(const std::string& path) const { return platform::FileExists(path); }
-
-std::vector<std::string> EndToEnd::FilesIn(const std::string& folder) const {
-  std::vector<std::string> names;
-  for (const platform::FileEntry& entry : platform::FindFiles(folder, "*")) {
-    if (!entry.is_directory) names.push_back(entry.name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  return ReadFile(std::string(PELIXO_TEST_DATA) + "/e2e/" + name);
 }
 
 void EndToEnd::RemoveFilesIn(const std::string& folder) const {

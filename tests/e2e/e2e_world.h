@@ -11,7 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files.h"
+
 namespace e2e {
+
+using tests_support::FilesIn;
+using tests_support::ReadFile;
+using tests_support::WriteFile;
 
 #if defined(_WIN32)
 inline constexpr char kPelixo[] = "pelixo-cli.exe";
@@ -47,10 +53,6 @@ class EndToEnd : public ::testing::Test {
   std::string FrontEndCommand(const std::string& options) const;
 
   std::string Data(const std::string& name) const;  // a file of the test data
-  std::string Read(const std::string& path) const;
-  void Write(const std::string& path, const std::string& bytes) const;
-  bool Exists(const std::string& path) const;
-  std::vector<std::string> FilesIn(const std::string& folder) const;
   void RemoveFilesIn(const std::string& folder) const;
 
   std::string root_;    // the run's own folder, with a trailing separator

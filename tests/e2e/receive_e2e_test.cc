@@ -41,9 +41,9 @@ TEST_F(EndToEnd, ReceiveLeavesTheKX77FileAndTheReportBesideTheExport) {
   // Pelixo's own export (the known points) has been replaced by the
   // translation; the report takes the export's base name.
   EXPECT_EQ(FilesIn(out_), (Names{"HAVN7.kor", "HAVN7.qa"}));
-  EXPECT_EQ(Read(out_ + "HAVN7.kor"), Data("havn7.kx77"));
+  EXPECT_EQ(ReadFile(out_ + "HAVN7.kor"), Data("havn7.kx77"));
 
-  std::string report = Read(out_ + "HAVN7.qa");
+  std::string report = ReadFile(out_ + "HAVN7.qa");
   const std::string time_label = "\r\nKonvertering   : ";
   size_t at = report.find(time_label);
   ASSERT_NE(at, std::string::npos) << report;
@@ -75,7 +75,7 @@ TEST_F(EndToEnd, ReceiveOfAJobTheLibraryRefusesKeepsPelixosExport) {
             "DC filen indeholder ikke et brugbart koordinatsystem!\n"
             "pelixo receive: 1 file written\n");
   EXPECT_EQ(FilesIn(out_), Names{"NOCS.kor"});
-  EXPECT_EQ(Read(out_ + "NOCS.kor"),
+  EXPECT_EQ(ReadFile(out_ + "NOCS.kor"),
             "H1,6176012.345,540021.987,12.340\r\n"
             "H2,6176020.500,540030.125,11.906\r\n"
             "K1,6176100.500,540200.250,13.250\r\n"

@@ -30,7 +30,7 @@ std::string WithFinalLineEnd(std::string text) {
 
 TEST_F(EndToEnd, GeocadSendConvertsTheChosenFileIntoTheDCFile) {
   const std::string chosen = user_ + "havn7.geo";
-  Write(chosen, Data("havn7.geo"));
+  WriteFile(chosen, Data("havn7.geo"));
   ASSERT_EQ(Pelixo({"send", "--ini", ini_, "--format", "GEOCAD coordinate file", "--job", "HAVN7",
                     "--dc-version", "10.7", "--out", user_ + "HAVN7.DC", chosen}),
             0)
@@ -38,24 +38,24 @@ TEST_F(EndToEnd, GeocadSendConvertsTheChosenFileIntoTheDCFile) {
   EXPECT_EQ(stderr_,
             "pelixo send: 3 points written, 0 input lines skipped, 0 values cut to 16 "
             "characters\n");
-  EXPECT_EQ(AfterHeaderRecord(Read(user_ + "HAVN7.DC")), Data("havn7_geo_job.dc"));
+  EXPECT_EQ(AfterHeaderRecord(ReadFile(user_ + "HAVN7.DC")), Data("havn7_geo_job.dc"));
   // The user's file is kept as ".org"; the converted points took its name.
-  EXPECT_EQ(Read(chosen + ".org"), Data("havn7.geo"));
-  EXPECT_EQ(Read(chosen), Data("havn7_geo.csv"));
+  EXPECT_EQ(ReadFile(chosen + ".org"), Data("havn7.geo"));
+  EXPECT_EQ(ReadFile(chosen), Data("havn7_geo.csv"));
   EXPECT_EQ(FilesIn(user_), (Names{"HAVN7.DC", "havn7.geo", "havn7.geo.org"}));
 }
 
 TEST_F(EndToEnd, GeocadSendPutsTheConvertedPointsOnTheDevice) {
   const std::string chosen = user_ + "havn7.geo";
-  Write(chosen, Data("havn7.geo"));
+  WriteFile(chosen, Data("havn7.geo"));
   ASSERT_EQ(Pelixo({"send", "--ini", ini_, "--format", "GEOCAD coordinate file", "--job", "HAVN7",
                     "--device", chosen}),
             0)
       << stderr_;
   ASSERT_EQ(FilesIn(device_), Names{"HAVN7.DC"});
-  EXPECT_EQ(WithFinalLineEnd(AfterHeaderRecord(Read(device_ + "HAVN7.DC"))),
+  EXPECT_EQ(WithFinalLineEnd(AfterHeaderRecord(ReadFile(device_ + "HAVN7.DC"))),
             Data("havn7_geo_job.dc"));
-  EXPECT_EQ(Read(chosen + ".org"), Data("havn7.geo"));
+  EXPECT_EQ(ReadFile(chosen + ".org"), Data("havn7.geo"));
   EXPECT_EQ(FilesIn(user_), (Names{"havn7.geo", "havn7.geo.org"}));
   // The job written for the device is removed after the transfer.
   EXPECT_EQ(FilesIn(temp_), Names{});
@@ -85,8 +85,8 @@ TEST_F(EndToEnd, FailingConverterStopsTheSend) {
     for (bool to_device : {false, true}) {
       SCOPED_TRACE(std::string(c.options) + (to_device ? " --device" : " --out"));
       const std::string chosen = user_ + c.file;
-      if (!c.missing) Write(chosen, Data("havn7.geo"));
-      if (c.earlier_backup) Write(chosen + ".org", "earlier backup\r\n");
+      if (!c.missing) WriteFile(chosen, Data("havn7.geo"));
+      if (c.earlier_backup) WriteFile(chosen + ".org", "earlier backup\r\n");
       const Names before = FilesIn(user_);
 
       std::vector<std::string> arguments = {"send", "--ini", ini_, "--format", c.format,
@@ -118,12 +118,12 @@ TEST_F(EndToEnd, FailingConverterStopsTheSend) {
       } else if (c.earlier_backup) {
         // Both as they were; no conversion left behind.
         EXPECT_EQ(FilesIn(user_), (Names{"havn7.geo", "havn7.geo.org"}));
-        EXPECT_EQ(Read(chosen + ".org"), "earlier backup\r\n");
+        EXPECT_EQ(ReadFile(chosen + ".org"), "earlier backup\r\n");
       } else {
         EXPECT_EQ(FilesIn(user_), before);
       }
       if (!c.missing) {
-        EXPECT_EQ(Read(chosen), Data("havn7.geo"));
+        EXPECT_EQ(ReadFile(chosen), Data("havn7.geo"));
       }
       RemoveFilesIn(user_);
     }

@@ -16,13 +16,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/test_environment.h"
 
 namespace {
 
@@ -38,13 +40,6 @@ struct RunResult {
   std::string err;
   bool killed = false;  // ran too long or grew too large
 };
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 long ResidentBytes(pid_t pid) {
   std::ifstream statm("/proc/" + std::to_string(pid) + "/statm");
@@ -81,8 +76,8 @@ RunResult RunWatched(const std::vector<std::string>& args, const std::string& wo
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = Slurp(out);
-  result.err = Slurp(err);
+  result.out = tests_support::ReadFile(out);
+  result.err = tests_support::ReadFile(err);
   fs::remove(out);
   fs::remove(err);
   return result;
@@ -102,18 +97,11 @@ std::string KindName(Kind kind) {
 class SpecialInput : public ::testing::TestWithParam<Kind> {
  protected:
   void SetUp() override {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "." + info->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    work_ = kBin + "/special_inputs_work/" + name + "/";
+    work_ = kBin + "/special_inputs_work/" + tests_support::TestName() + "/";
     fs::remove_all(work_);
     fs::create_directories(work_ + "tmp");
-    ::setenv("PELIXO_REGISTRY", (work_ + "registry.reg").c_str(), 1);
-    ::setenv("PELIXO_BOXES", "stderr", 1);
-    ::setenv("TMPDIR", (work_ + "tmp").c_str(), 1);
-    ::unsetenv("PELIXO_FAIL_WRITES");
+    tests_support::PrivateSettings(work_);
+    tests_support::SetEnvironment("TMPDIR", work_ + "tmp");
     special_ = work_ + "special." + KindName(GetParam());
     switch (GetParam()) {
       case Kind::kFolder:
@@ -249,7 +237,7 @@ TEST_P(SpecialInput, DasSettingsOfDctrans) {
   RunResult r = DanvoraCli({"dctrans", kData + "/danvora/golden_kp2000.dc", work_ + "out.das",
                             "", "9", "b", special_});
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  std::istringstream das(Slurp(work_ + "out.das"));
+  std::istringstream das(tests_support::ReadFile(work_ + "out.das"));
   std::vector<std::string> lines;
   for (std::string line; lines.size() < 6 && std::getline(das, line);) lines.push_back(line);
   ASSERT_EQ(lines.size(), 6u);

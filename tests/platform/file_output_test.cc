@@ -24,7 +24,7 @@ class FileOutputTest : public ::testing::Test {
     for (const FileEntry& e : FindFiles(folder_.path(), "*")) names.push_back(e.name);
     return names;
   }
-  platform_test::ScratchFolder folder_;
+  tests_support::ScopedTempDir folder_;
 };
 
 using V = std::vector<std::string>;
@@ -71,7 +71,7 @@ TEST_F(FileOutputTest, LargeOutputsArriveWhole) {
 
 TEST_F(FileOutputTest, InjectedFailureLeavesTheTargetAsItWas) {
   std::string target = folder_.Write("keep.dc", "precious\r\n");
-  platform_test::ScopedEnv fail("PELIXO_FAIL_WRITES", "keep.dc");
+  tests_support::ScopedEnv fail("PELIXO_FAIL_WRITES", "keep.dc");
   Expected<FileOutput> out = FileOutput::Create(target);
   ASSERT_TRUE(out);
   out->Write("replacement");
@@ -149,8 +149,8 @@ TEST_F(FileOutputTest, CommitNoReplaceKeepsAnExistingTarget) {
 TEST_F(FileOutputTest, AProcessEndingBeforeTheCommitLeavesNoTemporaryFile) {
   std::string writing = folder_.Write("writing.dc", "old job\r\n");
   std::string prepared = folder_.Write("prepared.dc", "older job\r\n");
-  platform_test::ScopedEnv child("PELIXO_PLATFORM_WRITER_TARGET", writing);
-  platform_test::ScopedEnv second("PELIXO_PLATFORM_WRITER_PREPARED", prepared);
+  tests_support::ScopedEnv child("PELIXO_PLATFORM_WRITER_TARGET", writing);
+  tests_support::ScopedEnv second("PELIXO_PLATFORM_WRITER_PREPARED", prepared);
   Expected<Process> process = Process::Start(
       platform_test::SelfCommand("FileOutputChild.EndsBeforeTheCommit"));
   ASSERT_TRUE(process) << process.error().message();

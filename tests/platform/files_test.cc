@@ -25,7 +25,7 @@ const std::string kAwkwardBytes("line\r\nnext\rlast\nNUL\0here\x1a after\xff",
 
 class Files : public ::testing::Test {
  protected:
-  platform_test::ScratchFolder folder_;
+  tests_support::ScopedTempDir folder_;
 };
 
 TEST_F(Files, WholeFilesKeepEveryByte) {
@@ -57,7 +57,7 @@ TEST_F(Files, AFolderIsRefusedNamingIt) {
 // A FIFO would keep a reader waiting for a writer, a device may never end:
 // both are refused at once, naming the path.
 TEST_F(Files, AFifoOrADeviceIsRefusedAtOnce) {
-  pelixo::testing::GuardedFifo fifo(folder_.File("fifo"));
+  tests_support::GuardedFifo fifo(folder_.File("fifo"));
   ASSERT_TRUE(fifo.made());
   for (const std::string& path : {fifo.path(), std::string("/dev/null")}) {
     SCOPED_TRACE(path);
@@ -191,11 +191,11 @@ TEST_F(Files, ProgramAndTemporaryFolders) {
 #ifndef _WIN32
 TEST_F(Files, TemporaryFolderFollowsTmpdir) {
   {
-    platform_test::ScopedEnv tmpdir("TMPDIR", "/some/where");
+    tests_support::ScopedEnv tmpdir("TMPDIR", "/some/where");
     EXPECT_EQ(TempDirectory(), "/some/where/");
   }
   {
-    platform_test::ScopedEnv tmpdir("TMPDIR", "");
+    tests_support::ScopedEnv tmpdir("TMPDIR", "");
     EXPECT_EQ(TempDirectory(), "/tmp/");
   }
 }

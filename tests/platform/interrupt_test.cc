@@ -23,7 +23,7 @@ using V = std::vector<std::string>;
 
 constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
 
-std::vector<std::string> Names(const platform_test::ScratchFolder& folder) {
+std::vector<std::string> Names(const tests_support::ScopedTempDir& folder) {
   std::vector<std::string> names;
   for (const FileEntry& e : FindFiles(folder.path(), "*")) names.push_back(e.name);
   return names;
@@ -41,7 +41,7 @@ int EndingSignal(pid_t child) {
 TEST(InterruptTest, AnInterruptedWriteLeavesNoTemporaryFile) {
   for (int signal_number : kInterrupts) {
     SCOPED_TRACE(signal_number);
-    platform_test::ScratchFolder folder;
+    tests_support::ScopedTempDir folder;
     std::string target = folder.Write("out.DC", "old job\r\n");
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -78,7 +78,7 @@ TEST(InterruptTest, AnInterruptedWriteLeavesNoTemporaryFile) {
 TEST(InterruptTest, TheHandlerRemovesTheNamedTemporaryFiles) {
   for (int signal_number : kInterrupts) {
     SCOPED_TRACE(signal_number);
-    platform_test::ScratchFolder folder;
+    tests_support::ScopedTempDir folder;
     std::string temporary = folder.Write("out.DC.0badcafe.tmp", "part");
     std::string released = folder.Write("released.tmp", "kept");
     std::string other = folder.Write("other.txt", "kept");

@@ -12,7 +12,7 @@ namespace {
 using namespace platform;
 
 TEST(MessageBoxTest, PrintsOnStderrInAutomatedRuns) {
-  platform_test::ScopedEnv boxes("PELIXO_BOXES", "stderr");
+  tests_support::ScopedEnv boxes("PELIXO_BOXES", "stderr");
   EXPECT_TRUE(BoxesPrintToStderr());
   ::testing::internal::CaptureStderr();
   ShowMessageBox("Corvane Syncrona has not been registered correctly.", "Pelixo",
@@ -30,19 +30,19 @@ TEST(MessageBoxTest, PrintsOnStderrInAutomatedRuns) {
 
 #ifdef _WIN32
 TEST(MessageBoxTest, LibraryAlertsSwitchToo) {
-  platform_test::ScopedEnv boxes("PELIXO_BOXES", "");
-  platform_test::ScopedEnv alerts("DANVORA_ALERTS", "stderr");
+  tests_support::ScopedEnv boxes("PELIXO_BOXES", "");
+  tests_support::ScopedEnv alerts("DANVORA_ALERTS", "stderr");
   EXPECT_TRUE(BoxesPrintToStderr());
 }
 #endif
 
 TEST(LocaleTest, SeparatorOverrideAndMonthNames) {
   {
-    platform_test::ScopedEnv comma("PELIXO_DECIMAL_SEPARATOR", ",");
+    tests_support::ScopedEnv comma("PELIXO_DECIMAL_SEPARATOR", ",");
     EXPECT_EQ(LocaleDecimalSeparator(), ',');
   }
   {
-    platform_test::ScopedEnv none("PELIXO_DECIMAL_SEPARATOR", "");
+    tests_support::ScopedEnv none("PELIXO_DECIMAL_SEPARATOR", "");
     char separator = LocaleDecimalSeparator();
     EXPECT_TRUE(separator == '.' || separator == ',') << separator;
   }
@@ -53,7 +53,7 @@ TEST(LocaleTest, SeparatorOverrideAndMonthNames) {
   EXPECT_EQ(LocaleShortMonthName(13), "");
 #ifndef _WIN32
   // Without a locale in the environment: the C locale's names.
-  platform_test::ScopedEnv all("LC_ALL", "C");
+  tests_support::ScopedEnv all("LC_ALL", "C");
   EXPECT_EQ(LocaleDecimalSeparator(), '.');
   EXPECT_EQ(LocaleShortMonthName(1), "Jan");
   EXPECT_EQ(LocaleShortMonthName(12), "Dec");
@@ -66,15 +66,15 @@ TEST(LocaleTest, OwnWordsFollowTheLocalesEncoding) {
   EXPECT_EQ(OwnWords(words), words);  // the ANSI code page's bytes
 #else
   {
-    platform_test::ScopedEnv all("LC_ALL", "C.UTF-8");
+    tests_support::ScopedEnv all("LC_ALL", "C.UTF-8");
     EXPECT_EQ(OwnWords(words), "Kunne ikke \xC3\xA5" "bne \xE2\x82\xAC \xC3\x86\xC3\x98\xC3\x85");
   }
   {
-    platform_test::ScopedEnv all("LC_ALL", "C");  // as always
+    tests_support::ScopedEnv all("LC_ALL", "C");  // as always
     EXPECT_EQ(OwnWords(words), words);
   }
   {
-    platform_test::ScopedEnv all("LC_ALL", "no_such_locale.UTF-8");
+    tests_support::ScopedEnv all("LC_ALL", "no_such_locale.UTF-8");
     EXPECT_EQ(OwnWords(words), words);
   }
 #endif

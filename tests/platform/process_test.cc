@@ -87,7 +87,7 @@ TEST(SplitCommandLine, AgreesWithTheSystem) {
 using platform_test::SelfCommand;
 
 TEST(ProcessTest, StartsAProgramAndGivesItsExitCode) {
-  platform_test::ScopedEnv child("PELIXO_PLATFORM_EXIT", "3");
+  tests_support::ScopedEnv child("PELIXO_PLATFORM_EXIT", "3");
   Expected<Process> process = Process::Start(SelfCommand("ProcessChild.Exits"));
   ASSERT_TRUE(process) << process.error().message();
   process->WaitForInputIdle(kWaitForever);
@@ -96,7 +96,7 @@ TEST(ProcessTest, StartsAProgramAndGivesItsExitCode) {
 }
 
 TEST(ProcessTest, AMissingProgramIsAnErrorNamingTheLine) {
-  platform_test::ScratchFolder folder;
+  tests_support::ScopedTempDir folder;
   std::string line = platform_test::Quoted(folder.File("no-such-program.exe")) + " -Format=SDL";
   Expected<Process> process = Process::Start(line);
   ASSERT_FALSE(process);

@@ -175,7 +175,7 @@ std::vector<IniCase> Cases() {
 
 class ProfileTable : public ::testing::Test {
  protected:
-  platform_test::ScratchFolder folder_;
+  tests_support::ScopedTempDir folder_;
 };
 
 TEST_F(ProfileTable, EveryCaseGivesTheProfileResults) {
@@ -255,7 +255,7 @@ TEST_F(ProfileTable, MissingFileGivesDefaults) {
 TEST_F(ProfileTable, AFileThatIsNoRegularFileGivesDefaults) {
   std::vector<std::string> paths = {folder_.path()};
 #ifndef _WIN32
-  pelixo::testing::GuardedFifo fifo(folder_.File("fifo.ini"));
+  tests_support::GuardedFifo fifo(folder_.File("fifo.ini"));
   ASSERT_TRUE(fifo.made());
   paths.push_back(fifo.path());
   paths.push_back("/dev/null");

@@ -27,8 +27,8 @@ class RegistryTest : public ::testing::Test {
 
   std::string Key(const std::string& below) const { return base_ + "\\" + below; }
 
-  platform_test::ScratchFolder folder_;
-  platform_test::ScopedEnv store_;
+  tests_support::ScopedTempDir folder_;
+  tests_support::ScopedEnv store_;
   std::string base_;
 };
 
@@ -168,7 +168,7 @@ TEST_F(RegistryTest, AnotherProcessSeesTheValues) {
     ASSERT_TRUE(key);
     ASSERT_TRUE(key->SetString("FromParent", "hello"));
   }
-  platform_test::ScopedEnv child("PELIXO_PLATFORM_CHILD", Key("Shared"));
+  tests_support::ScopedEnv child("PELIXO_PLATFORM_CHILD", Key("Shared"));
   std::string exe = SelfPath();
   Expected<Process> process = Process::Start(
       platform_test::Quoted(exe) + " --gtest_filter=RegistryChild.WritesBack");
@@ -184,10 +184,10 @@ TEST_F(RegistryTest, AnotherProcessSeesTheValues) {
 // every change rereads the store under its lock.
 TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
   ASSERT_TRUE(RegistryKey::Open(RegistryRoot::kCurrentUser, Key("Busy"), true));
-  platform_test::ScopedEnv child("PELIXO_PLATFORM_CHILD_MANY", Key("Busy"));
+  tests_support::ScopedEnv child("PELIXO_PLATFORM_CHILD_MANY", Key("Busy"));
   std::vector<Process> writers;
   for (const char* tag : {"A", "B"}) {
-    platform_test::ScopedEnv name("PELIXO_PLATFORM_CHILD_TAG", tag);
+    tests_support::ScopedEnv name("PELIXO_PLATFORM_CHILD_TAG", tag);
     Expected<Process> process = Process::Start(
         platform_test::Quoted(SelfPath()) + " --gtest_filter=RegistryChild.WritesMany");
     ASSERT_TRUE(process) << process.error().message();

@@ -1,4 +1,5 @@
-// A private folder for one test, removed with everything in it at the end.
+// What the platform tests share besides tests/support: the command line
+// that runs the test program again as the child half of a test.
 #ifndef TESTS_PLATFORM_TEST_SUPPORT_H_
 #define TESTS_PLATFORM_TEST_SUPPORT_H_
 
@@ -7,47 +8,14 @@
 #undef LoadString
 #endif
 
-#include <cstdlib>
-#include <filesystem>
-#include <random>
 #include <string>
-#include <string_view>
 
-#include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/path.h"
 #include "tests/support/scoped_env.h"
+#include "tests/support/scoped_temp_dir.h"
 
 namespace platform_test {
-
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::random_device random;
-    path_ = platform::TempDirectory() + "pelixo-platform-" +
-            std::to_string(random()) + platform::PathSeparator();
-    (void)platform::MakeDirectories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  // The folder, with a trailing separator.
-  const std::string& path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + name; }
-  // Writes `bytes` to the file `name` of the folder and returns its path.
-  std::string Write(const std::string& name, std::string_view bytes) const {
-    std::string file = File(name);
-    (void)platform::WriteWholeFile(file, bytes);
-    return file;
-  }
-
- private:
-  std::string path_;
-};
 
 // `text` in double quotes, built by appending (the compiler's overlap
 // warning trips over `"\"" + text`).
@@ -68,8 +36,6 @@ inline std::string SelfCommand(const std::string& filter) {
 #endif
   return Quoted(exe) + " --gtest_filter=" + filter;
 }
-
-using tests_support::ScopedEnv;
 
 }  // namespace platform_test
 

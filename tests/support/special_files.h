@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-namespace pelixo::testing {
+namespace tests_support {
 
 // A device that never ends: a reader that takes it reads without end.
 inline constexpr char kEndlessDevice[] = "/dev/zero";
@@ -82,7 +82,7 @@ inline int ExitCodeWithin(int seconds, const std::function<int()>& body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -3;
 }
 
-}  // namespace pelixo::testing
+}  // namespace tests_support
 
 #endif  // _WIN32
 #endif  // TESTS_SUPPORT_SPECIAL_FILES_H_

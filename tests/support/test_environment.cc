@@ -7,30 +7,13 @@
 #include "platform/error.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
+#include "tests/support/scoped_env.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #endif
 
-namespace pelixo::testing {
-
-void SetEnvironment(const std::string& name, const std::string& value) {
-#if defined(_WIN32)
-  _putenv_s(name.c_str(), value.c_str());
-  SetEnvironmentVariableA(name.c_str(), value.c_str());
-#else
-  setenv(name.c_str(), value.c_str(), 1);
-#endif
-}
-
-void ClearEnvironment(const std::string& name) {
-#if defined(_WIN32)
-  _putenv_s(name.c_str(), "");
-  SetEnvironmentVariableA(name.c_str(), nullptr);
-#else
-  unsetenv(name.c_str());
-#endif
-}
+namespace tests_support {
 
 #if defined(_WIN32)
 
@@ -71,4 +54,10 @@ void DeleteMachineKey(const std::string&) {}
 
 #endif
 
-}  // namespace pelixo::testing
+void PrivateSettings(const std::string& folder) {
+  SetEnvironment("PELIXO_BOXES", "stderr");
+  SetEnvironment("PELIXO_REGISTRY", folder + "registry.reg");
+  ClearEnvironment("PELIXO_FAIL_WRITES");
+}
+
+}  // namespace tests_support

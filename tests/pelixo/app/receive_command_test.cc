@@ -9,7 +9,7 @@
 #include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/registry.h"
-#include "tests/receive/receive_test_support.h"
+#include "tests/pelixo/app/receive_test_support.h"
 
 namespace pelixo {
 namespace {
@@ -22,7 +22,7 @@ class ReceiveCommandTest : public testing::ReceiveWorld {
     std::string command = std::string(PELIXO_BIN_DIR "/pelixo ") + arguments + " 2>\"" + errors +
                           "\" </dev/null";
     int status = std::system(command.c_str());
-    stderr_ = Read(errors);
+    stderr_ = tests_support::ReadFile(errors);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
   std::string Ini() const { return "--ini \"" + std::string(testing::kReceiveData) + "Formats.ini\" "; }
@@ -36,7 +36,7 @@ TEST_F(ReceiveCommandTest, ExportTakesThePointsFileBesideTheDCFile) {
                    testing::kReceiveData + "job1.dc"),
             0)
       << stderr_;
-  EXPECT_EQ(Read(Out("a.txt")), Expected("job1_fixed.txt"));
+  EXPECT_EQ(tests_support::ReadFile(Out("a.txt")), Expected("job1_fixed.txt"));
   EXPECT_EQ(stderr_,
             "pelixo export: 1 measured point has no co-ordinates in the points file and was not "
             "written\n");
@@ -53,7 +53,7 @@ TEST_F(ReceiveCommandTest, ExportWithoutPointsFileSaysSo) {
   EXPECT_NE(stderr_.find("pelixo export: 3 measured points have no co-ordinates"),
             std::string::npos)
       << stderr_;
-  EXPECT_EQ(Read(Out("z.txt")),
+  EXPECT_EQ(tests_support::ReadFile(Out("z.txt")),
             "0001000.00 00200000 50.00000\r\n0001100.50 00210025 00000000\r\n"
             "-000012.50 -0000725 3.000000\r\n");
 
@@ -69,7 +69,7 @@ TEST_F(ReceiveCommandTest, ExportWithoutPointsFileSaysSo) {
   EXPECT_EQ(Pelixo("export " + Ini() + "--format \"Zero padded\" --out " + Out("k.txt") + " " + dc),
             0);
   EXPECT_EQ(stderr_, "");
-  EXPECT_EQ(Read(Out("k.txt")), Read(Out("z.txt")));
+  EXPECT_EQ(tests_support::ReadFile(Out("k.txt")), tests_support::ReadFile(Out("z.txt")));
 }
 
 TEST_F(ReceiveCommandTest, ExportRefusesUnknownFormatsAndFiles) {
@@ -126,7 +126,7 @@ class HandOverTest : public ReceiveCommandTest {
 // as long as it runs; afterwards the value is empty again.
 TEST_F(HandOverTest, ExportNamesItsDCFileWhileItsProgramRuns) {
   EXPECT_EQ(Export("--out \"" + Out("job.csv") + "\" \"" + root_ + "job.dc\""), 0) << stderr_;
-  EXPECT_EQ(Read(seen_), "DownloadFile=" + Out("job.csv") + "\nReceivedFile=" + root_ +
+  EXPECT_EQ(tests_support::ReadFile(seen_), "DownloadFile=" + Out("job.csv") + "\nReceivedFile=" + root_ +
                              "job.dc\n");
   EXPECT_EQ(Stored("ReceivedFile"), "");
   EXPECT_EQ(Stored("DownloadFile"), Out("job.csv"));
@@ -139,10 +139,10 @@ TEST_F(HandOverTest, RelativeNamesAreHandedOverAsFullPaths) {
   std::string command = "cd \"" + root_ + "\" && \"" PELIXO_BIN_DIR
                         "/pelixo\" export --ini Formats.ini --format Run --out out/rel.csv "
                         "job.dc 2>\"" + errors + "\" </dev/null";
-  EXPECT_EQ(std::system(command.c_str()), 0) << Read(errors);
-  EXPECT_EQ(Read(seen_), "DownloadFile=" + Out("rel.csv") + "\nReceivedFile=" + root_ +
+  EXPECT_EQ(std::system(command.c_str()), 0) << tests_support::ReadFile(errors);
+  EXPECT_EQ(tests_support::ReadFile(seen_), "DownloadFile=" + Out("rel.csv") + "\nReceivedFile=" + root_ +
                              "job.dc\n");
-  EXPECT_EQ(Read(Out("rel.csv")), "Q1\r\n");
+  EXPECT_EQ(tests_support::ReadFile(Out("rel.csv")), "Q1\r\n");
   EXPECT_EQ(Stored("DownloadFile"), Out("rel.csv"));
 }
 
@@ -157,7 +157,7 @@ TEST_F(HandOverTest, DownloadFileThatCannotBeStoredStartsNoProgram) {
             std::string::npos)
       << stderr_;
   EXPECT_FALSE(platform::FileExists(seen_));
-  EXPECT_EQ(Read(store), bad);
+  EXPECT_EQ(tests_support::ReadFile(store), bad);
 }
 
 TEST_F(ReceiveCommandTest, ReceiveWritesEveryJobIntoTheFolder) {
@@ -165,16 +165,16 @@ TEST_F(ReceiveCommandTest, ReceiveWritesEveryJobIntoTheFolder) {
   PutJobOnDevice("JOBB", "job2.dc", "job2_points.txt", 7, 70, false);
   ChooseJobs("JOBA;JOBB");
   EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + out_), 0) << stderr_;
-  EXPECT_EQ(Read(Out("JOBA.csv")), Expected("job1_comma.csv"));
-  EXPECT_EQ(Read(Out("JOBB.csv")), Expected("job2_comma_continued.csv"));
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::ReadFile(Out("JOBA.csv")), Expected("job1_comma.csv"));
+  EXPECT_EQ(tests_support::ReadFile(Out("JOBB.csv")), Expected("job2_comma_continued.csv"));
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>());
   EXPECT_NE(stderr_.find("2 files written"), std::string::npos) << stderr_;
 }
 
 TEST_F(ReceiveCommandTest, ReceiveTellsWhyAJobWasSkipped) {
   PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
   ChooseJobs("JOBA");
-  testing::SetMachineString("SOFTWARE\\Corvane\\Syncrona\\Device Drivers\\Terrapad\\Converter",
+  tests_support::SetMachineString("SOFTWARE\\Corvane\\Syncrona\\Device Drivers\\Terrapad\\Converter",
                             "Directory", root_ + "nothing-here");
   EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv")), 1);
   EXPECT_NE(stderr_.find("pelixo receive: The job reader"), std::string::npos) << stderr_;
@@ -199,19 +199,19 @@ TEST_F(ReceiveCommandTest, AJobThatOutCannotTakeKeepsItsFilesAndFails) {
   PutJobOnDevice("JOBB", "job2.dc", "job2_points.txt", 7, 70, false);
   ChooseJobs("JOBA;JOBB");
   EXPECT_EQ(Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv")), 1);
-  EXPECT_EQ(Read(Out("one.csv")), Expected("job1_comma.csv"));
+  EXPECT_EQ(tests_support::ReadFile(Out("one.csv")), Expected("job1_comma.csv"));
   EXPECT_NE(stderr_.find("\"JOBB.csv\" is not saved"), std::string::npos) << stderr_;
   EXPECT_NE(stderr_.find("pelixo receive: 1 file written\n"), std::string::npos) << stderr_;
-  EXPECT_EQ(FilesIn(temp_), (std::vector<std::string>{"JOBB.DC", "JOBB.JOB", "JOBB.tic"}));
+  EXPECT_EQ(tests_support::FilesIn(temp_), (std::vector<std::string>{"JOBB.DC", "JOBB.JOB", "JOBB.tic"}));
 }
 
 // A file that cannot be written is not counted as written.
 TEST_F(ReceiveCommandTest, AFailedWriteIsNotCounted) {
   PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
   ChooseJobs("JOBA");
-  setenv("PELIXO_FAIL_WRITES", "one.csv", 1);
+  tests_support::SetEnvironment("PELIXO_FAIL_WRITES", "one.csv");
   int exit_code = Pelixo("receive " + Ini() + "--format \"Comma out\" --out " + Out("one.csv"));
-  unsetenv("PELIXO_FAIL_WRITES");
+  tests_support::ClearEnvironment("PELIXO_FAIL_WRITES");
   EXPECT_EQ(exit_code, 1);
   EXPECT_NE(stderr_.find("Cannot write " + Out("one.csv")), std::string::npos) << stderr_;
   EXPECT_NE(stderr_.find("pelixo receive: 0 files written\n"), std::string::npos) << stderr_;
@@ -223,8 +223,8 @@ TEST_F(ReceiveCommandTest, SendToTheDevice) {
   ASSERT_TRUE(platform::WriteWholeFile(input, "P1,1.000,2.000,3.000,OAK\r\n"));
   EXPECT_EQ(Pelixo("send " + Ini() + "--format \"Upload points\" --job SITE2 --device " + input), 0)
       << stderr_;
-  EXPECT_EQ(FilesIn(device_), std::vector<std::string>({"SITE2.DC"}));
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::FilesIn(device_), std::vector<std::string>({"SITE2.DC"}));
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>());
   EXPECT_EQ(Pelixo("send " + Ini() + "--format \"Upload points\" --job SITE2 --device --out x " + input), 2);
 }
 
@@ -235,14 +235,14 @@ TEST_F(ReceiveCommandTest, MakeJobWritesBothLayouts) {
     std::string command = std::string(PELIXO_BIN_DIR "/make-job ") + arguments + " 2>\"" +
                           root_ + "stderr.txt\"";
     int status = std::system(command.c_str());
-    stderr_ = Read(root_ + "stderr.txt");
+    stderr_ = tests_support::ReadFile(root_ + "stderr.txt");
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   };
   ASSERT_EQ(make_job("--older --version 7.70 " + points + " " + root_ + "old.JOB"), 0) << stderr_;
-  EXPECT_EQ(Read(root_ + "old.JOB"),
+  EXPECT_EQ(tests_support::ReadFile(root_ + "old.JOB"),
             std::string("TJ\x07\x46") + "NEZ,P1,OAK,1,2,3\r\nSTN,S1,,1.5,4,5,6\r\n");
   ASSERT_EQ(make_job(points + " " + root_ + "new.JOB"), 0) << stderr_;
-  EXPECT_EQ(Read(root_ + "new.JOB").substr(0, 38),
+  EXPECT_EQ(tests_support::ReadFile(root_ + "new.JOB").substr(0, 38),
             "Corvane Terrapad Job" + std::string(16, '\0') + "\x0a\x46");
 
   ASSERT_TRUE(platform::WriteWholeFile(points, "NEZ,P1,OAK,1,2,3\nRTK,R1,,1,2,3\n"));

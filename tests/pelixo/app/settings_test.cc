@@ -5,8 +5,9 @@
 #include "pelixo/app/options_form.h"
 #include "pelixo/app/transfer_common.h"
 #include "pelixo/app/user_texts.h"
+#include "platform/files.h"
 #include "platform/path.h"
-#include "send_test_support.h"
+#include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {
 namespace {

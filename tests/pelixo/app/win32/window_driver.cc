@@ -1,4 +1,4 @@
-#include "tests/window/window_driver.h"
+#include "tests/pelixo/app/win32/window_driver.h"
 
 #include <cstdio>
 #include <vector>

@@ -1,4 +1,4 @@
-// What the send tests share: a private registry store, private folders,
+// What the send tests share: a private registry store, a private folder,
 // a recording user interface and the comparison of a written job with an
 // expected one.
 #ifndef TESTS_SEND_SEND_TEST_SUPPORT_H_
@@ -6,89 +6,44 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "pelixo/app/console_user_interface.h"
 #include "pelixo/app/options_form.h"
 #include "pelixo/core/text.h"
-#include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/path.h"
 #include "platform/registry.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/scoped_temp_dir.h"
+#include "tests/support/test_environment.h"
 
 namespace pelixo::send_test {
 
 inline const std::string kData = PELIXO_TEST_DATA "/send/";
 
-inline void SetEnv(const std::string& name, const std::string& value) {
-#ifdef _WIN32
-  _putenv_s(name.c_str(), value.c_str());
-#else
-  setenv(name.c_str(), value.c_str(), 1);
-#endif
-}
-
-inline void UnsetEnv(const std::string& name) {
-#ifdef _WIN32
-  _putenv_s(name.c_str(), "");
-#else
-  unsetenv(name.c_str());
-#endif
-}
-
-inline std::string ReadFile(const std::string& path) {
-  platform::Expected<std::string> content = platform::ReadWholeFile(path);
-  return content ? *content : std::string("<unreadable " + path + ">");
-}
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-  ASSERT_TRUE(platform::WriteWholeFile(path, bytes).ok()) << path;
-}
-
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device random;
-    path_ = platform::TempDirectory() + "pelixo-send-" + std::to_string(random()) +
-            std::to_string(random()) + platform::PathSeparator();
-    EXPECT_TRUE(platform::MakeDirectories(path_).ok()) << path_;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(path_), ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + name; }
-
- private:
-  std::string path_;
-};
+using tests_support::ClearEnvironment;
+using tests_support::ReadFile;
+using tests_support::SetEnvironment;
+using tests_support::WriteFile;
 
 // Every test starts from an empty Pelixo key: natively a store file of its
 // own, on Windows the user's key emptied.
 class SendTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetEnv("PELIXO_REGISTRY", folder_ / "registry.reg");
-    SetEnv("PELIXO_BOXES", "stderr");
-    UnsetEnv("PELIXO_FAIL_WRITES");
-    UnsetEnv("PELIXO_DECIMAL_SEPARATOR");
+    tests_support::PrivateSettings(folder_.path());
+    ClearEnvironment("PELIXO_DECIMAL_SEPARATOR");
 #ifdef _WIN32
     (void)platform::DeleteRegistryTree(kPelixoRegistryKey);
 #endif
   }
   void TearDown() override {
-    UnsetEnv("PELIXO_FAIL_WRITES");
-    UnsetEnv("PELIXO_DECIMAL_SEPARATOR");
+    ClearEnvironment("PELIXO_FAIL_WRITES");
+    ClearEnvironment("PELIXO_DECIMAL_SEPARATOR");
   }
 
   static platform::RegistryKey PelixoKey() {
@@ -101,7 +56,7 @@ class SendTest : public ::testing::Test {
     return PelixoKey().GetString(name);
   }
 
-  TempFolder folder_;
+  tests_support::ScopedTempDir folder_;
 };
 
 // Answers the dialogs from what the test set and records every box.

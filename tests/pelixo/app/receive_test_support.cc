@@ -1,4 +1,4 @@
-#include "tests/receive/receive_test_support.h"
+#include "tests/pelixo/app/receive_test_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +10,8 @@
 #include "platform/path.h"
 #include "platform/registry.h"
 #include "standins/jobreader/job_file.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -18,6 +20,12 @@
 #endif
 
 namespace pelixo::testing {
+
+using tests_support::ClearEnvironment;
+using tests_support::FilesIn;
+using tests_support::ReadFile;
+using tests_support::SetEnvironment;
+using tests_support::SetMachineString;
 
 namespace {
 
@@ -59,12 +67,8 @@ void DeleteUserKey(const std::string& key) {
 }
 
 void ReceiveWorld::SetUp() {
-  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "." + info->name();
-  for (char& c : name) {
-    if (c == '/' || c == '\\') c = '_';
-  }
-  root_ = platform::WithTrailingSeparator(std::string(PELIXO_BIN_DIR) + "/receive-tests/" + name);
+  root_ = platform::WithTrailingSeparator(std::string(PELIXO_BIN_DIR) + "/receive-tests/" +
+                                         tests_support::TestName());
   ASSERT_TRUE(platform::MakeDirectories(root_));
   device_ = root_ + "device";
   temp_ = root_ + "temp" + std::string(1, platform::PathSeparator());
@@ -112,13 +116,13 @@ void ReceiveWorld::PutJobOnDevice(const std::string& name, const std::string& dc
                                   const std::string& points_file, int major, int minor,
                                   bool is_signed) {
   std::string base = platform::WithTrailingSeparator(device_) + name;
-  ASSERT_TRUE(platform::WriteWholeFile(base + ".DC", Read(kReceiveData + dc_file)));
+  ASSERT_TRUE(platform::WriteWholeFile(base + ".DC", ReadFile(kReceiveData + dc_file)));
   standins::JobFile job;
   job.is_signed = is_signed;
   job.major = major;
   job.minor = minor;
   platform::Expected<std::vector<standins::JobPoint>> points =
-      standins::ParseJobPoints(Read(kReceiveData + points_file), points_file);
+      standins::ParseJobPoints(ReadFile(kReceiveData + points_file), points_file);
   ASSERT_TRUE(points) << points.error().message();
   job.points = *points;
   ASSERT_TRUE(platform::WriteWholeFile(base + ".JOB", standins::EncodeJobFile(job)));
@@ -126,21 +130,6 @@ void ReceiveWorld::PutJobOnDevice(const std::string& name, const std::string& dc
 
 void ReceiveWorld::ChooseJobs(const std::string& jobs) {
   SetEnvironment("SYNCRONA_CHOSEN_JOBS", jobs);
-}
-
-std::vector<std::string> ReceiveWorld::FilesIn(const std::string& folder) const {
-  std::vector<std::string> names;
-  for (const platform::FileEntry& entry : platform::FindFiles(folder, "*")) {
-    if (!entry.is_directory) names.push_back(entry.name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::string ReceiveWorld::Read(const std::string& path) const {
-  platform::Expected<std::string> text = platform::ReadWholeFile(path);
-  EXPECT_TRUE(text) << path;
-  return text ? *text : std::string();
 }
 
 std::optional<std::string> RecordingUserInterface::ChooseSaveFile(

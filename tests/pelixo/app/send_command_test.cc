@@ -8,7 +8,7 @@
 #include "pelixo/app/cli/commands.h"
 #include "pelixo/app/options_form.h"
 #include "platform/process.h"
-#include "send_test_support.h"
+#include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {
 namespace {
@@ -17,7 +17,7 @@ using send_test::ExpectSameJob;
 using send_test::kData;
 using send_test::ReadFile;
 using send_test::SendTest;
-using send_test::SetEnv;
+using send_test::SetEnvironment;
 using send_test::WriteFile;
 
 struct CommandResult {
@@ -48,7 +48,7 @@ class SendCommandTest : public SendTest {
 };
 
 TEST_F(SendCommandTest, EveryOptionGiven) {
-  std::string out = folder_ / "comma.DC";
+  std::string out = folder_.File("comma.DC");
   CommandResult result =
       RunSend({"--ini", ini_, "--format", "Comma points", "--job", "Comma test", "--out", out,
                "--dc-version", "10.0", "--coord-units", "feet", "--angle-units", "degrees",
@@ -69,7 +69,7 @@ TEST_F(SendCommandTest, AbsentOptionsTakeTheStoredSettings) {
   ASSERT_TRUE(key.SetInt(kAngleUnitsValue, kAngleUnitsMils).ok());
   ASSERT_TRUE(key.SetInt(kCoordUnitsValue, kCoordUnitsUsFeet).ok());
   ASSERT_TRUE(key.SetString(kCoordSysFileValue, kData + "coordsys.dc").ok());
-  std::string out = folder_ / "fixed.DC";
+  std::string out = folder_.File("fixed.DC");
   CommandResult result = RunSend({"--ini", ini_, "--format", "Fixed columns", "--job",
                                   "Fixed columns 20 ch", "--out", out, kData + "fixed.txt"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
@@ -80,21 +80,21 @@ TEST_F(SendCommandTest, AbsentOptionsTakeTheStoredSettings) {
 
   // Given ones win over stored ones; the format name may differ in case.
   result = RunSend({"--ini", ini_, "--format", "name PARTS", "--job", "Parts", "--out",
-                    folder_ / "parts.DC", "--dc-version=10.7", "--angle-units=gons",
+                    folder_.File("parts.DC"), "--dc-version=10.7", "--angle-units=gons",
                     "--coord-units=meters", "--coordsys=", kData + "parts.pts"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
-  ExpectSameJob(kData + "expected/parts.DC", folder_ / "parts.DC");
+  ExpectSameJob(kData + "expected/parts.DC", folder_.File("parts.DC"));
 }
 
 #ifndef _WIN32  // a store file of the posix build
 // A store that cannot be read gives one warning and the defaults; the
 // UploadFile it cannot take ends the send with exit 1, the store unchanged.
 TEST_F(SendCommandTest, UnreadableStoreIsToldAndEndsTheSend) {
-  const std::string store = folder_ / "registry.reg";
+  const std::string store = folder_.File("registry.reg");
   // A store saved as UTF-16 by an editor.
   const std::string bad("\xff\xfeR\0E\0G\0", 8);
   WriteFile(store, bad);
-  std::string out = folder_ / "x.DC";
+  std::string out = folder_.File("x.DC");
   CommandResult result = RunSend({"--ini", ini_, "--format", "Comma points", "--job", "J",
                                   "--out", out, kData + "comma.csv"});
   EXPECT_EQ(result.exit_code, 1);
@@ -110,7 +110,7 @@ TEST_F(SendCommandTest, UnreadableStoreIsToldAndEndsTheSend) {
 
 TEST_F(SendCommandTest, UsageErrors) {
   std::string in = kData + "comma.csv";
-  std::string out = folder_ / "x.DC";
+  std::string out = folder_.File("x.DC");
   CommandResult result = RunSend({"--ini", ini_, "--format", "Export names", "--job", "J",
                                   "--out", out, in});
   EXPECT_EQ(result.exit_code, 2);
@@ -152,9 +152,9 @@ TEST_F(SendCommandTest, UsageErrors) {
 }
 
 TEST_F(SendCommandTest, ErrorsAndWarnings) {
-  std::string out = folder_ / "x.DC";
+  std::string out = folder_.File("x.DC");
   // No Formats.ini.
-  CommandResult result = RunSend({"--ini", folder_ / "none.ini", "--format", "A", "--job", "J",
+  CommandResult result = RunSend({"--ini", folder_.File("none.ini"), "--format", "A", "--job", "J",
                                   "--out", out, kData + "comma.csv"});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_NE(result.err.find("No file formats specified - Formats.ini file required"),
@@ -166,18 +166,18 @@ TEST_F(SendCommandTest, ErrorsAndWarnings) {
   EXPECT_EQ(result.err, "pelixo send: A job name must be specified for the converted data\n");
   // An input that cannot be read: its path on stderr.
   result = RunSend({"--ini", ini_, "--format", "Comma points", "--job", "J", "--out", out,
-                    folder_ / "missing.csv"});
+                    folder_.File("missing.csv")});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_NE(result.err.find("missing.csv"), std::string::npos) << result.err;
   // An output that cannot be written: the old file stays.
   WriteFile(out, "old");
-  SetEnv("PELIXO_FAIL_WRITES", "x.DC");
+  SetEnvironment("PELIXO_FAIL_WRITES", "x.DC");
   result = RunSend({"--ini", ini_, "--format", "Comma points", "--job", "J", "--out", out,
                     kData + "comma.csv"});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_NE(result.err.find("x.DC"), std::string::npos) << result.err;
   EXPECT_EQ(ReadFile(out), "old");
-  send_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  send_test::ClearEnvironment("PELIXO_FAIL_WRITES");
   // A coordinate-system file named but missing: a warning, and the job.
   result = RunSend({"--ini", ini_, "--format", "Name parts", "--job", "..\\x", "--out", out,
                     "--coordsys", "nosuch.dc", kData + "parts.pts"});
@@ -195,7 +195,7 @@ TEST_F(SendCommandTest, ErrorsAndWarnings) {
 // The sample survey through the sample definitions, as the demo sends it.
 TEST_F(SendCommandTest, SampleSurvey) {
   std::string samples = PELIXO_SOURCE_DIR "/samples/";
-  std::string out = folder_ / "Vejle.DC";
+  std::string out = folder_.File("Vejle.DC");
   CommandResult result = RunSend(
       {"--ini", samples + "Formats.ini", "--format", "Comma separated (Name,N,E,H,Code)",
        "--job", "Vejle 2026-12", "--out", out, "--dc-version", "10.7", "--coord-units",
@@ -229,7 +229,7 @@ std::string Quoted(const std::string& text) {
 
 // The real program, started the way an external program is.
 TEST_F(SendCommandTest, TheProgramItself) {
-  std::string out = folder_ / "run.DC";
+  std::string out = folder_.File("run.DC");
   std::string command = Quoted(Program()) + " send --ini " + Quoted(ini_) +
                         " --format \"Comma points\" --job \"Comma test\" --out " + Quoted(out) +
                         " --dc-version 10.0 --coord-units feet --angle-units degrees --coordsys " +

@@ -7,7 +7,6 @@
 
 #include "pelixo/core/dc_writer.h"
 #include "pelixo/core/pelixo_records.h"
-#include "send_test_support.h"
 
 namespace pelixo {
 namespace {
@@ -123,7 +122,7 @@ TEST(CoordinateSystemTest, RecordsCopiedByVersion) {
 }
 
 TEST(CoordinateSystemTest, FileAsNamedThenInTheProgramFolder) {
-  using send_test::kData;
+  const std::string kData = PELIXO_TEST_DATA "/send/";
   DCJobSettings settings;
   LineList job;
   EXPECT_EQ(*CopyCoordinateSystemRecords(job, 1070, settings, kData),

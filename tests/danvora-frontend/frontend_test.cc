@@ -2,6 +2,13 @@
 // names compared exactly, the paths it forms and the choice of the DC file.
 #include "danvora-frontend/frontend.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,11 +17,37 @@
 #include "gtest/gtest.h"
 #include "platform/files.h"
 #include "platform/registry.h"
-#include "tests/frontend/test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/scoped_temp_dir.h"
+#include "tests/support/test_environment.h"
 
 namespace {
 
 using danvora_frontend::ParseCommandLine;
+
+// Sets the modification time of `path` (on Windows its creation time too)
+// to `ns` nanoseconds since 1970, which a file system without birth times
+// gives as the creation time as well.
+void SetFileTimes(const std::string& path, int64_t ns) {
+#if defined(_WIN32)
+  const uint64_t ticks = uint64_t(ns / 100) + 116444736000000000ULL;
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(ticks);
+  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  const bool set = SetFileTime(file, &time, nullptr, &time) != 0;
+  CloseHandle(file);
+  ASSERT_TRUE(set) << path;
+#else
+  const timespec times[2] = {{ns / 1000000000, ns % 1000000000},
+                             {ns / 1000000000, ns % 1000000000}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+#endif
+}
 
 TEST(FrontEndCommandLine, FormatNamesAndOptions) {
   auto options = ParseCommandLine("-Format=SDL -QA");
@@ -75,16 +108,17 @@ TEST(FrontEndDcFile, NewestOfTwoCreatedWithinOneSecond) {
   // although the second alone ties them (and "a.dc" comes first by name).
   // Where the file system keeps no birth time, the modification times,
   // set apart by a fraction of a second, count.
-  const std::string work = frontend_test::FreshWorkFolder();
+  const tests_support::ScopedTempDir dir;
+  const std::string& work = dir.path();
   constexpr int64_t kSecond = 1000000000;
   constexpr int64_t kSometime = int64_t{1700000000} * kSecond;
   std::optional<std::string> newest;
   bool tied = false;
   for (int attempt = 0; attempt < 5 && !tied; ++attempt) {
-    frontend_test::WriteFile(work + "a.dc", "00NMa\r\n");
-    frontend_test::WriteFile(work + "b.dc", "00NMb\r\n");
-    frontend_test::SetFileTimes(work + "a.dc", kSometime + 100000000);
-    frontend_test::SetFileTimes(work + "b.dc", kSometime + 200000000);
+    tests_support::WriteFile(work + "a.dc", "00NMa\r\n");
+    tests_support::WriteFile(work + "b.dc", "00NMb\r\n");
+    SetFileTimes(work + "a.dc", kSometime + 100000000);
+    SetFileTimes(work + "b.dc", kSometime + 200000000);
     const std::vector<platform::FileEntry> found =
         platform::FindFiles(work, "*.dc");
     ASSERT_EQ(found.size(), 2u);
@@ -100,8 +134,9 @@ TEST(FrontEndDcFile, NewestOfTwoCreatedWithinOneSecond) {
 }
 
 TEST(FrontEndSettings, ValuesOfPelixosKey) {
-  const std::string work = frontend_test::FreshWorkFolder();
-  frontend_test::PrivateEnvironment(work);
+  const tests_support::ScopedTempDir dir;
+  const std::string& work = dir.path();
+  tests_support::PrivateSettings(work);
 #if defined(_WIN32)
   GTEST_SKIP() << "the real registry is shared; covered by the native run";
 #endif

@@ -14,7 +14,7 @@
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
 #include "platform/files.h"
-#include "send_test_support.h"
+#include "tests/pelixo/app/send_test_support.h"
 
 namespace pelixo {
 namespace {
@@ -24,7 +24,7 @@ using send_test::kData;
 using send_test::ReadFile;
 using send_test::RecordingUserInterface;
 using send_test::SendTest;
-using send_test::SetEnv;
+using send_test::SetEnvironment;
 using send_test::WriteFile;
 
 // Upload positions of tests/data/send/Formats.ini.
@@ -101,7 +101,7 @@ class SendDriverTest : public SendTest {
 
 TEST_F(SendDriverTest, CommaSeparatedFileToDCFile) {
   SetOptions(kDCFileVersion100, kAngleUnitsDegrees, kCoordUnitsFeet, kData + "coordsys.dc");
-  std::string out = folder_ / "comma.DC";
+  std::string out = folder_.File("comma.DC");
   ASSERT_EQ(Send("Comma test", kComma, kData + "comma.csv", out), SendOutcome::kDone);
   EXPECT_TRUE(ui_.errors.empty()) << ui_.errors[0];
   EXPECT_TRUE(ui_.messages.empty());
@@ -126,7 +126,7 @@ TEST_F(SendDriverTest, CommaSeparatedFileToDCFile) {
 
 TEST_F(SendDriverTest, FixedColumnsWithPadCharactersAndImpliedDecimals) {
   SetOptions(kDCFileVersion75, kAngleUnitsMils, kCoordUnitsUsFeet, kData + "coordsys.dc");
-  std::string out = folder_ / "fixed.DC";
+  std::string out = folder_.File("fixed.DC");
   ASSERT_EQ(Send("Fixed columns 20 ch", kFixed, kData + "fixed.txt", out), SendOutcome::kDone);
   ExpectSameJob(kData + "expected/fixed.DC", out);
   EXPECT_EQ(driver_.counts().points_written, 3u);
@@ -136,7 +136,7 @@ TEST_F(SendDriverTest, FixedColumnsWithPadCharactersAndImpliedDecimals) {
 
 TEST_F(SendDriverTest, NamePartsNewlineAndDroppedValues) {
   SetOptions(kDCFileVersion107, kAngleUnitsGons, kCoordUnitsMeters, "");
-  std::string out = folder_ / "parts.DC";
+  std::string out = folder_.File("parts.DC");
   ASSERT_EQ(Send("Parts", kParts, kData + "parts.pts", out), SendOutcome::kDone);
   ExpectSameJob(kData + "expected/parts.DC", out);
   EXPECT_EQ(driver_.counts().points_written, 2u);
@@ -146,7 +146,7 @@ TEST_F(SendDriverTest, NamePartsNewlineAndDroppedValues) {
 
 TEST_F(SendDriverTest, DefinitionWithoutFieldsAndNoUnitsSelected) {
   SetOptions(kDCFileVersion77, kNoSelection, kNoSelection, kData + "coordsys.dc");
-  std::string out = folder_ / "bare.DC";
+  std::string out = folder_.File("bare.DC");
   // A job name of blanks only is accepted.
   ASSERT_EQ(Send("   ", kBare, kData + "bare.txt", out), SendOutcome::kDone);
   ExpectSameJob(kData + "expected/bare.DC", out);
@@ -156,12 +156,12 @@ TEST_F(SendDriverTest, DefinitionWithoutFieldsAndNoUnitsSelected) {
 
 TEST_F(SendDriverTest, LocaleDecimalSeparator) {
   SetOptions(kDCFileVersion100, kAngleUnitsGons, kCoordUnitsMeters, "");
-  SetEnv("PELIXO_DECIMAL_SEPARATOR", ",");
-  ASSERT_EQ(Send("Locale", kLocale, kData + "locale.txt", folder_ / "comma.DC"), SendOutcome::kDone);
-  ExpectSameJob(kData + "expected/locale_comma.DC", folder_ / "comma.DC");
-  SetEnv("PELIXO_DECIMAL_SEPARATOR", ".");
-  ASSERT_EQ(Send("Locale", kLocale, kData + "locale.txt", folder_ / "point.DC"), SendOutcome::kDone);
-  ExpectSameJob(kData + "expected/locale_point.DC", folder_ / "point.DC");
+  SetEnvironment("PELIXO_DECIMAL_SEPARATOR", ",");
+  ASSERT_EQ(Send("Locale", kLocale, kData + "locale.txt", folder_.File("comma.DC")), SendOutcome::kDone);
+  ExpectSameJob(kData + "expected/locale_comma.DC", folder_.File("comma.DC"));
+  SetEnvironment("PELIXO_DECIMAL_SEPARATOR", ".");
+  ASSERT_EQ(Send("Locale", kLocale, kData + "locale.txt", folder_.File("point.DC")), SendOutcome::kDone);
+  ExpectSameJob(kData + "expected/locale_point.DC", folder_.File("point.DC"));
 }
 
 TEST_F(SendDriverTest, HeaderCarriesTheTimeOfWriting) {
@@ -171,14 +171,14 @@ TEST_F(SendDriverTest, HeaderCarriesTheTimeOfWriting) {
     time.year = 2026, time.month = 12, time.day = 7, time.hour = 3, time.minute = 48;
     return time;
   });
-  ASSERT_EQ(Send("Parts", kParts, kData + "parts.pts", folder_ / "p.DC"), SendOutcome::kDone);
+  ASSERT_EQ(Send("Parts", kParts, kData + "parts.pts", folder_.File("p.DC")), SendOutcome::kDone);
   std::string month = platform::LocaleShortMonthName(12).substr(0, 3);
   EXPECT_EQ(driver_.output_lines()[0], "00NMTP V10-70       000007-" + month + "-26 03:48 213111");
 }
 
 TEST_F(SendDriverTest, NoUploadDefinitionSelectedTakesTheFirstOfTheFile) {
-  WriteFile(folder_ / "names.txt", "P1,TREE\r\nP2,MH\r\n");
-  ASSERT_EQ(Send("First", kNoSelection, folder_ / "names.txt", folder_ / "first.DC"),
+  WriteFile(folder_.File("names.txt"), "P1,TREE\r\nP2,MH\r\n");
+  ASSERT_EQ(Send("First", kNoSelection, folder_.File("names.txt"), folder_.File("first.DC")),
             SendOutcome::kDone);
   EXPECT_EQ(ui_.open_requests[0].filter, "Export|*.txt");
   ASSERT_EQ(driver_.output_lines().size(), 4u);
@@ -188,8 +188,8 @@ TEST_F(SendDriverTest, NoUploadDefinitionSelectedTakesTheFirstOfTheFile) {
 
 TEST_F(SendDriverTest, OnlyHeaderAndFooterLinesGiveAJobWithoutPoints) {
   SetOptions(kDCFileVersion100, kAngleUnitsGons, kCoordUnitsMeters, kData + "coordsys.dc");
-  WriteFile(folder_ / "empty.csv", "Punkt,Nord,Oest,Kote,Kode\r\nend\r\n");
-  ASSERT_EQ(Send("Empty", kComma, folder_ / "empty.csv", folder_ / "e.DC"), SendOutcome::kDone);
+  WriteFile(folder_.File("empty.csv"), "Punkt,Nord,Oest,Kote,Kode\r\nend\r\n");
+  ASSERT_EQ(Send("Empty", kComma, folder_.File("empty.csv"), folder_.File("e.DC")), SendOutcome::kDone);
   std::vector<std::string> lines = driver_.output_lines().ToVector();
   ASSERT_EQ(lines.size(), 2u + 11u);
   EXPECT_EQ(lines[1], "10NMEmpty           121221");
@@ -221,8 +221,8 @@ TEST_F(SendDriverTest, LargeFileKeepsItsOrderAndCounts) {
     text += name + "," + std::to_string(i) + ".5,7,1.25,K\r\n";
   }
   text += "end\r\n";
-  WriteFile(folder_ / "large.csv", text);
-  ASSERT_EQ(Send("Large", kComma, folder_ / "large.csv", folder_ / "large.DC"),
+  WriteFile(folder_.File("large.csv"), text);
+  ASSERT_EQ(Send("Large", kComma, folder_.File("large.csv"), folder_.File("large.DC")),
             SendOutcome::kDone);
   EXPECT_EQ(driver_.counts().points_written, names.size());
   EXPECT_EQ(driver_.counts().lines_skipped, blank);
@@ -239,12 +239,12 @@ TEST_F(SendDriverTest, LargeFileKeepsItsOrderAndCounts) {
     std::string northing = names[i].substr(1, names[i].find('-') - 1) + ".500";
     ASSERT_EQ(records[i].substr(20, northing.size()), northing) << i;
   }
-  EXPECT_EQ(ReadFile(folder_ / "large.DC"), driver_.output_lines().text());
+  EXPECT_EQ(ReadFile(folder_.File("large.DC")), driver_.output_lines().text());
 }
 
 TEST_F(SendDriverTest, RefusalsAndCancellations) {
   // Empty job name: error, focus to the job name, nothing asked or stored.
-  EXPECT_EQ(Send("", kComma, kData + "comma.csv", folder_ / "x.DC"), SendOutcome::kFailed);
+  EXPECT_EQ(Send("", kComma, kData + "comma.csv", folder_.File("x.DC")), SendOutcome::kFailed);
   EXPECT_EQ(ui_.errors, (std::vector<std::string>{"A job name must be specified for the converted data"}));
   EXPECT_EQ(ui_.focus_count, 1);
   EXPECT_TRUE(ui_.open_requests.empty());
@@ -252,34 +252,34 @@ TEST_F(SendDriverTest, RefusalsAndCancellations) {
 
   // The open dialog cancelled: nothing at all.
   ui_.errors.clear();
-  EXPECT_EQ(Send("Job", kComma, std::nullopt, folder_ / "x.DC"), SendOutcome::kCancelled);
+  EXPECT_EQ(Send("Job", kComma, std::nullopt, folder_.File("x.DC")), SendOutcome::kCancelled);
   EXPECT_TRUE(ui_.errors.empty());
   EXPECT_FALSE(StoredString(kUploadFileValue));
 
   // The save dialog cancelled: nothing written, nothing shown.
   EXPECT_EQ(Send("Job", kComma, kData + "comma.csv", std::nullopt), SendOutcome::kCancelled);
   EXPECT_TRUE(ui_.errors.empty());
-  EXPECT_FALSE(platform::FileExists(folder_ / "x.DC"));
+  EXPECT_FALSE(platform::FileExists(folder_.File("x.DC")));
 
   // An empty file.
-  WriteFile(folder_ / "nothing.csv", "");
-  EXPECT_EQ(Send("Job", kComma, folder_ / "nothing.csv", folder_ / "x.DC"), SendOutcome::kFailed);
+  WriteFile(folder_.File("nothing.csv"), "");
+  EXPECT_EQ(Send("Job", kComma, folder_.File("nothing.csv"), folder_.File("x.DC")), SendOutcome::kFailed);
   EXPECT_EQ(ui_.errors, (std::vector<std::string>{"Specified ASCII file does not contain any data"}));
   EXPECT_EQ(ui_.save_requests.size(), 1u);  // only the earlier send's
-  EXPECT_EQ(StoredString(kUploadFileValue), folder_ / "nothing.csv");
+  EXPECT_EQ(StoredString(kUploadFileValue), folder_.File("nothing.csv"));
 
   // A file that cannot be read: the error names it.
   ui_.errors.clear();
-  EXPECT_EQ(Send("Job", kComma, folder_ / "missing.csv", folder_ / "x.DC"), SendOutcome::kFailed);
+  EXPECT_EQ(Send("Job", kComma, folder_.File("missing.csv"), folder_.File("x.DC")), SendOutcome::kFailed);
   ASSERT_EQ(ui_.errors.size(), 1u);
   EXPECT_NE(ui_.errors[0].find("missing.csv"), std::string::npos) << ui_.errors[0];
-  EXPECT_FALSE(platform::FileExists(folder_ / "x.DC"));
+  EXPECT_FALSE(platform::FileExists(folder_.File("x.DC")));
 }
 
 TEST_F(SendDriverTest, FailedWriteLeavesTheOldFile) {
-  std::string out = folder_ / "kept.DC";
+  std::string out = folder_.File("kept.DC");
   WriteFile(out, "the job that was there\r\n");
-  SetEnv("PELIXO_FAIL_WRITES", "kept.DC");
+  SetEnvironment("PELIXO_FAIL_WRITES", "kept.DC");
   EXPECT_EQ(Send("Job", kComma, kData + "comma.csv", out), SendOutcome::kFailed);
   ASSERT_EQ(ui_.errors.size(), 1u);
   EXPECT_NE(ui_.errors[0].find("kept.DC"), std::string::npos) << ui_.errors[0];
@@ -292,7 +292,7 @@ TEST_F(SendDriverTest, FailedWriteLeavesTheOldFile) {
         << entry.name;
   }
   // An existing file is replaced by a complete job otherwise.
-  send_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  send_test::ClearEnvironment("PELIXO_FAIL_WRITES");
   ui_.errors.clear();
   SetOptions(kDCFileVersion100, kAngleUnitsDegrees, kCoordUnitsFeet, kData + "coordsys.dc");
   EXPECT_EQ(Send("Comma test", kComma, kData + "comma.csv", out), SendOutcome::kDone);
@@ -301,7 +301,7 @@ TEST_F(SendDriverTest, FailedWriteLeavesTheOldFile) {
 
 TEST_F(SendDriverTest, NamedButMissingCoordinateSystemFileIsTold) {
   SetOptions(kDCFileVersion107, kAngleUnitsGons, kCoordUnitsMeters, "nosuch.dc");
-  EXPECT_EQ(Send("Job", kParts, kData + "parts.pts", folder_ / "m.DC"), SendOutcome::kDone);
+  EXPECT_EQ(Send("Job", kParts, kData + "parts.pts", folder_.File("m.DC")), SendOutcome::kDone);
   EXPECT_EQ(ui_.messages, (std::vector<std::string>{
                               "Coordinate system definition file nosuch.dc not found: the job "
                               "has no coordinate system records"}));
@@ -310,7 +310,7 @@ TEST_F(SendDriverTest, NamedButMissingCoordinateSystemFileIsTold) {
 }
 
 TEST_F(SendDriverTest, DCFileDestinationKeepsEveryJobName) {
-  std::string out = folder_ / "odd.DC";
+  std::string out = folder_.File("odd.DC");
   EXPECT_EQ(Send("..\\x", kParts, kData + "parts.pts", out), SendOutcome::kDone);
   EXPECT_TRUE(ui_.errors.empty());
   EXPECT_EQ(ui_.save_requests[0].file_name, "..\\x.DC");
@@ -348,7 +348,7 @@ TEST_F(SendDriverTest, DeviceSendWritesTheTemporaryJobAndDeletesIt) {
   EXPECT_EQ(Send("Site 7", kParts, kData + "parts.pts", std::nullopt, false), SendOutcome::kDone);
   EXPECT_TRUE(ui_.errors.empty());
   EXPECT_EQ(device_.job_names, (std::vector<std::string>{"Site 7"}));
-  std::string temp = folder_ / "Site 7.DC";
+  std::string temp = folder_.File("Site 7.DC");
   ASSERT_EQ(device_.paths.size(), 2u);
   EXPECT_EQ(device_.paths[0], temp);
   EXPECT_EQ(device_.statuses, (std::vector<int32_t>{0, 0}));
@@ -367,11 +367,11 @@ TEST_F(SendDriverTest, FailedDeviceSendLeavesTheTemporaryJob) {
   device_.succeed = false;
   EXPECT_EQ(Send("Kept", kParts, kData + "parts.pts", std::nullopt, false), SendOutcome::kFailed);
   EXPECT_TRUE(ui_.errors.empty());  // the component told the user
-  EXPECT_TRUE(platform::FileExists(folder_ / "Kept.DC"));
+  EXPECT_TRUE(platform::FileExists(folder_.File("Kept.DC")));
 
   // A temporary file that cannot be written fails the callback and is told.
   device_.succeed = true;
-  SetEnv("PELIXO_FAIL_WRITES", "Unwritable");
+  SetEnvironment("PELIXO_FAIL_WRITES", "Unwritable");
   EXPECT_EQ(Send("Unwritable", kParts, kData + "parts.pts", std::nullopt, false),
             SendOutcome::kFailed);
   EXPECT_EQ(device_.statuses.back(), kSaveAsFailed);
@@ -394,14 +394,14 @@ TEST_F(SendDriverTest, NoDefinitionsIsToldBeforeAnythingIsAsked) {
   TFormatDefinitions none;
   TSendDriver driver(ui_, texts_, none, options_, &device_);
   ui_.set_open_file(kData + "parts.pts");
-  ui_.set_save_file(folder_ / "n.DC");
+  ui_.set_save_file(folder_.File("n.DC"));
   SendSelection selection;
   selection.job_name = "Job";
   EXPECT_EQ(driver.SendAsciiFile(selection), SendOutcome::kFailed);
   EXPECT_EQ(ui_.errors,
             (std::vector<std::string>{"No file formats specified - Formats.ini file required"}));
   EXPECT_TRUE(ui_.open_requests.empty());
-  EXPECT_FALSE(platform::FileExists(folder_ / "n.DC"));
+  EXPECT_FALSE(platform::FileExists(folder_.File("n.DC")));
 }
 
 class ExternalProgramTest : public SendDriverTest {
@@ -413,23 +413,23 @@ class ExternalProgramTest : public SendDriverTest {
                       "EXTENSION=kor\r\nEXTERNALPROGRAM=" + program + "\r\n"
                       "FIELD1=NAME,STRING,0,0,LEFT\r\nFIELD2=NORTHING,REAL,0,2,RIGHT\r\n"
                       "FIELD3=EASTING,REAL,0,2,RIGHT\r\nFIELD4=CODE,STRING,0,0,LEFT\r\n";
-    WriteFile(folder_ / "Formats.ini", ini);
+    WriteFile(folder_.File("Formats.ini"), ini);
     definitions_ = TFormatDefinitions();
-    ASSERT_TRUE(definitions_.Load(folder_ / "Formats.ini"));
+    ASSERT_TRUE(definitions_.Load(folder_.File("Formats.ini")));
   }
 };
 
 TEST_F(ExternalProgramTest, ConverterRunsAndIsWaitedFor) {
   LoadDefinition(HelperProgram() + " convert \"two words\" last");
-  WriteFile(folder_ / "points.kor", "K1;6170000.5;720000.25;SKEL\r\nK2;6170001;720001;FS\r\n");
-  ASSERT_EQ(Send("Converted", 0, folder_ / "points.kor", folder_ / "c.DC"), SendOutcome::kDone)
+  WriteFile(folder_.File("points.kor"), "K1;6170000.5;720000.25;SKEL\r\nK2;6170001;720001;FS\r\n");
+  ASSERT_EQ(Send("Converted", 0, folder_.File("points.kor"), folder_.File("c.DC")), SendOutcome::kDone)
       << (ui_.errors.empty() ? "" : ui_.errors[0]);
   // The points come from the converted file, so the send waited for it.
   ASSERT_EQ(driver_.output_lines().size(), 4u);
   EXPECT_EQ(driver_.output_lines()[2],
             "69KI" + std::string(14, ' ') + "K1" + "6170000.50" + std::string(6, ' ') +
                 "720000.25" + std::string(7 + 16, ' ') + "SKEL" + std::string(12, ' ') + "11");
-  EXPECT_EQ(ReadFile(folder_ / "points.kor.args"), "two words\nlast\n");
+  EXPECT_EQ(ReadFile(folder_.File("points.kor.args")), "two words\nlast\n");
   EXPECT_EQ(ui_.disabled_count, 1);
   EXPECT_TRUE(ui_.IsMainWindowEnabled());
 }
@@ -437,12 +437,12 @@ TEST_F(ExternalProgramTest, ConverterRunsAndIsWaitedFor) {
 TEST_F(ExternalProgramTest, FailingConverterStopsTheSend) {
   std::string program = HelperProgram() + " fail 3";
   LoadDefinition(program);
-  WriteFile(folder_ / "points.kor", "K1;1;2;X\r\n");
-  EXPECT_EQ(Send("Job", 0, folder_ / "points.kor", folder_ / "f.DC"), SendOutcome::kFailed);
+  WriteFile(folder_.File("points.kor"), "K1;1;2;X\r\n");
+  EXPECT_EQ(Send("Job", 0, folder_.File("points.kor"), folder_.File("f.DC")), SendOutcome::kFailed);
   EXPECT_EQ(ui_.errors, (std::vector<std::string>{program + " ended with exit code 3"}));
   EXPECT_TRUE(ui_.save_requests.empty());
-  EXPECT_FALSE(platform::FileExists(folder_ / "f.DC"));
-  EXPECT_EQ(StoredString(kUploadFileValue), folder_ / "points.kor");
+  EXPECT_FALSE(platform::FileExists(folder_.File("f.DC")));
+  EXPECT_EQ(StoredString(kUploadFileValue), folder_.File("points.kor"));
   EXPECT_TRUE(ui_.IsMainWindowEnabled());
 }
 
@@ -452,11 +452,11 @@ TEST_F(ExternalProgramTest, FailingConverterStopsTheSend) {
 // was.
 TEST_F(ExternalProgramTest, UploadFileThatCannotBeStoredStopsTheSend) {
   LoadDefinition(HelperProgram() + " convert x");
-  WriteFile(folder_ / "points.kor", "K1;1;2;X\r\n");
-  const std::string store = folder_ / "registry.reg";
+  WriteFile(folder_.File("points.kor"), "K1;1;2;X\r\n");
+  const std::string store = folder_.File("registry.reg");
   const std::string bad = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\X]\n\"a\"=nonsense\n";
   WriteFile(store, bad);
-  EXPECT_EQ(Send("Job", 0, folder_ / "points.kor", folder_ / "f.DC"), SendOutcome::kFailed);
+  EXPECT_EQ(Send("Job", 0, folder_.File("points.kor"), folder_.File("f.DC")), SendOutcome::kFailed);
   EXPECT_EQ(ui_.errors, (std::vector<std::string>{"Cannot store UploadFile in the settings: "
                                                   "Registry store " + store +
                                                   " line 4: unreadable value"}));
@@ -465,25 +465,25 @@ TEST_F(ExternalProgramTest, UploadFileThatCannotBeStoredStopsTheSend) {
   // A store that cannot be written (a full disk) stops it the same way.
   std::remove(store.c_str());
   ui_.errors.clear();
-  SetEnv("PELIXO_FAIL_WRITES", "registry.reg");
-  EXPECT_EQ(Send("Job", 0, folder_ / "points.kor", folder_ / "f.DC"), SendOutcome::kFailed);
-  SetEnv("PELIXO_FAIL_WRITES", "");
+  SetEnvironment("PELIXO_FAIL_WRITES", "registry.reg");
+  EXPECT_EQ(Send("Job", 0, folder_.File("points.kor"), folder_.File("f.DC")), SendOutcome::kFailed);
+  SetEnvironment("PELIXO_FAIL_WRITES", "");
   ASSERT_EQ(ui_.errors.size(), 1u);
   EXPECT_EQ(ui_.errors[0].rfind("Cannot store UploadFile in the settings: ", 0), 0u)
       << ui_.errors[0];
-  EXPECT_FALSE(platform::FileExists(folder_ / "points.kor.args"));
-  EXPECT_FALSE(platform::FileExists(folder_ / "f.DC"));
-  EXPECT_EQ(ReadFile(folder_ / "points.kor"), "K1;1;2;X\r\n");
+  EXPECT_FALSE(platform::FileExists(folder_.File("points.kor.args")));
+  EXPECT_FALSE(platform::FileExists(folder_.File("f.DC")));
+  EXPECT_EQ(ReadFile(folder_.File("points.kor")), "K1;1;2;X\r\n");
 }
 #endif
 
 TEST_F(ExternalProgramTest, MissingProgramStopsTheSend) {
-  std::string program = folder_ / "no-such-program";
+  std::string program = folder_.File("no-such-program");
   LoadDefinition(program + " -UP");
-  WriteFile(folder_ / "points.kor", "K1;1;2;X\r\n");
-  EXPECT_EQ(Send("Job", 0, folder_ / "points.kor", folder_ / "f.DC"), SendOutcome::kFailed);
+  WriteFile(folder_.File("points.kor"), "K1;1;2;X\r\n");
+  EXPECT_EQ(Send("Job", 0, folder_.File("points.kor"), folder_.File("f.DC")), SendOutcome::kFailed);
   EXPECT_EQ(ui_.errors, (std::vector<std::string>{"Error running " + program + " -UP"}));
-  EXPECT_EQ(StoredString(kUploadFileValue), folder_ / "points.kor");
+  EXPECT_EQ(StoredString(kUploadFileValue), folder_.File("points.kor"));
   EXPECT_EQ(ui_.disabled_count, 0);
 }
 

@@ -8,13 +8,16 @@
 #include <string>
 
 #include "gtest/gtest.h"
-#include "tests/frontend/test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/scoped_temp_dir.h"
+#include "tests/support/test_environment.h"
 
 namespace {
 
-using frontend_test::DataPath;
-using frontend_test::ReadFile;
-using frontend_test::WriteFile;
+using tests_support::TestData;
+using tests_support::ReadFile;
+using tests_support::WriteFile;
 
 struct Conversion {
   const char* input;
@@ -27,14 +30,15 @@ class KoordlesConversion : public testing::TestWithParam<Conversion> {};
 
 TEST_P(KoordlesConversion, MatchesHandWrittenCsv) {
   const Conversion& c = GetParam();
-  const std::string work = frontend_test::FreshWorkFolder();
-  frontend_test::PrivateEnvironment(work);
+  const tests_support::ScopedTempDir dir;
+  const std::string& work = dir.path();
+  tests_support::PrivateSettings(work);
   const std::string out = work + "out.csv";
   // An earlier file at the target is replaced.
   WriteFile(out, "old\r\n");
-  const std::string in = DataPath(std::string("koordles/") + c.input);
+  const std::string in = TestData(std::string("frontend/koordles/") + c.input);
   ASSERT_EQ(danvora::Koordles(in.c_str(), out.c_str(), c.format, c.sign), 0);
-  EXPECT_EQ(ReadFile(out), ReadFile(DataPath(std::string("koordles/") +
+  EXPECT_EQ(ReadFile(out), ReadFile(TestData(std::string("frontend/koordles/") +
                                              c.expected)));
 }
 
@@ -55,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
 class KoordlesRefusal : public testing::Test {
  protected:
   void SetUp() override {
-    work_ = frontend_test::FreshWorkFolder();
-    frontend_test::PrivateEnvironment(work_);
+    work_ = dir_.path();
+    tests_support::PrivateSettings(work_);
     out_ = work_ + "user.csv";
     WriteFile(out_, kUserBytes);
   }
@@ -72,14 +76,12 @@ class KoordlesRefusal : public testing::Test {
     }
     EXPECT_EQ(result, 255);
     EXPECT_EQ(ReadFile(out_), kUserBytes);
-    std::vector<platform::FileEntry> files = platform::FindFiles(work_, "*");
-    size_t plain = 0;
-    for (const platform::FileEntry& f : files) plain += !f.is_directory;
-    EXPECT_EQ(plain, 1u) << "only the user's file";
+    EXPECT_EQ(tests_support::FilesIn(work_).size(), 1u) << "only the user's file";
     return told;
   }
 
   static constexpr char kUserBytes[] = "1,2.0000,3.0000,4.0000,K\r\n";
+  tests_support::ScopedTempDir dir_;
   std::string work_;
   std::string out_;
 };
@@ -93,7 +95,7 @@ TEST_F(KoordlesRefusal, FormatsItCannotReadBeforeAnyFileIsOpened) {
   EXPECT_EQ(Refused(in, 11), "Format 11 kan ikke indl\xe6ses\n");
   // What the front end passes without "-Format=".
   EXPECT_EQ(Refused(in, -1), "Format -1 kan ikke indl\xe6ses\n");
-  EXPECT_EQ(Refused(DataPath("koordles/komma.txt"), 100),
+  EXPECT_EQ(Refused(TestData("frontend/koordles/komma.txt"), 100),
             "Format 100 kan ikke indl\xe6ses\n");
 }
 
@@ -104,9 +106,9 @@ TEST_F(KoordlesRefusal, InputThatCannotBeOpened) {
 }
 
 TEST_F(KoordlesRefusal, OutputThatCannotBeWritten) {
-  frontend_test::SetEnv("PELIXO_FAIL_WRITES", "user.csv");
-  std::string told = Refused(DataPath("koordles/komma.txt"), 7);
-  frontend_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  tests_support::SetEnvironment("PELIXO_FAIL_WRITES", "user.csv");
+  std::string told = Refused(TestData("frontend/koordles/komma.txt"), 7);
+  tests_support::ClearEnvironment("PELIXO_FAIL_WRITES");
   // Either the file could not be started or not be finished.
   EXPECT_TRUE(told == "Kunne ikke \xe5" "bne " + out_ + "\n" ||
               told == "Kunne ikke skrive " + out_ + "\n")

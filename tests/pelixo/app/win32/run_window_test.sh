@@ -11,8 +11,8 @@
 set -uo pipefail
 exec </dev/null
 
-# shellcheck source=../support/private_wine_prefix.sh
-. "$(dirname "$0")/../support/private_wine_prefix.sh"
+# shellcheck source=../../../support/private_wine_prefix.sh
+. "$(dirname "$0")/../../../support/private_wine_prefix.sh"
 
 bits=$1
 driver=$2
@@ -125,7 +125,7 @@ if [ "$refresh" = 1 ]; then
   layout="$work/layout.txt"
   {
     echo "# The windows as the user guide's pictures show them, written by"
-    echo "# tests/window/run_window_test.sh with PELIXO_REFRESH_GUIDE_IMAGES=1 and"
+    echo "# tests/pelixo/app/win32/run_window_test.sh with PELIXO_REFRESH_GUIDE_IMAGES=1 and"
     echo "# checked by every run of the window test. Per picture: \"window\", the"
     echo "# window's class, caption and client size, then each control in creation"
     echo "# order: class, id, left, top, width, height in the client area, state"

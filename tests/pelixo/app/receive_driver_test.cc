@@ -18,7 +18,7 @@
 #include "platform/files.h"
 #include "platform/path.h"
 #include "platform/registry.h"
-#include "tests/receive/receive_test_support.h"
+#include "tests/pelixo/app/receive_test_support.h"
 
 namespace pelixo {
 namespace {
@@ -84,13 +84,13 @@ TEST_F(DeviceTransferTest, TwoJobsOfDifferentVersionsAreExportedAndCleanedUp) {
   driver_.ReceiveFromDevice(kCommaOut);
 
   EXPECT_EQ(ui_.errors, std::vector<std::string>());
-  EXPECT_EQ(Read(Out("JOBA.csv")), Expected("job1_comma.csv"));
-  EXPECT_EQ(Read(Out("JOBB.csv")), Expected("job2_comma_continued.csv"));
+  EXPECT_EQ(tests_support::ReadFile(Out("JOBA.csv")), Expected("job1_comma.csv"));
+  EXPECT_EQ(tests_support::ReadFile(Out("JOBB.csv")), Expected("job2_comma_continued.csv"));
   // Once, for JOBA's measured point M2, which its points file lacks.
   EXPECT_EQ(ui_.messages, std::vector<std::string>(
                               {"1 measured point has no co-ordinates in the points file "
                                "and was not written"}));
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>());
   EXPECT_EQ(RegistryTree(kSyncronaKey), before);
   EXPECT_EQ(DownloadFile(), Out("JOBB.csv"));
   ASSERT_EQ(ui_.save_requests.size(), 2u);
@@ -105,10 +105,10 @@ TEST_F(DeviceTransferTest, DebugKeepsTheReceivedFiles) {
   ChooseJobs("JOBA");
   driver_.set_debug(true);
   driver_.ReceiveFromDevice(kFixedOut);
-  EXPECT_EQ(Read(Out("JOBA.txt")), Expected("job1_fixed.txt"));
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>({"JOBA.DC", "JOBA.JOB", "JOBA.tic"}));
+  EXPECT_EQ(tests_support::ReadFile(Out("JOBA.txt")), Expected("job1_fixed.txt"));
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>({"JOBA.DC", "JOBA.JOB", "JOBA.tic"}));
   // The points file the job reader wrote from the job file.
-  EXPECT_EQ(Read(temp_ + "JOBA.tic"),
+  EXPECT_EQ(tests_support::ReadFile(temp_ + "JOBA.tic"),
             "JOB,\"JOBA\",1070\r\nGEODATA,geodata\r\nLANGUAGE,english.lng\r\n"
             "NEZ,\"M1\",\"FENCE\",5000.126,6000.5,70.26,\r\n"
             "NEZ,\"M3\",\"\",-12.5,-3.456,-0.5,\r\n"
@@ -122,7 +122,7 @@ TEST_F(DeviceTransferTest, TheDeviceSendsAJobReceivedBefore) {
   ASSERT_TRUE(platform::WriteWholeFile(temp_ + "JOBA.dco", "x"));
   ASSERT_TRUE(platform::WriteWholeFile(temp_ + "JOBAX.DC", "other job"));
   driver_.ReceiveFromDevice(kCommaOut);
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>({"JOBAX.DC"}));
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>({"JOBAX.DC"}));
 }
 
 TEST_F(DeviceTransferTest, BackupSettingIsRestoredAfterAnError) {
@@ -130,16 +130,16 @@ TEST_F(DeviceTransferTest, BackupSettingIsRestoredAfterAnError) {
   PutJobOnDevice("JOBB", "job2.dc", "job2_points.txt", 7, 70, false);
   ChooseJobs("JOBA;JOBB");
   SetUser(kSyncronaSettingsKey, kBackupDataFilesValue, 0);
-  testing::SetEnvironment("PELIXO_FAIL_WRITES", "JOBA.csv");
+  tests_support::SetEnvironment("PELIXO_FAIL_WRITES", "JOBA.csv");
   driver_.ReceiveFromDevice(kCommaOut);
-  testing::ClearEnvironment("PELIXO_FAIL_WRITES");
+  tests_support::ClearEnvironment("PELIXO_FAIL_WRITES");
   ASSERT_EQ(ui_.errors.size(), 1u);
   EXPECT_NE(ui_.errors[0].find("JOBA.csv"), std::string::npos) << ui_.errors[0];
   EXPECT_EQ(Backup(), 0);
   // The error ends the receive: no file written, nothing cleaned up, JOBB
   // not handled.
-  EXPECT_EQ(FilesIn(out_), std::vector<std::string>());
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>(
+  EXPECT_EQ(tests_support::FilesIn(out_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>(
                                 {"JOBA.DC", "JOBA.JOB", "JOBA.tic", "JOBB.DC", "JOBB.JOB"}));
   EXPECT_EQ(ui_.wait_cursor, 0);
 }
@@ -160,8 +160,8 @@ TEST_F(DeviceTransferTest, BackupSettingOfAnotherTypeStopsTheReceive) {
   driver_.ReceiveFromDevice(kCommaOut);
   EXPECT_EQ(ui_.errors, std::vector<std::string>({"Invalid data type for 'Backup Data Files'"}));
   EXPECT_EQ(RegistryTree("Software\\Corvane"), before);
-  EXPECT_EQ(FilesIn(out_), std::vector<std::string>());
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::FilesIn(out_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>());
   EXPECT_TRUE(ui_.save_requests.empty());
 }
 
@@ -172,21 +172,21 @@ TEST_F(DeviceTransferTest, AJobOfAnUnknownVersionIsSkipped) {
   SetUser(kSyncronaSettingsKey, kBackupDataFilesValue, 0);
   driver_.ReceiveFromDevice(kCommaOut);
   EXPECT_EQ(ui_.errors, std::vector<std::string>({"Cannot handle jobs of this version"}));
-  EXPECT_EQ(FilesIn(out_), std::vector<std::string>({"JOBB.csv"}));
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>({"JOBA.DC", "JOBA.JOB"}));
+  EXPECT_EQ(tests_support::FilesIn(out_), std::vector<std::string>({"JOBB.csv"}));
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>({"JOBA.DC", "JOBA.JOB"}));
   EXPECT_EQ(Backup(), 0);
 }
 
 TEST_F(DeviceTransferTest, AMissingJobReaderSkipsTheJobQuietly) {
   PutJobOnDevice("JOBA", "job1.dc", "job1_points.txt", 10, 70, true);
   ChooseJobs("JOBA");
-  testing::SetMachineString(kConverterKey, "Directory", root_ + "no-readers");
+  tests_support::SetMachineString(kConverterKey, "Directory", root_ + "no-readers");
   driver_.ReceiveFromDevice(kCommaOut);
   EXPECT_TRUE(ui_.errors.empty());
   EXPECT_TRUE(ui_.save_requests.empty());
   ASSERT_EQ(ui_.notes.size(), 1u);
   EXPECT_NE(ui_.notes[0].find("cannot be loaded"), std::string::npos) << ui_.notes[0];
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>({"JOBA.DC", "JOBA.JOB"}));
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>({"JOBA.DC", "JOBA.JOB"}));
 }
 
 TEST_F(DeviceTransferTest, NothingChosenRestoresTheSetting) {
@@ -222,7 +222,7 @@ TEST_F(DeviceTransferTest, ACancelledSaveStartsNoProgram) {
   ui_.save_folder = out_;
   driver.ExportDCFile(dc, 0, &points);
   EXPECT_EQ(DownloadFile(), Out("job2.csv"));
-  EXPECT_EQ(Read(Out("job2.csv")), "Q1\r\n");  // R1 has no co-ordinates
+  EXPECT_EQ(tests_support::ReadFile(Out("job2.csv")), "Q1\r\n");  // R1 has no co-ordinates
   EXPECT_TRUE(platform::FileExists(made));
   EXPECT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.errors, std::vector<std::string>());
@@ -245,7 +245,7 @@ TEST_F(DeviceTransferTest, NoDefinitionsAtAllAreSaidBeforeTouchingSyncrona) {
   EXPECT_EQ(ui_.errors, std::vector<std::string>(
                             {"No file formats specified - Formats.ini file required"}));
   EXPECT_EQ(RegistryTree(kSyncronaKey), before);
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>());
   EXPECT_TRUE(ui_.save_requests.empty());
 }
 
@@ -280,9 +280,9 @@ TEST_F(DeviceSendTest, TheJobReachesTheDeviceAndTheTemporaryFileGoes) {
   std::vector<std::string> before = RegistryTree(kSyncronaKey);
   EXPECT_EQ(Send("SITE1"), SendOutcome::kDone);
   EXPECT_TRUE(ui_.errors.empty());
-  EXPECT_EQ(FilesIn(device_), std::vector<std::string>({"SITE1.DC"}));
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
-  std::string job = Read(platform::WithTrailingSeparator(device_) + "SITE1.DC");
+  EXPECT_EQ(tests_support::FilesIn(device_), std::vector<std::string>({"SITE1.DC"}));
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>());
+  std::string job = tests_support::ReadFile(platform::WithTrailingSeparator(device_) + "SITE1.DC");
   EXPECT_EQ(job.substr(0, 13), "00NMTP V10-70");  // the version the component asked for
   EXPECT_NE(job.find("\r\n10NMSITE1           121221\r\n"), std::string::npos) << job;
   EXPECT_NE(job.find("69KI              P11000.000"), std::string::npos) << job;
@@ -291,8 +291,8 @@ TEST_F(DeviceSendTest, TheJobReachesTheDeviceAndTheTemporaryFileGoes) {
 
 TEST_F(DeviceSendTest, AJobNameWithPathPartsIsRefused) {
   EXPECT_NE(Send("..\\x"), SendOutcome::kDone);
-  EXPECT_EQ(FilesIn(device_), std::vector<std::string>());
-  EXPECT_EQ(FilesIn(temp_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::FilesIn(device_), std::vector<std::string>());
+  EXPECT_EQ(tests_support::FilesIn(temp_), std::vector<std::string>());
   EXPECT_FALSE(platform::FileExists(root_ + "x.DC"));
   EXPECT_EQ(ui_.errors.size(), 1u);
 }

@@ -7,19 +7,23 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gtest/gtest.h"
 #include "platform/files.h"
 #include "platform/registry.h"
-#include "tests/frontend/test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/scoped_temp_dir.h"
+#include "tests/support/test_environment.h"
 
 namespace {
 
-using frontend_test::DataPath;
-using frontend_test::ReadFile;
-using frontend_test::WriteFile;
+using tests_support::TestData;
+using tests_support::ReadFile;
+using tests_support::WriteFile;
 
 struct RunResult {
   int exit_code = -1;
@@ -30,11 +34,11 @@ struct RunResult {
 class ProgramRun : public testing::Test {
  protected:
   void SetUp() override {
-    work_ = frontend_test::FreshWorkFolder();
-    frontend_test::PrivateEnvironment(work_);
+    work_ = dir_.path();
+    tests_support::PrivateSettings(work_);
     temp_ = work_ + "temp/";
     ASSERT_TRUE(platform::MakeDirectories(temp_).ok());
-    frontend_test::SetEnv("TMPDIR", temp_);
+    temp_env_.emplace("TMPDIR", temp_);
   }
 
   void SetSetting(const std::string& name, const std::string& value) {
@@ -83,6 +87,8 @@ class ProgramRun : public testing::Test {
     return names;
   }
 
+  tests_support::ScopedTempDir dir_;
+  std::optional<tests_support::ScopedEnv> temp_env_;
   std::string work_;
   std::string temp_;
 };
@@ -97,49 +103,49 @@ TEST_F(ProgramRun, EmptyCommandLine) {
 
 TEST_F(ProgramRun, UploadConvertsAndKeepsTheChosenFileAsOrg) {
   const std::string chosen = work_ + "P.geo";
-  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  const std::string original = ReadFile(TestData("frontend/koordles/geocad.txt"));
   WriteFile(chosen, original);
   SetSetting("UploadFile", chosen);
   RunResult r = FrontEnd("-UP -Format=GEOCAD");
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(ReadFile(chosen), ReadFile(DataPath("koordles/geocad.csv")));
+  EXPECT_EQ(ReadFile(chosen), ReadFile(TestData("frontend/koordles/geocad.csv")));
   EXPECT_EQ(ReadFile(chosen + ".org"), original);
   EXPECT_EQ(Files(), (Names{"P.geo", "P.geo.org"}));
 }
 
 TEST_F(ProgramRun, UploadWithXyCoordinateSystemNegatesTheSecondNumber) {
   const std::string chosen = work_ + "P.txt";
-  WriteFile(chosen, ReadFile(DataPath("koordles/komma.txt")));
+  WriteFile(chosen, ReadFile(TestData("frontend/koordles/komma.txt")));
   SetSetting("UploadFile", chosen);
   SetSetting("CoordSysFile", work_ + "System34-XY.dc");
   RunResult r = FrontEnd("-Format=CSV -UP");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(ReadFile(chosen), ReadFile(DataPath("koordles/komma_sign.csv")));
+  EXPECT_EQ(ReadFile(chosen), ReadFile(TestData("frontend/koordles/komma_sign.csv")));
   // "-XY" counts only with its letter case.
-  WriteFile(chosen, ReadFile(DataPath("koordles/komma.txt")));
+  WriteFile(chosen, ReadFile(TestData("frontend/koordles/komma.txt")));
   ASSERT_TRUE(platform::RemoveFile(chosen + ".org").ok());
   SetSetting("CoordSysFile", work_ + "System34-xy.dc");
   r = FrontEnd("-Format=CSV -UP");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(ReadFile(chosen), ReadFile(DataPath("koordles/komma.csv")));
+  EXPECT_EQ(ReadFile(chosen), ReadFile(TestData("frontend/koordles/komma.csv")));
 }
 
 TEST_F(ProgramRun, UploadOfACsvFileIsNotConvertedOntoItself) {
   const std::string chosen = work_ + "P.csv";
-  const std::string original = ReadFile(DataPath("koordles/komma.txt"));
+  const std::string original = ReadFile(TestData("frontend/koordles/komma.txt"));
   WriteFile(chosen, original);
   SetSetting("UploadFile", chosen);
   RunResult r = FrontEnd("-UP -Format=CSV");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(ReadFile(chosen), ReadFile(DataPath("koordles/komma.csv")));
+  EXPECT_EQ(ReadFile(chosen), ReadFile(TestData("frontend/koordles/komma.csv")));
   EXPECT_EQ(ReadFile(chosen + ".org"), original);
   EXPECT_EQ(Files(), (Names{"P.csv", "P.csv.org"}));
 }
 
 TEST_F(ProgramRun, UploadNeverReplacesAnEarlierBackup) {
   const std::string chosen = work_ + "P.geo";
-  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  const std::string original = ReadFile(TestData("frontend/koordles/geocad.txt"));
   WriteFile(chosen, original);
   WriteFile(chosen + ".org", "earlier backup\r\n");
   SetSetting("UploadFile", chosen);
@@ -156,8 +162,8 @@ TEST_F(ProgramRun, UploadNeverReplacesAnEarlierBackup) {
 TEST_F(ProgramRun, UploadKeepsTheUsersFileNamedLikeTheConversion) {
   // "P.csv" beside "P.kor", "a.csv" beside "a.b.c.kor": the user's own
   // files, never the place of the conversion.
-  const std::string original = ReadFile(DataPath("koordles/kx77.txt"));
-  const std::string converted = ReadFile(DataPath("koordles/kx77.csv"));
+  const std::string original = ReadFile(TestData("frontend/koordles/kx77.txt"));
+  const std::string converted = ReadFile(TestData("frontend/koordles/kx77.csv"));
   for (const std::string& name : {std::string("P.kor"), std::string("a.b.c.kor")}) {
     SCOPED_TRACE(name);
     const std::string chosen = work_ + name;
@@ -193,12 +199,12 @@ TEST_F(ProgramRun, UploadStopsWhenTheConversionHasNoPlace) {
   // No file can be made beside the chosen one: nothing converted, nothing
   // renamed, the folder named.
   const std::string chosen = work_ + "P.geo";
-  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  const std::string original = ReadFile(TestData("frontend/koordles/geocad.txt"));
   WriteFile(chosen, original);
   SetSetting("UploadFile", chosen);
-  frontend_test::SetEnv("PELIXO_FAIL_WRITES", ".csv");
+  tests_support::SetEnvironment("PELIXO_FAIL_WRITES", ".csv");
   RunResult r = FrontEnd("-UP -Format=GEOCAD");
-  frontend_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  tests_support::ClearEnvironment("PELIXO_FAIL_WRITES");
   EXPECT_NE(r.exit_code, 0);
   EXPECT_EQ(r.err, "Kunne ikke skrive i " + work_ + "\n");
   EXPECT_EQ(ReadFile(chosen), original);
@@ -207,7 +213,7 @@ TEST_F(ProgramRun, UploadStopsWhenTheConversionHasNoPlace) {
 
 TEST_F(ProgramRun, UploadInAFormatKoordlesCannotReadStops) {
   const std::string chosen = work_ + "P.geo";
-  const std::string original = ReadFile(DataPath("koordles/geocad.txt"));
+  const std::string original = ReadFile(TestData("frontend/koordles/geocad.txt"));
   WriteFile(chosen, original);
   SetSetting("UploadFile", chosen);
   RunResult r = FrontEnd("-UP");  // no format: -1
@@ -348,9 +354,9 @@ TEST_F(ProgramRun, ReceiveStopsWhenTheDcCopyFails) {
   WriteFile(download, "A 1.0 2.0 3.0\r\n");
   SetSetting("DownloadFile", download);
   WriteFile(temp_ + "JOB1.dc", "00NMjob\r\n");
-  frontend_test::SetEnv("PELIXO_FAIL_WRITES", work_ + "JOB1.dc");
+  tests_support::SetEnvironment("PELIXO_FAIL_WRITES", work_ + "JOB1.dc");
   RunResult r = FrontEnd("-Format=KX77 -QA -DC");
-  frontend_test::UnsetEnv("PELIXO_FAIL_WRITES");
+  tests_support::ClearEnvironment("PELIXO_FAIL_WRITES");
   EXPECT_NE(r.exit_code, 0);
   EXPECT_EQ(r.err, "Kunne ikke kopiere " + temp_ + "JOB1.dc til " + work_ +
                        "JOB1.dc\n");
@@ -370,15 +376,15 @@ TEST_F(ProgramRun, LongCommandLine) {
 TEST_F(ProgramRun, CliRunsTheLibrarysKoordles) {
   const std::string out = work_ + "out.csv";
   RunResult r = Run("danvora-cli", "koordles '" +
-                                       DataPath("koordles/landcad.txt") +
+                                       TestData("frontend/koordles/landcad.txt") +
                                        "' '" + out + "' 2 1");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, "koordles returned 0\n");
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(ReadFile(out), ReadFile(DataPath("koordles/landcad.csv")));
+  EXPECT_EQ(ReadFile(out), ReadFile(TestData("frontend/koordles/landcad.csv")));
 
   WriteFile(out, "kept\r\n");
-  r = Run("danvora-cli", "koordles '" + DataPath("koordles/landcad.txt") +
+  r = Run("danvora-cli", "koordles '" + TestData("frontend/koordles/landcad.txt") +
                              "' '" + out + "' 9 1");
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "koordles returned 255\n");
@@ -394,7 +400,7 @@ TEST_F(ProgramRun, CliRunsTheLibrarysKoordles) {
 TEST_F(ProgramRun, CliRefusesNumbersTheLibraryCannotTake) {
   // The library takes 16-bit numbers: 65538 would reach it as 2 (LANDCAD)
   // and 65537 as the sign 1. Refused as a usage error, nothing loaded.
-  const std::string in = DataPath("koordles/landcad.txt");
+  const std::string in = TestData("frontend/koordles/landcad.txt");
   const std::string out = work_ + "out.csv";
   for (const char* numbers : {"65538 1", "2 65537", "-32769 1", "2 32768",
                               "99999999999999999999 1"}) {
@@ -426,11 +432,11 @@ TEST_F(ProgramRun, OwnWordsFollowTheLocaleNotThePaths) {
   // are: a Windows-1252 name stays one.
   const std::string job = work_ + "n\xE6ste.dc";
   const std::string dctrans = "dctrans '" + job + "' out.kx ' ' 0 b, x.ini";
-  frontend_test::SetEnv("LC_ALL", "C.UTF-8");
+  tests_support::SetEnvironment("LC_ALL", "C.UTF-8");
   RunResult r = Run("danvora-cli", dctrans);
   EXPECT_EQ(r.err, "Kunne ikke \xC3\xA5" "bne " + job + "\n");
   EXPECT_EQ(FrontEnd("").err, "Ingen kommandolinie Sn\xC3\xB8" "ft!\n");
-  frontend_test::SetEnv("LC_ALL", "C");
+  tests_support::SetEnvironment("LC_ALL", "C");
   r = Run("danvora-cli", dctrans);
   EXPECT_EQ(r.err, "Kunne ikke \xE5" "bne " + job + "\n");
   EXPECT_EQ(FrontEnd("").err, "Ingen kommandolinie Sn\xF8" "ft!\n");

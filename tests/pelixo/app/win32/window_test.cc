@@ -13,7 +13,7 @@
 
 #include "gtest/gtest.h"
 #include "pelixo/app/win32/control_ids.h"
-#include "tests/window/window_driver.h"
+#include "tests/pelixo/app/win32/window_driver.h"
 
 namespace window_test {
 namespace {

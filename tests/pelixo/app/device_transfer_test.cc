@@ -12,7 +12,7 @@
 
 #include "platform/file_output.h"
 #include "platform/registry.h"
-#include "tests/receive/receive_test_support.h"
+#include "tests/pelixo/app/receive_test_support.h"
 #include "tests/support/special_files.h"
 
 namespace pelixo {
@@ -97,7 +97,7 @@ TEST_F(JobVersionTest, NoRegularFileIsAnUnsupportedJob) {
   ::unlink(fifo.c_str());  // left by an earlier run
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   paths.push_back(fifo);
-  paths.push_back(pelixo::testing::kEndlessDevice);
+  paths.push_back(tests_support::kEndlessDevice);
 #endif
   for (const std::string& path : paths) {
     SCOPED_TRACE(path);
@@ -106,7 +106,7 @@ TEST_F(JobVersionTest, NoRegularFileIsAnUnsupportedJob) {
     EXPECT_FALSE(v.supported);
     EXPECT_EQ(v.version, 0);
 #else
-    EXPECT_EQ(pelixo::testing::ExitCodeWithin(10, [&path] {
+    EXPECT_EQ(tests_support::ExitCodeWithin(10, [&path] {
                 JobVersion v = ReadJobVersion(path);
                 return !v.supported && v.version == 0 ? 0 : 1;
               }),

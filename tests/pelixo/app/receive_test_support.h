@@ -14,6 +14,8 @@
 
 #include "pelixo/app/user_interface.h"
 #include "platform/error.h"
+#include "tests/support/files.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/test_environment.h"
 
 namespace pelixo::testing {
@@ -37,9 +39,9 @@ class ReceiveWorld : public ::testing::Test {
   void PutJobOnDevice(const std::string& name, const std::string& dc_file,
                       const std::string& points_file, int major, int minor, bool is_signed);
   void ChooseJobs(const std::string& jobs);
-  std::vector<std::string> FilesIn(const std::string& folder) const;
-  std::string Read(const std::string& path) const;
-  std::string Expected(const std::string& name) const { return Read(kReceiveData + name); }
+  static std::string Expected(const std::string& name) {
+    return tests_support::ReadFile(kReceiveData + name);
+  }
 
   std::string root_;    // with trailing separator
   std::string device_;  // the simulated device
