@@ -65,7 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
       if (fixed != buffer) __builtin_trap();
     }
-    text::Format(std::string(text.substr(9)), x, static_cast<int>(x), text.substr(0, 4));
+    int32_t whole = 0;  // an int of its own: a double out of range has none
+    std::memcpy(&whole, data, sizeof whole);
+    text::Format(std::string(text.substr(9)), x, whole, text.substr(0, 4));
   }
   return 0;
 }

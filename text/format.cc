@@ -215,6 +215,21 @@ std::string FormatList(std::string_view format,
   return out;
 }
 
+namespace {
+
+// A width or precision: its digits, at most kMaxCount (a longer number of a
+// format written by mistake pads no more than that). Moves *i past them.
+constexpr int kMaxCount = 4096;
+int ReadCount(std::string_view format, size_t* i) {
+  int count = 0;
+  for (; *i < format.size() && format[*i] >= '0' && format[*i] <= '9'; ++*i) {
+    count = std::min(kMaxCount, count * 10 + (format[*i] - '0'));
+  }
+  return count;
+}
+
+}  // namespace
+
 void AppendFormatList(std::string* destination, std::string_view format,
                       std::initializer_list<FormatArg> args) {
   Output out(*destination);
@@ -243,15 +258,10 @@ void AppendFormatList(std::string* destination, std::string_view format,
       else if (f == '+') conv.plus = true;
       else break;
     }
-    for (; i < format.size() && format[i] >= '0' && format[i] <= '9'; ++i) {
-      conv.width = conv.width * 10 + (format[i] - '0');
-    }
+    conv.width = ReadCount(format, &i);
     if (i < format.size() && format[i] == '.') {
-      conv.precision = 0;
-      for (++i; i < format.size() && format[i] >= '0' && format[i] <= '9';
-           ++i) {
-        conv.precision = conv.precision * 10 + (format[i] - '0');
-      }
+      ++i;
+      conv.precision = ReadCount(format, &i);
     }
     while (i < format.size() && (format[i] == 'l' || format[i] == 'h')) ++i;
     if (i >= format.size()) break;

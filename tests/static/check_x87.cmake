@@ -3,7 +3,7 @@
 # the tests run the 64-bit build, whose doubles are SSE2, so the shipped
 # 32-bit files must compute in SSE2 too to give the tested numbers.
 #   BUILD: the build folder, OBJDUMP: the build's objdump.
-set(product_dirs platform dc pelixo danvora danvora-frontend)
+set(product_dirs platform dc text pelixo danvora danvora-frontend)
 # x87 arithmetic in AT&T syntax: fadd, faddp, fiadd, fsub(r)(p), fisub(r),
 # fmul(p), fimul, fdiv(r)(p), fidiv(r), fsqrt, with a size suffix.
 set(arithmetic "\tfi?(add|subr?|mul|divr?)[psl]?[ \n]|\tfsqrt[ \n]")

@@ -29,6 +29,9 @@ TEST(FormatTest, CStyleWidthsAndRounding) {
   EXPECT_EQ(Format("%d%%", 5), "5%");
   EXPECT_EQ(Format("%9.5lf", 399.99999), "399.99999");
   EXPECT_EQ(Format("%s"), "");  // a missing argument prints nothing
+  // A width or precision too long for an int pads 4096 at most.
+  EXPECT_EQ(Format("%610000000000000000d", 5), std::string(4095, ' ') + "5");
+  EXPECT_EQ(Format("%.99999999999s|", "P1"), "P1|");
 }
 
 TEST(FormatTest, PeriodWhateverTheLocale) {
