@@ -156,7 +156,7 @@ size_t RealBody(double value, const Conversion& conv, char* body,
   if (const char sign = SignOf(std::signbit(value), conv)) body[size++] = sign;
   *finite = !std::isnan(value) && !std::isinf(value);
   if (!*finite) {
-    std::memcpy(body + size, std::isnan(value) ? "nan" : "inf", 3);
+    std::copy_n(std::isnan(value) ? "nan" : "inf", 3, body + size);  // no terminating NUL
     return size + 3;
   }
   // Beyond 60 decimals the digits stop: as the library always wrote them.

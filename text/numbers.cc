@@ -1,5 +1,6 @@
 #include "text/numbers.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -236,7 +237,7 @@ char* WriteDigitsBackward(char* end, uint64_t value, int count) {
 char* WriteFixed(char* out, double x, int decimals) {
   if (std::signbit(x)) *out++ = '-';
   if (!std::isfinite(x)) {
-    std::memcpy(out, std::isnan(x) ? "nan" : "inf", 3);
+    std::copy_n(std::isnan(x) ? "nan" : "inf", 3, out);  // no terminating NUL
     return out + 3;
   }
   const double magnitude = std::fabs(x);
