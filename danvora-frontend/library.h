@@ -14,10 +14,6 @@ namespace danvora_frontend {
 
 class DanvoraLibrary {
  public:
-  DanvoraLibrary() = default;
-  DanvoraLibrary(const DanvoraLibrary&) = delete;
-  DanvoraLibrary& operator=(const DanvoraLibrary&) = delete;
-
   // The library's results: 0, -1 (dctrans: fitted in the field) or 255.
   // Fails (with a Danish text for the user) when the library or the entry
   // cannot be loaded. Numbers travel as the library's 16-bit values.

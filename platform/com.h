@@ -17,13 +17,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "platform/calling_convention.h"
 #include "platform/error.h"
+#include "platform/impl_ptr.h"
 
 namespace platform {
 
@@ -151,10 +151,6 @@ class ComPtr {
 // created through a session is to be released before the session ends.
 class ComSession {
  public:
-  ComSession(ComSession&& other) noexcept;
-  ComSession& operator=(ComSession&& other) noexcept;
-  ~ComSession();
-
   static Expected<ComSession> Start();
 
   // Creates an object of class `clsid` (in-process or local server) and
@@ -171,8 +167,8 @@ class ComSession {
   class Impl;
 
  private:
-  explicit ComSession(std::unique_ptr<Impl> impl);
-  std::unique_ptr<Impl> impl_;
+  explicit ComSession(ImplPtr<Impl> impl) : impl_(std::move(impl)) {}
+  ImplPtr<Impl> impl_;
 };
 
 // The COM task allocator, shared by a component and its host.

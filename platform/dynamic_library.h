@@ -3,6 +3,7 @@
 #ifndef PLATFORM_DYNAMIC_LIBRARY_H_
 #define PLATFORM_DYNAMIC_LIBRARY_H_
 
+#include <memory>
 #include <string>
 
 #include "platform/error.h"
@@ -15,18 +16,16 @@
 
 namespace platform {
 
+// Unloads the library when it goes.
 class DynamicLibrary {
  public:
-  DynamicLibrary() = default;
-  DynamicLibrary(const DynamicLibrary&) = delete;
-  DynamicLibrary& operator=(const DynamicLibrary&) = delete;
-  DynamicLibrary(DynamicLibrary&& other) noexcept;
-  DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
-  ~DynamicLibrary();  // unloads
-
-  static Expected<DynamicLibrary> Load(const std::string& path);
+  static Expected<DynamicLibrary> Load(const std::string& path) {
+    return Open(path, false);
+  }
   // Loads a library for its resources only (win32: LOAD_LIBRARY_AS_DATAFILE).
-  static Expected<DynamicLibrary> LoadResourcesOnly(const std::string& path);
+  static Expected<DynamicLibrary> LoadResourcesOnly(const std::string& path) {
+    return Open(path, true);
+  }
 
   bool loaded() const { return handle_ != nullptr; }
   void* Symbol(const std::string& name) const;
@@ -35,7 +34,14 @@ class DynamicLibrary {
   std::string LoadString(unsigned id, int max_chars) const;
 
  private:
-  void* handle_ = nullptr;
+  struct Unload {
+    void operator()(void* handle) const;
+  };
+
+  static Expected<DynamicLibrary> Open(const std::string& path,
+                                       bool resources_only);
+
+  std::unique_ptr<void, Unload> handle_;
 };
 
 // The platform's file name of a library: "Name.dll" on Windows and

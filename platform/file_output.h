@@ -28,8 +28,6 @@ namespace platform {
 class FileOutput {
  public:
   FileOutput() = default;
-  FileOutput(const FileOutput&) = delete;
-  FileOutput& operator=(const FileOutput&) = delete;
   FileOutput(FileOutput&& other) noexcept;
   FileOutput& operator=(FileOutput&& other) noexcept;
   // Discards the temporary file unless Commit succeeded.

@@ -4,12 +4,12 @@
 #ifndef PLATFORM_PROCESS_H_
 #define PLATFORM_PROCESS_H_
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/impl_ptr.h"
 
 namespace platform {
 
@@ -21,12 +21,9 @@ std::vector<std::string> SplitCommandLine(std::string_view command_line);
 // The timeout of a wait without a time limit (win32 INFINITE).
 inline constexpr unsigned kWaitForever = 0xFFFFFFFFu;
 
+// Dropping a Process closes its handles; the program runs on.
 class Process {
  public:
-  Process(Process&&) noexcept;
-  Process& operator=(Process&&) noexcept;
-  ~Process();  // closes the handles; the program runs on
-
   // Starts the program of `command_line`: the first token names the program,
   // found by the system's usual search; an Error names the command line when
   // it cannot start.
@@ -41,8 +38,8 @@ class Process {
   class Impl;
 
  private:
-  explicit Process(std::unique_ptr<Impl> impl);
-  std::unique_ptr<Impl> impl_;
+  explicit Process(ImplPtr<Impl> impl) : impl_(std::move(impl)) {}
+  ImplPtr<Impl> impl_;
 };
 
 }  // namespace platform

@@ -4,12 +4,7 @@
 
 #include "platform/backend.h"
 
-namespace platform {
-
-// The constructors and destructor of Profile are the backends', beside
-// their Impl.
-
-namespace backend {
+namespace platform::backend {
 
 std::string ProfileDefault(const std::string& default_value) {
   // The profile functions drop trailing blanks of the default.
@@ -18,5 +13,4 @@ std::string ProfileDefault(const std::string& default_value) {
   return std::string(fallback.substr(0, kProfileValueBytes - 1));
 }
 
-}  // namespace backend
-}  // namespace platform
+}  // namespace platform::backend

@@ -7,9 +7,10 @@
 #ifndef PLATFORM_PROFILE_H_
 #define PLATFORM_PROFILE_H_
 
-#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/impl_ptr.h"
 
 namespace platform {
 
@@ -25,10 +26,6 @@ inline constexpr int kProfileValueBytes = 2048;
 class Profile {
  public:
   static Profile Load(const std::string& path);
-
-  Profile(Profile&&) noexcept;
-  Profile& operator=(Profile&&) noexcept;
-  ~Profile();
 
   // The section names in file order; empty when the file is missing or
   // holds no section. The list is cut to what fits kProfileNameListBytes
@@ -48,8 +45,8 @@ class Profile {
   class Impl;
 
  private:
-  explicit Profile(std::unique_ptr<Impl> impl);
-  std::unique_ptr<Impl> impl_;
+  explicit Profile(ImplPtr<Impl> impl) : impl_(std::move(impl)) {}
+  ImplPtr<Impl> impl_;
 };
 
 }  // namespace platform

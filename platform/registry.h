@@ -9,12 +9,12 @@
 #define PLATFORM_REGISTRY_H_
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/impl_ptr.h"
 
 namespace platform {
 
@@ -37,10 +37,6 @@ struct RegistryValue {
 
 class RegistryKey {
  public:
-  RegistryKey(RegistryKey&&) noexcept;
-  RegistryKey& operator=(RegistryKey&&) noexcept;
-  ~RegistryKey();
-
   // Opens `path` (backslash-separated, below the root) for reading and
   // writing, creating it when `create` is set. Local-machine keys are always
   // opened read-only.
@@ -62,8 +58,8 @@ class RegistryKey {
   class Impl;
 
  private:
-  explicit RegistryKey(std::unique_ptr<Impl> impl);
-  std::unique_ptr<Impl> impl_;
+  explicit RegistryKey(ImplPtr<Impl> impl) : impl_(std::move(impl)) {}
+  ImplPtr<Impl> impl_;
 };
 
 // Moves the key `from` with every value and subkey to `to` (both below the

@@ -44,10 +44,6 @@ std::optional<std::string> ServerPath(const ComGuid& clsid) {
 
 class ComSession::Impl {
  public:
-  Impl() = default;
-  Impl(const Impl&) = delete;
-  Impl& operator=(const Impl&) = delete;
-
   Expected<void*> CreateObject(const ComGuid& clsid, const ComGuid& iid) {
     const std::string name = "The class " + ComGuidText(clsid);
     std::optional<std::string> path = ServerPath(clsid);
@@ -87,12 +83,7 @@ class ComSession::Impl {
   std::vector<DynamicLibrary> servers_;
 };
 
-ComSession::ComSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-ComSession::ComSession(ComSession&& other) noexcept = default;
-ComSession& ComSession::operator=(ComSession&& other) noexcept = default;
-ComSession::~ComSession() = default;
-
-Expected<ComSession> ComSession::Start() { return ComSession(std::make_unique<Impl>()); }
+Expected<ComSession> ComSession::Start() { return ComSession(MakeImpl<Impl>()); }
 
 Expected<void*> ComSession::CreateObject(const ComGuid& clsid, const ComGuid& iid) {
   return impl_->CreateObject(clsid, iid);

@@ -12,29 +12,23 @@ std::string LastDlError() {
 
 }  // namespace
 
-DynamicLibrary::~DynamicLibrary() {
-  if (handle_ != nullptr) dlclose(handle_);
-}
+void DynamicLibrary::Unload::operator()(void* handle) const { dlclose(handle); }
 
-Expected<DynamicLibrary> DynamicLibrary::Load(const std::string& path) {
+// A shared object has no string table: loading it for its resources is an
+// ordinary load, and LoadString gives nothing.
+Expected<DynamicLibrary> DynamicLibrary::Open(const std::string& path,
+                                              bool /*resources_only*/) {
   DynamicLibrary library;
-  library.handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  library.handle_.reset(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
   if (library.handle_ == nullptr) {
     return Error("Cannot load the library " + path + ": " + LastDlError());
   }
   return library;
 }
 
-// A shared object has no string table; loading it for its resources is an
-// ordinary load, and LoadString gives nothing.
-Expected<DynamicLibrary> DynamicLibrary::LoadResourcesOnly(
-    const std::string& path) {
-  return Load(path);
-}
-
 void* DynamicLibrary::Symbol(const std::string& name) const {
   if (handle_ == nullptr) return nullptr;
-  return dlsym(handle_, name.c_str());
+  return dlsym(handle_.get(), name.c_str());
 }
 
 std::string DynamicLibrary::LoadString(unsigned /*id*/, int /*max_chars*/) const {

@@ -19,11 +19,6 @@ class Process::Impl {
   int exit_code_ = 0;
 };
 
-Process::Process(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-Process::Process(Process&&) noexcept = default;
-Process& Process::operator=(Process&&) noexcept = default;
-Process::~Process() = default;
-
 Expected<Process> Process::Start(const std::string& command_line) {
   std::vector<std::string> args = SplitCommandLine(command_line);
   if (args.empty() || args[0].empty()) {
@@ -37,7 +32,7 @@ Expected<Process> Process::Start(const std::string& command_line) {
   if (error != 0) {
     return Error("Cannot start " + command_line + ": " + std::strerror(error));
   }
-  return Process(std::make_unique<Impl>(pid));
+  return Process(MakeImpl<Impl>(pid));
 }
 
 void Process::WaitForInputIdle(unsigned /*timeout_ms*/) {}

@@ -188,13 +188,8 @@ class Profile::Impl {
 };
 
 Profile Profile::Load(const std::string& path) {
-  return Profile(std::make_unique<Impl>(path));
+  return Profile(MakeImpl<Impl>(path));
 }
-
-Profile::Profile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-Profile::Profile(Profile&&) noexcept = default;
-Profile& Profile::operator=(Profile&&) noexcept = default;
-Profile::~Profile() = default;
 
 std::vector<std::string> Profile::SectionNames() const {
   std::vector<std::string> names;

@@ -88,11 +88,6 @@ class RegistryKey::Impl {
   bool writable_;
 };
 
-RegistryKey::RegistryKey(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-RegistryKey::RegistryKey(RegistryKey&&) noexcept = default;
-RegistryKey& RegistryKey::operator=(RegistryKey&&) noexcept = default;
-RegistryKey::~RegistryKey() = default;
-
 Expected<RegistryKey> RegistryKey::Open(RegistryRoot root,
                                         const std::string& path, bool create) {
   std::string full = FullPath(root, path);
@@ -110,7 +105,7 @@ Expected<RegistryKey> RegistryKey::Open(RegistryRoot root,
     });
     if (!created) return created.error();
   }
-  return RegistryKey(std::make_unique<Impl>(full, writable));
+  return RegistryKey(MakeImpl<Impl>(full, writable));
 }
 
 bool RegistryKey::KeyExists(RegistryRoot root, const std::string& path) {

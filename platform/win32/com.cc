@@ -35,22 +35,17 @@ class ComSession::Impl {
   bool balance_;
 };
 
-ComSession::ComSession(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-ComSession::ComSession(ComSession&& other) noexcept = default;
-ComSession& ComSession::operator=(ComSession&& other) noexcept = default;
-ComSession::~ComSession() = default;
-
 Expected<ComSession> ComSession::Start() {
   HRESULT status = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (status == RPC_E_CHANGED_MODE) {
     // The thread is in another apartment already; COM is usable as it is,
     // and this session must not uninitialise it.
-    return ComSession(std::make_unique<Impl>(false));
+    return ComSession(MakeImpl<Impl>(false));
   }
   if (FAILED(status)) {
     return Error("COM cannot be initialised (status " + StatusText(status) + ")");
   }
-  return ComSession(std::make_unique<Impl>(true));
+  return ComSession(MakeImpl<Impl>(true));
 }
 
 Expected<void*> ComSession::CreateObject(const ComGuid& clsid, const ComGuid& iid) {

@@ -20,11 +20,6 @@ class Process::Impl {
   PROCESS_INFORMATION info_;
 };
 
-Process::Process(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-Process::Process(Process&&) noexcept = default;
-Process& Process::operator=(Process&&) noexcept = default;
-Process::~Process() = default;
-
 Expected<Process> Process::Start(const std::string& command_line) {
   // The system may write into the line it is given.
   std::vector<char> line(command_line.begin(), command_line.end());
@@ -39,7 +34,7 @@ Expected<Process> Process::Start(const std::string& command_line) {
     return Error("Cannot start " + command_line + ": " +
                  backend::LastErrorText());
   }
-  return Process(std::make_unique<Impl>(info));
+  return Process(MakeImpl<Impl>(info));
 }
 
 void Process::WaitForInputIdle(unsigned timeout_ms) {

@@ -68,30 +68,30 @@ std::optional<RegistryValue> QueryValue(HKEY key, const std::string& name) {
   return std::nullopt;
 }
 
-std::vector<std::string> EnumSubkeys(HKEY key) {
+// The names an enumeration call gives for the indexes 0, 1, ... until it
+// fails; `room` is the longest name's size.
+template <typename Call>
+std::vector<std::string> EnumNames(DWORD room, Call call) {
   std::vector<std::string> names;
-  char name[256];
+  std::vector<char> name(room);
   for (DWORD i = 0;; ++i) {
-    DWORD length = sizeof name;
-    LONG rc = RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr,
-                            nullptr);
-    if (rc != ERROR_SUCCESS) break;
-    names.emplace_back(name, length);
+    DWORD length = room;
+    if (call(i, name.data(), &length) != ERROR_SUCCESS) break;
+    names.emplace_back(name.data(), length);
   }
   return names;
 }
 
+std::vector<std::string> EnumSubkeys(HKEY key) {
+  return EnumNames(256, [key](DWORD i, char* name, DWORD* length) {
+    return RegEnumKeyExA(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
 std::vector<std::string> EnumValues(HKEY key) {
-  std::vector<std::string> names;
-  char name[16384];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = sizeof name;
-    LONG rc = RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr,
-                            nullptr);
-    if (rc != ERROR_SUCCESS) break;
-    names.emplace_back(name, length);
-  }
-  return names;
+  return EnumNames(16384, [key](DWORD i, char* name, DWORD* length) {
+    return RegEnumValueA(key, i, name, length, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 LONG CopyTree(HKEY from, HKEY to) {
@@ -137,11 +137,6 @@ class RegistryKey::Impl {
   bool writable_;
 };
 
-RegistryKey::RegistryKey(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-RegistryKey::RegistryKey(RegistryKey&&) noexcept = default;
-RegistryKey& RegistryKey::operator=(RegistryKey&&) noexcept = default;
-RegistryKey::~RegistryKey() = default;
-
 Expected<RegistryKey> RegistryKey::Open(RegistryRoot root,
                                         const std::string& path, bool create) {
   HKEY key = nullptr;
@@ -159,7 +154,7 @@ Expected<RegistryKey> RegistryKey::Open(RegistryRoot root,
     return Error("Cannot open the registry key " + FullName(root, path) + ": " +
                  ErrorText(rc));
   }
-  return RegistryKey(std::make_unique<Impl>(key, FullName(root, path), writable));
+  return RegistryKey(MakeImpl<Impl>(key, FullName(root, path), writable));
 }
 
 bool RegistryKey::KeyExists(RegistryRoot root, const std::string& path) {
