@@ -41,6 +41,10 @@ bool SyncFile(std::FILE* file);
 // wait for. Only a hint; false changes nothing.
 bool StartWriteback(std::FILE* file);
 
+// Creates the one folder `path` below an existing one; a folder that is
+// there already, or a drive or share root, is no failure.
+Status MakeDirectory(const std::string& path);
+
 // Moves `from` over `to`, replacing `to` in one step.
 Status MoveOver(const std::string& from, const std::string& to);
 
@@ -53,6 +57,11 @@ std::string GetEnv(const char* name);
 // What a profile lookup gives for an absent value: `default_value` as the
 // profile functions return it.
 std::string ProfileDefault(const std::string& default_value);
+
+// The decimal separator of the user's locale.
+char SystemDecimalSeparator();
+// The user's locale's short name of `month` (1 to 12); empty when it has none.
+std::string SystemShortMonthName(int month);
 
 // The current folder; empty when it cannot be had.
 std::string CurrentDirectory();

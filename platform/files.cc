@@ -55,6 +55,20 @@ Status CopyNoReplace(const std::string& from, const std::string& to) {
   return out->CommitNoReplace();
 }
 
+Status MakeDirectories(const std::string& path) {
+  std::string prefix;
+  for (size_t i = 0; i <= path.size(); ++i) {
+    if ((i == path.size() || IsPathSeparator(path[i])) && !prefix.empty() &&
+        !DirectoryExists(prefix)) {
+      Status made = backend::MakeDirectory(prefix);
+      if (!made) return made;
+    }
+    if (i < path.size()) prefix += path[i];
+  }
+  if (!DirectoryExists(path)) return Error("Cannot create the folder " + path);
+  return Status::Ok();
+}
+
 std::string AbsolutePath(const std::string& path) {
   // A drive letter counts as absolute on both builds: values handed over
   // by Windows programs keep their form.

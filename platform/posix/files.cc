@@ -96,6 +96,11 @@ std::string GetEnv(const char* name) {
   return value ? value : "";
 }
 
+Status MakeDirectory(const std::string& path) {
+  if (::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) return Status::Ok();
+  return Error("Cannot create the folder " + path + ": " + std::strerror(errno));
+}
+
 }  // namespace backend
 
 Expected<InputFile> InputFile::Open(const std::string& path) {
@@ -152,22 +157,6 @@ Status RenameNoReplace(const std::string& from, const std::string& to) {
   }
   return Error("Cannot rename " + from + " to " + to + ": " +
                std::strerror(error));
-}
-
-Status MakeDirectories(const std::string& path) {
-  std::string prefix;
-  for (size_t i = 0; i <= path.size(); ++i) {
-    if (i == path.size() || path[i] == '/') {
-      if (!prefix.empty() && !DirectoryExists(prefix) &&
-          ::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) {
-        return Error("Cannot create the folder " + prefix + ": " +
-                     std::strerror(errno));
-      }
-    }
-    if (i < path.size()) prefix += path[i];
-  }
-  if (!DirectoryExists(path)) return Error("Cannot create the folder " + path);
-  return Status::Ok();
 }
 
 std::string ExecutableDirectory() {

@@ -8,12 +8,10 @@
 
 #include <ctime>
 
+#include "platform/backend.h"
+
 namespace platform {
 namespace {
-
-const char* const kEnglishMonths[12] = {"Jan", "Feb", "Mar", "Apr",
-                                        "May", "Jun", "Jul", "Aug",
-                                        "Sep", "Oct", "Nov", "Dec"};
 
 class UserLocale {
  public:
@@ -44,13 +42,11 @@ char SystemDecimalSeparator() {
   return radix.size() == 1 ? radix[0] : '.';
 }
 
-}  // namespace backend
-
-std::string LocaleShortMonthName(int month) {
-  if (month < 1 || month > 12) return "";
-  std::string name = UserLocale().Item(ABMON_1 + (month - 1));
-  return name.empty() ? kEnglishMonths[month - 1] : name;
+std::string SystemShortMonthName(int month) {
+  return UserLocale().Item(ABMON_1 + (month - 1));
 }
+
+}  // namespace backend
 
 std::string OwnWords(std::string_view windows_1252) {
   std::string words(windows_1252);
@@ -76,14 +72,8 @@ LocalTime CurrentLocalTime() {
   std::time_t now = std::time(nullptr);
   std::tm parts{};
   localtime_r(&now, &parts);
-  LocalTime t;
-  t.year = parts.tm_year + 1900;
-  t.month = parts.tm_mon + 1;
-  t.day = parts.tm_mday;
-  t.hour = parts.tm_hour;
-  t.minute = parts.tm_min;
-  t.second = parts.tm_sec;
-  return t;
+  return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+                   parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
 }  // namespace platform

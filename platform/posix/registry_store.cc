@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -41,11 +42,11 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+// `digits` read as a hexadecimal number; false when one is no hex digit.
+bool ParseHex(std::string_view digits, uint32_t& n) {
+  const char* const end = digits.data() + digits.size();
+  auto [stop, error] = std::from_chars(digits.data(), end, n, 16);
+  return error == std::errc() && stop == end;
 }
 
 // A quoted text with the escapes \\ and \" at the start of `s`; `s` is left
@@ -72,13 +73,8 @@ bool ParseHexList(std::string_view s, std::vector<uint8_t>& out) {
   while (!s.empty()) {
     size_t comma = s.find(',');
     std::string_view item = TrimBlanks(s.substr(0, comma));
-    if (item.empty() || item.size() > 2) return false;
-    int value = 0;
-    for (char c : item) {
-      int d = HexDigit(c);
-      if (d < 0) return false;
-      value = value * 16 + d;
-    }
+    uint32_t value;
+    if (item.empty() || item.size() > 2 || !ParseHex(item, value)) return false;
     out.push_back(static_cast<uint8_t>(value));
     if (comma == std::string_view::npos) break;
     s.remove_prefix(comma + 1);
@@ -107,13 +103,8 @@ bool ParseData(std::string_view s, RegistryValue& value, bool& deleted) {
   }
   if (s.substr(0, 6) == "dword:") {
     std::string_view digits = s.substr(6);
-    if (digits.empty() || digits.size() > 8) return false;
-    uint32_t n = 0;
-    for (char c : digits) {
-      int d = HexDigit(c);
-      if (d < 0) return false;
-      n = n * 16 + uint32_t(d);
-    }
+    uint32_t n;
+    if (digits.empty() || digits.size() > 8 || !ParseHex(digits, n)) return false;
     value.type = RegistryType::kDword;
     value.data = {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
     return true;
@@ -125,12 +116,8 @@ bool ParseData(std::string_view s, RegistryValue& value, bool& deleted) {
   if (s.substr(0, 4) == "hex(") {
     size_t close = s.find("):");
     if (close == std::string_view::npos || close == 4 || close > 12) return false;
-    uint32_t type = 0;
-    for (char c : s.substr(4, close - 4)) {
-      int d = HexDigit(c);
-      if (d < 0) return false;
-      type = type * 16 + uint32_t(d);
-    }
+    uint32_t type;
+    if (!ParseHex(s.substr(4, close - 4), type)) return false;
     value.type = static_cast<RegistryType>(type);
     return ParseHexList(s.substr(close + 2), value.data);
   }
@@ -484,13 +471,7 @@ struct FileStamp {
 std::optional<FileStamp> StampOf(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  FileStamp stamp;
-  stamp.device = st.st_dev;
-  stamp.inode = st.st_ino;
-  stamp.size = st.st_size;
-  stamp.modified = st.st_mtim;
-  stamp.changed = st.st_ctim;
-  return stamp;
+  return FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
 }
 
 // The store as this process last read or wrote it, kept while the file
@@ -522,6 +503,13 @@ StoreCache& TheStoreCache() {
   return cache;
 }
 
+// The store file parsed as it is now.
+Expected<Store> ReadStore(const std::string& path) {
+  Expected<std::string> text = ReadWholeFile(path);
+  if (!text) return text.error();
+  return ParseStore(*text, path);
+}
+
 }  // namespace
 
 Expected<std::shared_ptr<const Store>> LoadStore() {
@@ -533,9 +521,7 @@ Expected<std::shared_ptr<const Store>> LoadStore() {
       return store;
     }
   }
-  Expected<std::string> text = ReadWholeFile(path);
-  if (!text) return text.error();
-  Expected<Store> parsed = ParseStore(*text, path);
+  Expected<Store> parsed = ReadStore(path);
   if (!parsed) return parsed.error();
   auto store = std::make_shared<const Store>(std::move(*parsed));
   // Kept only when the file did not change while it was read.
@@ -562,9 +548,7 @@ Status UpdateStore(const std::function<Status(Store&)>& change) {
   if (cached) {
     store = *cached;
   } else if (FileExists(path)) {
-    Expected<std::string> text = ReadWholeFile(path);
-    if (!text) return text.error();
-    Expected<Store> parsed = ParseStore(*text, path);
+    Expected<Store> parsed = ReadStore(path);
     if (!parsed) return parsed.error();
     store = std::move(*parsed);
   }

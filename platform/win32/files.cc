@@ -100,6 +100,17 @@ std::string GetEnv(const char* name) {
   return std::string(buffer, n);
 }
 
+Status MakeDirectory(const std::string& path) {
+  // "C:" and "\\server\share" are no folders to create.
+  bool drive = path.size() == 2 && path[1] == ':';
+  bool share = path.size() > 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]);
+  if (drive || CreateDirectoryA(path.c_str(), nullptr) ||
+      GetLastError() == ERROR_ALREADY_EXISTS || share) {
+    return Status::Ok();
+  }
+  return Error("Cannot create the folder " + path + ": " + LastErrorText());
+}
+
 }  // namespace backend
 
 namespace {
@@ -177,27 +188,6 @@ Status RenameNoReplace(const std::string& from, const std::string& to) {
     return Error("Cannot rename " + from + " to " + to + ": " +
                  backend::LastErrorText());
   }
-  return Status::Ok();
-}
-
-Status MakeDirectories(const std::string& path) {
-  std::string prefix;
-  for (size_t i = 0; i <= path.size(); ++i) {
-    if (i == path.size() || IsPathSeparator(path[i])) {
-      // "C:" and "\\server\share" are no folders to create.
-      bool drive = prefix.size() == 2 && prefix[1] == ':';
-      if (!prefix.empty() && !drive && !DirectoryExists(prefix) &&
-          !CreateDirectoryA(prefix.c_str(), nullptr) &&
-          GetLastError() != ERROR_ALREADY_EXISTS &&
-          !(prefix.size() > 2 && IsPathSeparator(prefix[0]) &&
-            IsPathSeparator(prefix[1]))) {
-        return Error("Cannot create the folder " + prefix + ": " +
-                     backend::LastErrorText());
-      }
-    }
-    if (i < path.size()) prefix += path[i];
-  }
-  if (!DirectoryExists(path)) return Error("Cannot create the folder " + path);
   return Status::Ok();
 }
 

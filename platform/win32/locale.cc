@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/backend.h"
+
 namespace platform {
 namespace backend {
 
@@ -14,37 +16,24 @@ char SystemDecimalSeparator() {
   return buffer[0];
 }
 
+std::string SystemShortMonthName(int month) {
+  char buffer[80] = {};
+  int n = GetLocaleInfoA(LOCALE_USER_DEFAULT,
+                         LOCALE_SABBREVMONTHNAME1 + LCTYPE(month - 1), buffer,
+                         sizeof buffer);
+  return n < 2 ? "" : std::string(buffer, size_t(n - 1));
+}
+
 }  // namespace backend
 
 // Message boxes and consoles take the ANSI code page's bytes as they are.
 std::string OwnWords(std::string_view windows_1252) { return std::string(windows_1252); }
 
-std::string LocaleShortMonthName(int month) {
-  if (month < 1 || month > 12) return "";
-  char buffer[80] = {};
-  int n = GetLocaleInfoA(LOCALE_USER_DEFAULT,
-                         LOCALE_SABBREVMONTHNAME1 + LCTYPE(month - 1), buffer,
-                         sizeof buffer);
-  if (n < 2) {
-    static const char* const kEnglish[12] = {"Jan", "Feb", "Mar", "Apr",
-                                             "May", "Jun", "Jul", "Aug",
-                                             "Sep", "Oct", "Nov", "Dec"};
-    return kEnglish[month - 1];
-  }
-  return std::string(buffer, size_t(n - 1));
-}
-
 LocalTime CurrentLocalTime() {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  LocalTime t;
-  t.year = now.wYear;
-  t.month = now.wMonth;
-  t.day = now.wDay;
-  t.hour = now.wHour;
-  t.minute = now.wMinute;
-  t.second = now.wSecond;
-  return t;
+  return LocalTime{now.wYear, now.wMonth,  now.wDay,
+                   now.wHour, now.wMinute, now.wSecond};
 }
 
 }  // namespace platform
