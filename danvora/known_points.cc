@@ -36,10 +36,10 @@ double KnownNumber(std::string_view field) {
 int load_known_points(const std::string& path) {
   KnownPointTable& table = library_state().known_point_table;
   table.entries.clear();
-  const std::optional<TextFileContent> content = TextFileContent::Read(path);
+  const platform::Expected<platform::FileContent> content = platform::FileContent::Read(path);
   // No file yet is the normal case of a first export: no known points.
   if (!content) return 0;
-  text::LineReader<kWholeLibraryLines> reader(content->text());
+  text::LineReader<kWholeLibraryLines> reader(content->bytes());
   for (std::string_view line; reader.Next(&line);) {
     size_t commas = 0;
     for (char c : line) commas += c == ',';

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "danvora/alert.h"
 #include "platform/memory.h"
@@ -29,9 +30,9 @@ void LineTable::Clear() {
 bool load_line_table(const std::string& path) {
   LineTable& table = library_state().line_table;
   table.Clear();
-  table.text = TextFileContent::Read(path);
-  if (!table.text) return false;
-  std::string_view rest = table.text->text();
+  platform::Expected<platform::FileContent> content = platform::FileContent::Read(path);
+  if (!content) return false;
+  std::string_view rest = table.text.emplace(std::move(*content)).bytes();
   // Room for every line the text can hold, up to the limit: the lists are
   // filled without being moved, and pages never touched cost nothing.
   const size_t room = std::min(kMaxLines, rest.size() + 1);

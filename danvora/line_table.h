@@ -21,7 +21,7 @@ inline constexpr size_t kStoredLineLength = text::kLibraryLines.keep;
 struct LineTable {
   // The stored lines, each a view into `text`, the whole file as read.
   std::vector<std::string_view> lines;
-  std::optional<TextFileContent> text;
+  std::optional<platform::FileContent> text;
   // The record code of each line (dc::RecordCode), read once at loading:
   // every pass asks for it, and some more than once a line.
   std::vector<int32_t> codes;

@@ -1,53 +1,12 @@
 #include "danvora/text_file.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/memory.h"
 
 namespace danvora {
-
-std::optional<TextFileContent> TextFileContent::Read(const std::string& path) {
-  platform::Expected<platform::InputFile> input = platform::InputFile::Open(path);
-  if (!input) return std::nullopt;
-  std::FILE* const file = input->get();
-  // The first block, then straight into a buffer of the file's size (not
-  // zeroed first). A file that grows meanwhile is read on in larger buffers.
-  const size_t reported = input->size() < SIZE_MAX / 2
-                              ? static_cast<size_t>(input->size())
-                              : 0;
-  size_t capacity = 65536;
-  std::unique_ptr<char[]> data(new char[capacity]);
-  size_t used = 0;
-  // Read a piece at a time. A Ctrl-Z ends a file read in text mode: the
-  // line reader stops there (text::kLibraryLines), looking for it in each
-  // line as it splits the text, not in a pass of its own.
-  constexpr size_t kPiece = size_t{1} << 18;
-  while (true) {
-    if (used == capacity) {
-      // One byte more than the size: reaching it tells the file grew.
-      const size_t larger = std::max(reported + 1, capacity + capacity / 2);
-      std::unique_ptr<char[]> grown(new char[larger]);
-      platform::AdviseLargeBuffer(grown.get(), larger);
-      std::memcpy(grown.get(), data.get(), used);
-      data = std::move(grown);
-      capacity = larger;
-    }
-    char* const piece = data.get() + used;
-    const size_t wanted = std::min(capacity - used, kPiece);
-    const size_t got = std::fread(piece, 1, wanted, file);
-    used += got;
-    if (got < wanted) break;
-  }
-  // A read that failed part of the way is no job: it is not translated as
-  // the lines that happened to arrive.
-  if (std::ferror(file) != 0) return std::nullopt;
-  return TextFileContent(std::move(data), used);
-}
 
 platform::Expected<TextOutput> TextOutput::Create(const std::string& path) {
   auto out = platform::FileOutput::Create(path);

@@ -7,41 +7,23 @@
 
 #include <cstdio>
 #include <initializer_list>
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "platform/error.h"
+#include "platform/file_content.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
 #include "text/line_reader.h"
 
 namespace danvora {
 
-// A whole file in one allocation. Its lines are taken with a
-// text::LineReader of text::kLibraryLines (the job: lines kept to 256
-// characters) or of kWholeLibraryLines, which end the text at the first
-// Ctrl-Z as text mode does.
-class TextFileContent {
- public:
-  // Reads all of `path`; nullopt when it cannot be opened, is no regular
-  // file, or a read fails
-  // part of the way (a job is never taken from the part that arrived).
-  static std::optional<TextFileContent> Read(const std::string& path);
-
-  std::string_view text() const { return {data_.get(), size_}; }
-
- private:
-  TextFileContent(std::unique_ptr<char[]> data, size_t size)
-      : data_(std::move(data)), size_(size) {}
-
-  std::unique_ptr<char[]> data_;
-  size_t size_ = 0;
-};
-
-// The library's text-mode lines kept whole (the known-point file).
+// The library's files are read whole into a platform::FileContent; their
+// lines are taken with a text::LineReader of text::kLibraryLines (the job:
+// lines kept to 256 characters) or of kWholeLibraryLines (the known-point
+// file: lines kept whole), which end the text at the first Ctrl-Z as text
+// mode does.
 inline constexpr text::LineRules kWholeLibraryLines{.text_end = '\x1a'};
 
 // A file being written in text mode.

@@ -9,9 +9,7 @@ namespace platform {
 Expected<FileContent> FileContent::Read(const std::string& path) {
   Expected<std::string> bytes = ReadWholeFile(path);
   if (!bytes) return bytes.error();
-  FileContent content;
-  *content.bytes_ = std::move(*bytes);
-  return content;
+  return FileContent(std::move(*bytes));
 }
 
 }  // namespace platform

@@ -4,21 +4,20 @@
 
 #include "pelixo/core/text.h"
 #include "platform/file_output.h"
-#include "platform/files.h"
 
 namespace pelixo {
 
+TextFile::TextFile(platform::FileContent content)
+    : content_(std::move(content)), lines_(SplitLines(content_.bytes())) {}
+
 platform::Expected<TextFile> TextFile::Read(const std::string& path) {
-  platform::Expected<std::string> content = platform::ReadWholeFile(path);
+  platform::Expected<platform::FileContent> content = platform::FileContent::Read(path);
   if (!content) return content.error();
-  return FromText(std::move(*content));
+  return TextFile(std::move(*content));
 }
 
 TextFile TextFile::FromText(std::string text) {
-  TextFile file;
-  file.content_ = std::make_unique<std::string>(std::move(text));
-  file.lines_ = SplitLines(*file.content_);
-  return file;
+  return TextFile(platform::FileContent(std::move(text)));
 }
 
 platform::Status WriteTextLines(const std::string& path, const LineList& lines) {

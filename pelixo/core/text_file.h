@@ -5,13 +5,13 @@
 #ifndef PELIXO_CORE_TEXT_FILE_H_
 #define PELIXO_CORE_TEXT_FILE_H_
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "pelixo/core/line_list.h"
 #include "platform/error.h"
+#include "platform/file_content.h"
 
 namespace pelixo {
 
@@ -24,8 +24,9 @@ class TextFile {
   size_t size() const { return lines_.size(); }
 
  private:
-  // On the heap so that moving the object keeps the views valid.
-  std::unique_ptr<std::string> content_;
+  explicit TextFile(platform::FileContent content);
+
+  platform::FileContent content_;
   std::vector<std::string_view> lines_;
 };
 

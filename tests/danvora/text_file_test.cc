@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_content.h"
 #include "platform/files.h"
 #include "tests/danvora/test_util.h"
 #include "tests/support/special_files.h"
@@ -23,7 +24,7 @@ class TextFileTest : public ::testing::Test {
     return path;
   }
 
-  // The lines of `bytes` through TextFileContent, each kept whole and cut
+  // The lines of `bytes` through platform::FileContent, each kept whole and cut
   // to `keep` characters here.
   std::vector<std::string> ReadAll(const std::string& bytes,
                                    size_t keep = 1000) {
@@ -38,11 +39,11 @@ class TextFileTest : public ::testing::Test {
  private:
   template <const text::LineRules& kRules>
   std::vector<std::string> Read(const std::string& bytes, size_t keep) {
-    auto content = TextFileContent::Read(FileOf(bytes));
-    EXPECT_TRUE(content.has_value());
+    auto content = platform::FileContent::Read(FileOf(bytes));
+    EXPECT_TRUE(content.ok());
     std::vector<std::string> lines;
     if (!content) return lines;
-    text::LineReader<kRules> reader(content->text());
+    text::LineReader<kRules> reader(content->bytes());
     for (std::string_view line; reader.Next(&line);) lines.emplace_back(line.substr(0, keep));
     return lines;
   }
@@ -107,8 +108,8 @@ TEST_F(TextFileTest, WholeFileOfAFolderIsNoText) {
   // A folder opens on some systems and reports a size it does not have;
   // its read fails, and a failed read gives no text at all.
   const std::string dir = testing::TestFolder("whole_folder");
-  EXPECT_FALSE(TextFileContent::Read(dir).has_value());
-  EXPECT_FALSE(TextFileContent::Read(dir + "none.txt").has_value());
+  EXPECT_FALSE(platform::FileContent::Read(dir).ok());
+  EXPECT_FALSE(platform::FileContent::Read(dir + "none.txt").ok());
 }
 
 #ifndef _WIN32
@@ -119,16 +120,15 @@ TEST_F(TextFileTest, AFifoOrADeviceIsNoText) {
   ASSERT_TRUE(fifo.made());
   for (const std::string& path : {fifo.path(), std::string("/dev/null")}) {
     SCOPED_TRACE(path);
-    EXPECT_FALSE(TextFileContent::Read(path).has_value());
+    EXPECT_FALSE(platform::FileContent::Read(path).ok());
   }
-  EXPECT_FALSE(TextFileContent::Read(testing::TestFolder("text_dir")).has_value());
+  EXPECT_FALSE(platform::FileContent::Read(testing::TestFolder("text_dir")).ok());
 }
 #endif
 
 TEST_F(TextFileTest, MissingFile) {
-  EXPECT_FALSE(TextFileContent::Read(testing::TestFolder("text_missing") +
-                                     "none.txt")
-                   .has_value());
+  EXPECT_FALSE(
+      platform::FileContent::Read(testing::TestFolder("text_missing") + "none.txt").ok());
 }
 
 TEST_F(TextFileTest, WritesCrLfAndCommitsOnlyWhole) {
