@@ -43,6 +43,10 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
   return false;
 }
 
+bool SearchLists(std::string_view pattern, std::string_view name) {
+  return name != "." && name != ".." && WildcardMatch(pattern, name);
+}
+
 void SortByName(std::vector<FileEntry>& entries) {
   std::stable_sort(entries.begin(), entries.end(),
                    [](const FileEntry& a, const FileEntry& b) {

@@ -14,6 +14,9 @@ namespace platform {
 // a Windows directory search, a pattern ending in ".*" also matches names
 // without that extension ("*.*" matches every name).
 bool WildcardMatch(std::string_view pattern, std::string_view name);
+// True when a search for `pattern` lists the entry `name`: it matches, and
+// it is neither "." nor "..".
+bool SearchLists(std::string_view pattern, std::string_view name);
 
 // Puts directory entries in the order of their names, letters compared
 // without regard to case, so that a search lists the same on every system.

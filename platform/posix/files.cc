@@ -208,15 +208,12 @@ std::vector<FileEntry> FindFiles(const std::string& dir,
   if (handle == nullptr) return entries;
   const int folder_fd = ::dirfd(handle);
   while (const dirent* entry = ::readdir(handle)) {
-    std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    if (!WildcardMatch(pattern, name)) continue;
-    FileEntry found;
-    found.name = name;
+    FileEntry found{.name = entry->d_name};
+    if (!SearchLists(pattern, found.name)) continue;
     mode_t mode = 0;
     // The entry itself: a link is not followed to its file.
     struct statx stx;
-    if (::statx(folder_fd, name.c_str(), AT_SYMLINK_NOFOLLOW,
+    if (::statx(folder_fd, found.name.c_str(), AT_SYMLINK_NOFOLLOW,
                 STATX_BTIME | STATX_MTIME | STATX_TYPE, &stx) == 0) {
       found.modified_ns = Nanoseconds(stx.stx_mtime.tv_sec, stx.stx_mtime.tv_nsec);
       found.created_ns = (stx.stx_mask & STATX_BTIME)
@@ -226,7 +223,7 @@ std::vector<FileEntry> FindFiles(const std::string& dir,
       mode = stx.stx_mode;
     } else {
       struct stat st;
-      if (::fstatat(folder_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (::fstatat(folder_fd, found.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         continue;  // vanished meanwhile
       }
       found.modified_ns = found.created_ns =

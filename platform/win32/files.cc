@@ -229,11 +229,8 @@ std::vector<FileEntry> FindFiles(const std::string& dir,
   HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return entries;
   do {
-    std::string name = data.cFileName;
-    if (name == "." || name == "..") continue;
-    if (!WildcardMatch(pattern, name)) continue;
-    FileEntry entry;
-    entry.name = name;
+    FileEntry entry{.name = data.cFileName};
+    if (!SearchLists(pattern, entry.name)) continue;
     entry.created_ns = UnixNanoseconds(data.ftCreationTime);
     entry.modified_ns = UnixNanoseconds(data.ftLastWriteTime);
     const DWORD attributes = data.dwFileAttributes;
