@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
+#include "danvora/format_numbers.h"
+
 namespace danvora {
 
 // Reads `out_file` as the known points, then translates `dc_file` into
-// `out_file` in export format `format` (0 to 10, -1 for none) and, when
+// `out_file` in `format` (kNone: no point file) and, when
 // `report_file` is longer than 2 characters, the field report. Code tokens
 // are split at `separators` (the first "b" stands for a blank); the DAS
 // settings come from section "DAS4" of `ini_file`. Returns the results of
@@ -15,7 +17,7 @@ namespace danvora {
 // alert_user. The files are
 // replaced only when the whole translation succeeded.
 int16_t Dctrans(const char* dc_file, const char* out_file,
-                const char* report_file, int format, const char* separators,
+                const char* report_file, ExportFormat format, const char* separators,
                 const char* ini_file);
 
 }  // namespace danvora
