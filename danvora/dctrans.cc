@@ -53,17 +53,12 @@ void Warn(const std::string& message, ExportFormat format, TextOutput* output,
 
 }  // namespace
 
-int16_t Dctrans(const char* dc_file, const char* out_file,
-                const char* report_file, ExportFormat format, const char* separators,
-                const char* ini_file) {
+int16_t Dctrans(const std::string& dc_path, const std::string& out_path,
+                const std::string& report_path, ExportFormat format,
+                const std::string& separators, const std::string& ini_path) {
   LibraryState& state = library_state();
-  const std::string dc_path = dc_file ? dc_file : "";
-  const std::string out_path = out_file ? out_file : "";
-  const std::string report_path = report_file ? report_file : "";
-
-  state.ini_path = std::string(ini_file ? ini_file : "").substr(0, 255);
-  state.code_separators =
-      std::string(separators ? separators : "").substr(0, 15);
+  state.ini_path = ini_path.substr(0, 255);
+  state.code_separators = separators.substr(0, 15);
   const size_t b = state.code_separators.find('b');
   if (b != std::string::npos) state.code_separators[b] = ' ';
 

@@ -499,11 +499,8 @@ std::string ConvertCoordinateText(std::string_view content, ExportFormat format,
   return out;
 }
 
-int16_t Koordles(const char* in_file, const char* out_file, ExportFormat format,
-                 int sign) {
-  const std::string in_path = in_file != nullptr ? in_file : "";
-  const std::string out_path = out_file != nullptr ? out_file : "";
-
+int16_t Koordles(const std::string& in_path, const std::string& out_path,
+                 ExportFormat format, int sign) {
   // Refused before any file is opened: an empty conversion would take the
   // place of the user's file and an empty job would be sent.
   if (!IsReadableFormat(format)) {

@@ -18,14 +18,13 @@ constexpr bool IsReadableFormat(ExportFormat format) {
          FormatNumber(format) <= FormatNumber(ExportFormat::kKomma);
 }
 
-// Converts `in_file`, read as format `format`, into `out_file`; a negative
+// Converts `in_path`, read as format `format`, into `out_path`; a negative
 // `sign` negates the second number of every point. Returns kTranslated
 // after a conversion and kRefused when the format cannot be read or a file
-// cannot be read or written; the user has then been told why and `out_file`
+// cannot be read or written; the user has then been told why and `out_path`
 // is untouched.
-// Null paths count as empty.
-int16_t Koordles(const char* in_file, const char* out_file, ExportFormat format,
-                 int sign);
+int16_t Koordles(const std::string& in_path, const std::string& out_path,
+                 ExportFormat format, int sign);
 
 // The comma-separated lines for the bytes of a whole coordinate file of a
 // readable format, each ended by CR LF.
