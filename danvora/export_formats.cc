@@ -195,7 +195,8 @@ void WriteDasWell(const WellRecord& w, int gps_method, TextOutput* file) {
   measured(9, 6, w.terrain > -100.0, w.terrain);
   line(10) += '\n';
   line(11) += '\n';
-  line(12) += text::Format("                  %1.1s\n", OutletText(w.outlet_form));
+  line(12) +=
+      text::Format("                  %1.1s\n", OutletText(w.outlet_form));
   line(13) += '\n';
   out += ".\n.\n.\n";
   file->Write(out);
@@ -341,8 +342,16 @@ std::string export_system_name(int coord_system) {
 }
 
 bool uses_info_file(ExportFormat format) {
-  return format == ExportFormat::kGeocad || format == ExportFormat::kAlt || format == ExportFormat::kArgus ||
-         format == ExportFormat::kKomma || format == ExportFormat::kSvk;
+  switch (format) {
+    case ExportFormat::kGeocad:
+    case ExportFormat::kAlt:
+    case ExportFormat::kArgus:
+    case ExportFormat::kKomma:
+    case ExportFormat::kSvk:
+      return true;
+    default:
+      return false;
+  }
 }
 
 std::string info_file_path(const std::string& export_path) {
@@ -427,7 +436,8 @@ void write_info_line(ExportFormat format, std::string_view text,
   }
 }
 
-void write_file_header(ExportFormat format, int coord_system, TextOutput* file) {
+void write_file_header(ExportFormat format, int coord_system,
+                       TextOutput* file) {
   ExportState& state = writer();
   state.current_point_name = "Start";
   if (!file) return;

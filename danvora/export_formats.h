@@ -51,10 +51,13 @@ void begin_export_run();
 std::optional<TextOutput> open_info_file(ExportFormat format,
                                          const std::string& export_path);
 
-void write_comment_line(ExportFormat format, std::string_view text, TextOutput* file);
-void write_title_line(ExportFormat format, std::string_view text, TextOutput* file);
+void write_comment_line(ExportFormat format, std::string_view text,
+                        TextOutput* file);
+void write_title_line(ExportFormat format, std::string_view text,
+                      TextOutput* file);
 // SVK and DAS: parses a well attribute; other formats: one info line.
-void write_info_line(ExportFormat format, std::string_view text, TextOutput* file);
+void write_info_line(ExportFormat format, std::string_view text,
+                     TextOutput* file);
 void write_file_header(ExportFormat format, int coord_system, TextOutput* file);
 
 // Writes (or, for the well formats, buffers) one point. Returns the code as
@@ -66,8 +69,8 @@ std::string_view write_point_line(ExportFormat format, std::string_view name,
                                   TextOutput* file);
 
 // The point line of the report listing (write_point_line of
-// ExportFormat::kReportListing), appended to `line` instead of written; it names the
-// current point as every point line written does.
+// ExportFormat::kReportListing), appended to `line` instead of written; it
+// names the current point as every point line written does.
 void append_report_listing(std::string* line, std::string_view name,
                            const Triple& triple, std::string_view code);
 

@@ -31,8 +31,8 @@ DANVORA_EXPORT int16_t PLATFORM_STDCALL dctrans(const char* dc_file,
   try {
     return danvora::Dctrans(OrEmpty(dc_file), OrEmpty(out_file),
                             OrEmpty(report_file),
-                            danvora::ToExportFormat(format), OrEmpty(separators),
-                            OrEmpty(ini_file));
+                            danvora::ToExportFormat(format),
+                            OrEmpty(separators), OrEmpty(ini_file));
   } catch (...) {
     return danvora::kRefused;
   }

@@ -61,7 +61,8 @@ Markers MarkersFor(ExportFormat format) {
 // number without a name as the number.
 std::string FormatLabel(ExportFormat format) {
   const std::string_view name = export_format_name(format);
-  return name.empty() ? std::to_string(FormatNumber(format)) : std::string(name);
+  return name.empty() ? std::to_string(FormatNumber(format))
+                      : std::string(name);
 }
 
 // DOS letters of code pages 865 and 850 as Windows-1252 letters.
@@ -441,7 +442,8 @@ class PointWriter {
 // Converts the bytes of a whole coordinate file of a readable format into
 // `sink` (anything with Write(std::string_view)).
 template <typename Sink>
-void ConvertPoints(std::string_view content, ExportFormat format, int sign, Sink& sink) {
+void ConvertPoints(std::string_view content, ExportFormat format, int sign,
+                   Sink& sink) {
   const Markers markers = MarkersFor(format);
   bool waiting = markers.wait_for_header;
   PointParser parser(format);
@@ -465,10 +467,15 @@ void ConvertPoints(std::string_view content, ExportFormat format, int sign, Sink
       continue;
     }
     if (line.starts_with(markers.comment)) continue;
-    if (format != ExportFormat::kCowi && line.starts_with(markers.info)) continue;
+    if (format != ExportFormat::kCowi && line.starts_with(markers.info)) {
+      continue;
+    }
     if (format == ExportFormat::kCowi && !HasPointNumber(line)) continue;
     if (waiting) continue;
-    if (format != ExportFormat::kGeocad && line.find('.') == std::string_view::npos) continue;
+    if (format != ExportFormat::kGeocad &&
+        line.find('.') == std::string_view::npos) {
+      continue;
+    }
 
     Point point = parser.Parse(buffer);
     if (sign < 0) point.number2.Negate();

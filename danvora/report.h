@@ -14,8 +14,9 @@ namespace danvora {
 // Walks `line_table` once. Any of the files may be absent; `info_file` is
 // the format's ".info" file, else the export file itself.
 void write_field_report(TextOutput* export_file, TextOutput* report_file,
-                        TextOutput* info_file, int coord_system, ExportFormat format,
-                        bool calibration_point, GeoidKind geoid_kind,
+                        TextOutput* info_file, int coord_system,
+                        ExportFormat format, bool calibration_point,
+                        GeoidKind geoid_kind,
                         std::string_view delimiters);
 
 }  // namespace danvora

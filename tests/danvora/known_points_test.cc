@@ -31,7 +31,8 @@ class KnownPointsTest : public ::testing::Test {
 };
 
 TEST_F(KnownPointsTest, StoresAbsoluteSecondFirstThird) {
-  ASSERT_EQ(Load("P7,100.5,-200.25,12,code,extra\r\n"), KnownPointsLoad::kLoaded);
+  ASSERT_EQ(Load("P7,100.5,-200.25,12,code,extra\r\n"),
+            KnownPointsLoad::kLoaded);
   ASSERT_EQ(Entries().size(), 1u);
   EXPECT_EQ(Entries()[0].name, "P7");
   EXPECT_EQ(Entries()[0].coordinates.x, 200.25);
@@ -84,7 +85,9 @@ TEST_F(KnownPointsTest, SkipsShortLinesAndKeepsLongNamesWhole) {
 
 TEST_F(KnownPointsTest, LongLinesAreOneEntry) {
   // A long code after the numbers: the tail of the line is no point.
-  ASSERT_EQ(Load("P1,1,2,3," + std::string(200, 'c') + ",X9,4,5,6\r\nP2,7,8,9\r\n"), KnownPointsLoad::kLoaded);
+  ASSERT_EQ(Load("P1,1,2,3," + std::string(200, 'c') +
+                 ",X9,4,5,6\r\nP2,7,8,9\r\n"),
+            KnownPointsLoad::kLoaded);
   ASSERT_EQ(Entries().size(), 2u);
   EXPECT_EQ(Entries()[0].name, "P1");
   EXPECT_EQ(Entries()[1].name, "P2");

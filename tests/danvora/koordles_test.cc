@@ -129,7 +129,8 @@ TEST(KoordlesText, TextModeReadingOfTheInput) {
   // A line longer than 320 characters is read in pieces of 320.
   const std::string code(320 - 15, 'x');
   EXPECT_EQ(danvora::ConvertCoordinateText(
-                "5,1.0,2.0,3.0,A" + code + "6,4.0,5.0,6.0,B\n", danvora::ExportFormat::kKomma, 1),
+                "5,1.0,2.0,3.0,A" + code + "6,4.0,5.0,6.0,B\n",
+                danvora::ExportFormat::kKomma, 1),
             "5,1.0000,2.0000,3.0000,A" + code +
                 "\r\n6,4.0000,5.0000,6.0000,B\r\n");
 }
@@ -143,7 +144,9 @@ TEST(KoordlesText, FourDecimalsRoundAsPrintfDoes) {
     char expected[256];
     std::snprintf(expected, sizeof expected, "p,%.4f,0.0000,0.0000,K\r\n",
                   std::strtod(number, nullptr));
-    EXPECT_EQ(danvora::ConvertCoordinateText(std::string("p,") + number + ",0,0,K\n", danvora::ExportFormat::kKomma, 1),
+    EXPECT_EQ(danvora::ConvertCoordinateText(
+                  std::string("p,") + number + ",0,0,K\n",
+                  danvora::ExportFormat::kKomma, 1),
               expected)
         << number;
   }
