@@ -342,16 +342,9 @@ std::string export_system_name(int coord_system) {
 }
 
 bool uses_info_file(ExportFormat format) {
-  switch (format) {
-    case ExportFormat::kGeocad:
-    case ExportFormat::kAlt:
-    case ExportFormat::kArgus:
-    case ExportFormat::kKomma:
-    case ExportFormat::kSvk:
-      return true;
-    default:
-      return false;
-  }
+  using enum ExportFormat;
+  return format == kGeocad || format == kAlt || format == kArgus ||
+         format == kKomma || format == kSvk;
 }
 
 std::string info_file_path(const std::string& export_path) {
@@ -540,27 +533,26 @@ std::string_view write_point_line(ExportFormat format, std::string_view name,
       AppendHeight(&line, t, 10, "      -    ");
       text::AppendFormat(&line, " %s\n", remark);
       break;
-    case ExportFormat::kLandcad: {
-      const CodeSplit split = SplitCode(code);
-      effective_code = split.head;
-      text::AppendFormat(&line, "%4.4s%1.1s%11.3lf %11.3lf%11.11s", split.head,
-                   split.sub, t.y, t.x, name);
-      AppendHeight(&line, t, 7, kBlanks.substr(0, 7), /*blank_first=*/false);
-      text::AppendFormat(&line, "%15.15s\n", remark);
-      break;
-    }
+    case ExportFormat::kLandcad:
     case ExportFormat::kGeocad: {
       const CodeSplit split = SplitCode(code);
       effective_code = split.head;
-      text::AppendFormat(&line, "%4.4s%2.2s%10d%10d", split.head, split.sub,
-                   Millimetres(t.y), Millimetres(t.x));
-      if (t.z > kHeightMissingAtOrBelow) {
-        text::AppendFormat(&line, "%7d", Millimetres(t.z));
+      if (format == ExportFormat::kLandcad) {
+        text::AppendFormat(&line, "%4.4s%1.1s%11.3lf %11.3lf%11.11s",
+                           split.head, split.sub, t.y, t.x, name);
+        AppendHeight(&line, t, 7, kBlanks.substr(0, 7), /*blank_first=*/false);
+        text::AppendFormat(&line, "%15.15s\n", remark);
       } else {
-        line += "   -500";
+        text::AppendFormat(&line, "%4.4s%2.2s%10d%10d", split.head, split.sub,
+                           Millimetres(t.y), Millimetres(t.x));
+        if (t.z > kHeightMissingAtOrBelow) {
+          text::AppendFormat(&line, "%7d", Millimetres(t.z));
+        } else {
+          line += "   -500";
+        }
+        line += kGeocadFixed;
+        text::AppendFormat(&line, "%-12.12s\n", name);
       }
-      line += kGeocadFixed;
-      text::AppendFormat(&line, "%-12.12s\n", name);
       break;
     }
     case ExportFormat::kAlt:

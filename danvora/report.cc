@@ -614,8 +614,7 @@ void ReportWalk::Point(size_t index) {
 void write_field_report(TextOutput* export_file, TextOutput* report_file,
                         TextOutput* info_file, int coord_system,
                         ExportFormat format, bool calibration_point,
-                        GeoidKind geoid_kind,
-                        std::string_view delimiters) {
+                        GeoidKind geoid_kind, std::string_view delimiters) {
   if (library_state().line_table.size() == 0) return;
   ReportWalk walk(export_file, report_file, info_file, coord_system, format,
                   calibration_point, geoid_kind, delimiters);

@@ -16,8 +16,7 @@ namespace danvora {
 void write_field_report(TextOutput* export_file, TextOutput* report_file,
                         TextOutput* info_file, int coord_system,
                         ExportFormat format, bool calibration_point,
-                        GeoidKind geoid_kind,
-                        std::string_view delimiters);
+                        GeoidKind geoid_kind, std::string_view delimiters);
 
 }  // namespace danvora
 
