@@ -18,6 +18,14 @@ int DefinitionIndex(const TFormatDefinitions& definitions, bool upload,
   return 0;
 }
 
+FileDialogRequest DefinitionFileDialog(const TFormatDefinition& definition) {
+  FileDialogRequest request;
+  request.filter = definition.Description + "|*." + definition.Extension;
+  request.default_extension = definition.Extension;
+  request.title = definition.Description;
+  return request;
+}
+
 platform::Status StoreTransferFileName(const char* name, const std::string& path,
                                        HandOver how) {
   auto failed = [name](const platform::Error& why) {
