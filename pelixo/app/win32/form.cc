@@ -14,12 +14,14 @@ TForm::~TForm() {
   }
 }
 
-bool TForm::CreateForm(HWND owner, DWORD style, DWORD ex_style,
-                       const std::string& caption, int width, int height) {
-  width_ = width;
-  height_ = height;
+void TForm::EnableItems(std::initializer_list<int> ids, bool enabled) const {
+  for (int id : ids) EnableWindow(Item(id), enabled ? TRUE : FALSE);
+}
+
+bool TForm::CreateForm(HWND owner, const FormLayout& layout) {
+  layout_ = layout;
   std::vector<WORD> dialog_template =
-      EmptyDialogTemplate(style & ~WS_VISIBLE, ex_style, caption);
+      EmptyDialogTemplate(layout.style & ~WS_VISIBLE, layout.ex_style, layout.caption);
   HWND created = CreateDialogIndirectParamA(
       application_.instance(),
       reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()), owner,
@@ -89,8 +91,10 @@ INT_PTR CALLBACK TForm::DialogProc(HWND window, UINT message, WPARAM wparam,
 INT_PTR TForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG:
-      CreateControls();
-      SetClientSizeCentred(handle_, width_, height_);
+      AddControls(handle_, layout_.controls);
+      SendMessageA(handle_, DM_SETDEFID, layout_.default_button, 0);
+      ControlsCreated();
+      SetClientSizeCentred(handle_, layout_.width, layout_.height);
       return FALSE;  // the focus is set when the form is shown
     case WM_COMMAND:
       return OnCommand(LOWORD(wparam), HIWORD(wparam)) ? TRUE : FALSE;

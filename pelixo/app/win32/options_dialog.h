@@ -30,7 +30,6 @@ class TOptionsDialog : public TForm {
   const TOptionsForm& options() const { return options_; }
 
  protected:
-  void CreateControls() override;
   bool OnCommand(int id, int code) override;
   bool OnClose() override;
 
