@@ -16,20 +16,12 @@ platform::Error InvalidDataType(const char* name) {
   return platform::Error(std::string("Invalid data type for '") + name + "'");
 }
 
-std::optional<RegistryKey> OpenPelixoKey() {
-  platform::Expected<RegistryKey> key = RegistryKey::Open(
-      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
-  if (!key) return std::nullopt;
-  return std::move(*key);
-}
-
 // Reads settings with `read` from Pelixo's key. A store that cannot be
 // read at all is told once (the defaults stay); any other key that cannot
 // be opened is passed over in silence, as it always was.
 template <typename Read>
 Status ReadSettings(Read read) {
-  platform::Expected<RegistryKey> key = RegistryKey::Open(
-      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
+  platform::Expected<RegistryKey> key = OpenPelixoKey();
   if (key) return read(*key);
   if (!RegistryKey::KeyExists(platform::RegistryRoot::kCurrentUser, "")) {
     return platform::Error("Cannot read the settings, the defaults are used: " +
@@ -80,6 +72,11 @@ constexpr ListSetting kListSettings[] = {
      kDCFileVersion107}};
 
 }  // namespace
+
+platform::Expected<RegistryKey> OpenPelixoKey() {
+  return RegistryKey::Open(platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey,
+                           /*create=*/true);
+}
 
 Status ReadIntSetting(const RegistryKey& key, const char* name, int* value) {
   std::optional<platform::RegistryValue> raw = key.GetValue(name);
@@ -151,7 +148,7 @@ platform::Status TOptionsForm::LoadOptions() {
 }
 
 void TOptionsForm::OKBtnClick() {
-  if (std::optional<RegistryKey> key = OpenPelixoKey()) {
+  if (platform::Expected<RegistryKey> key = OpenPelixoKey()) {
     // A failing write leaves the stored value as it was; there is nothing
     // the user could do about it here.
     (void)key->SetString(kCoordSysFileValue, options_.coord_sys_file);
@@ -188,7 +185,7 @@ platform::Status LoadMainWindowState(MainWindowState* state) {
 }
 
 void StoreMainWindowState(const MainWindowState& state) {
-  std::optional<RegistryKey> key = OpenPelixoKey();
+  platform::Expected<RegistryKey> key = OpenPelixoKey();
   if (!key) return;
   (void)key->SetInt(kWriteToDCFileValue, state.write_to_dc_file ? 1 : 0);
   (void)key->SetInt(kSendFileValue, state.send_file ? 1 : 0);
@@ -197,7 +194,7 @@ void StoreMainWindowState(const MainWindowState& state) {
 }
 
 bool DebugValuePresent() {
-  std::optional<RegistryKey> key = OpenPelixoKey();
+  platform::Expected<RegistryKey> key = OpenPelixoKey();
   return key && key->ValueExists(kDebugValue);
 }
 

@@ -32,8 +32,7 @@ platform::Status StoreTransferFileName(const char* name, const std::string& path
     return platform::Error(std::string("Cannot store ") + name +
                            " in the settings: " + why.message());
   };
-  platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(
-      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
+  platform::Expected<platform::RegistryKey> key = OpenPelixoKey();
   if (!key) return failed(key.error());
   platform::Status stored = key->SetString(
       name, how == HandOver::kFullPath ? platform::AbsolutePath(path) : path);

@@ -183,8 +183,7 @@ void TConvertForm::FormShow() {
 }
 
 void TConvertForm::ReadStoredState() {
-  platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(
-      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
+  platform::Expected<platform::RegistryKey> key = OpenPelixoKey();
   // Without the key the window keeps its laid-out state.
   if (!key) return;
   bool write_to_dc_file_stored = key->ValueExists(kWriteToDCFileValue);
