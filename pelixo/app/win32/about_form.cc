@@ -86,11 +86,6 @@ bool TAboutForm::OnCommand(int id, int code) {
   return false;
 }
 
-bool TAboutForm::OnClose() {
-  EndModal(kIdCancel);
-  return true;
-}
-
 void TAboutForm::FocusFirstControl() {
   SendMessageA(handle(), WM_NEXTDLGCTL,
                reinterpret_cast<WPARAM>(Item(kAboutOKBtn)), TRUE);

@@ -25,7 +25,6 @@ class TAboutForm : public TForm {
  protected:
   void ControlsCreated() override;
   bool OnCommand(int id, int code) override;
-  bool OnClose() override;
   void FocusFirstControl() override;
 
  private:

@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "pelixo/app/win32/control_ids.h"
 #include "pelixo/app/win32/window_user_interface.h"
 
 namespace pelixo::window {
@@ -56,6 +57,11 @@ int TForm::ShowModal() {
   ShowWindow(handle_, SW_HIDE);
   if (owner != nullptr) SetActiveWindow(owner);
   return modal_result_;
+}
+
+bool TForm::OnClose() {
+  EndModal(kIdCancel);
+  return true;
 }
 
 void TForm::FocusFirstControl() {

@@ -58,9 +58,9 @@ class TForm {
   virtual void ControlsCreated() {}
   // A WM_COMMAND from a control or the keyboard; true when handled.
   virtual bool OnCommand(int id, int code) = 0;
-  // The close box; true when handled (otherwise it arrives as the cancel
-  // id, as the dialog manager does it).
-  virtual bool OnClose() { return false; }
+  // The close box; true when handled. A form ends its modal showing with
+  // the cancel id and nothing more: its Cancel button may do more.
+  virtual bool OnClose();
   // A system command; true when handled.
   virtual bool OnSysCommand(WPARAM /*command*/) { return false; }
   // Where the keyboard focus goes when the form is shown modally.

@@ -121,11 +121,4 @@ bool TOptionsDialog::OnCommand(int id, int code) {
   return false;
 }
 
-bool TOptionsDialog::OnClose() {
-  // The close box neither stores nor reverts: the edits stay the current
-  // options until the dialog is shown again.
-  EndModal(kIdCancel);
-  return true;
-}
-
 }  // namespace pelixo::window
