@@ -2,7 +2,9 @@
 #ifndef DANVORA_ALERT_H_
 #define DANVORA_ALERT_H_
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "platform/locale.h"  // OwnWords: the words of a message, not its paths
 
@@ -16,6 +18,13 @@ inline constexpr char kAlertCaption[] = "DanvoraTrans";
 // followed by a line feed. The library's own words in `text` go through
 // platform::OwnWords, the file names put into it do not.
 void alert_user(const std::string& text);
+
+// "Kunne ikke åbne <path>": a file that could not be read or created.
+void alert_cannot_open(const std::string& path);
+// "Kunne ikke skrive <path>": a file that could not be written whole.
+void alert_cannot_write(const std::string& path);
+// "Max. antal <what> <limit> nået!": a table of the library is full.
+void alert_limit_reached(std::string_view what, size_t limit);
 
 }  // namespace danvora
 

@@ -18,10 +18,6 @@
 namespace danvora {
 namespace {
 
-std::string CouldNotOpen(const std::string& path) {
-  return platform::OwnWords("Kunne ikke \xE5" "bne ") + path;
-}
-
 // The tables are emptied at the end of every translation, whatever the
 // outcome.
 class TranslationTables {
@@ -32,10 +28,12 @@ class TranslationTables {
   }
 };
 
-// The warning box: a frame of asterisks `width` wide around `message`.
-void WriteWarningBox(int format, TextOutput* output, size_t output_width,
-                     TextOutput* report, size_t report_width,
-                     const std::string& message) {
+// A warning about the whole job: shown to the user, and written into the
+// point file (as comment lines) and the report in a frame of asterisks, 101
+// columns wide in the point file and `report_width` in the report.
+void Warn(const std::string& message, ExportFormat format, TextOutput* output,
+          TextOutput* report, size_t report_width) {
+  alert_user(platform::OwnWords(message));
   auto box = [&](size_t width) {
     const std::string stars(width, '*');
     std::string blank(width, ' ');
@@ -43,7 +41,7 @@ void WriteWarningBox(int format, TextOutput* output, size_t output_width,
     blank.back() = '*';
     return std::array<std::string, 5>{stars, blank, message, blank, stars};
   };
-  for (const std::string& line : box(output_width)) {
+  for (const std::string& line : box(101)) {
     write_comment_line(format, line, output);
   }
   if (report) {
@@ -55,32 +53,30 @@ void WriteWarningBox(int format, TextOutput* output, size_t output_width,
 
 }  // namespace
 
-int16_t Dctrans(const char* dc_file, const char* out_file,
-                const char* report_file, int format, const char* separators,
-                const char* ini_file) {
+int16_t Dctrans(const std::string& dc_path, const std::string& out_path,
+                const std::string& report_path, ExportFormat format,
+                const std::string& separators, const std::string& ini_path) {
   LibraryState& state = library_state();
-  const std::string dc_path = dc_file ? dc_file : "";
-  const std::string out_path = out_file ? out_file : "";
-  const std::string report_path = report_file ? report_file : "";
-
-  state.ini_path = std::string(ini_file ? ini_file : "").substr(0, 255);
-  state.code_separators =
-      std::string(separators ? separators : "").substr(0, 15);
+  state.ini_path = ini_path.substr(0, 255);
+  state.code_separators = separators.substr(0, 15);
   const size_t b = state.code_separators.find('b');
   if (b != std::string::npos) state.code_separators[b] = ' ';
 
-  if (format >= kFormatCount || format < kNoExport) {
+  const int number = FormatNumber(format);
+  if (number < FormatNumber(ExportFormat::kNone) || number >= kFormatCount) {
     alert_user(platform::OwnWords(text::Format("Format %s kan ikke benyttes i resultatfil",
                                          export_format_name(format))));
     return kRefused;
   }
 
   TranslationTables tables;
-  if (load_known_points(out_path) != 0) return kRefused;
+  if (load_known_points(out_path) != KnownPointsLoad::kLoaded) {
+    return kRefused;
+  }
   if (!load_line_table(dc_path)) {
     // Missing, a folder, unreadable: the user is told which file, and
     // nothing is written or changed.
-    alert_user(CouldNotOpen(dc_path));
+    alert_cannot_open(dc_path);
     return kRefused;
   }
 
@@ -109,10 +105,10 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   begin_export_run();
   std::optional<TextOutput> output;
   std::optional<TextOutput> info;
-  if (format != kNoExport) {
+  if (format != ExportFormat::kNone) {
     auto created = TextOutput::Create(out_path);
     if (!created) {
-      alert_user(CouldNotOpen(out_path));
+      alert_cannot_open(out_path);
       return kRefused;
     }
     output.emplace(std::move(*created));
@@ -125,7 +121,7 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   if (report_path.size() > 2) {
     auto created = TextOutput::Create(report_path);
     if (!created) {
-      alert_user(CouldNotOpen(report_path));
+      alert_cannot_open(report_path);
       return kRefused;  // the outputs are discarded unwritten
     }
     report.emplace(std::move(*created));
@@ -133,18 +129,14 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   TextOutput* report_out = report ? &*report : nullptr;
 
   if (coord_system >= 1 && coord_system <= 3 && !job.datum_grid) {
-    const std::string message =
-        "* Der er valgt System 34 men der er ingen Datum Grid fil. "
-        "Koordinaterne er sandsynligvis ubrugelige *";
-    alert_user(platform::OwnWords(message));
-    WriteWarningBox(format, output_file, 101, report_out, 101, message);
+    Warn("* Der er valgt System 34 men der er ingen Datum Grid fil. "
+         "Koordinaterne er sandsynligvis ubrugelige *",
+         format, output_file, report_out, 101);
   }
-  if (prescan.gps && job.geoid_kind == kGeoidNone) {
-    const std::string message =
-        "* Der er valgt ingen Geoidefil avendt ved GPS m\xE5ling. Koterne er "
-        "sandsynligvis ubrugelige *";
-    alert_user(platform::OwnWords(message));
-    WriteWarningBox(format, output_file, 101, report_out, 99, message);
+  if (prescan.gps && job.geoid_kind == GeoidKind::kNone) {
+    Warn("* Der er valgt ingen Geoidefil avendt ved GPS m\xE5ling. Koterne er "
+         "sandsynligvis ubrugelige *",
+         format, output_file, report_out, 99);
   }
 
   write_field_report(output_file, report_out, side_file, coord_system,
@@ -156,7 +148,7 @@ int16_t Dctrans(const char* dc_file, const char* out_file,
   // them or none.
   if (const TextOutput* failed = CommitTogether(
           {output_file, info ? &*info : nullptr, report_out})) {
-    alert_user(platform::OwnWords("Kunne ikke skrive ") + failed->path());
+    alert_cannot_write(failed->path());
     return kRefused;
   }
   return prescan.calibration_point ? kTranslatedWithCalibration : kTranslated;

@@ -1,7 +1,5 @@
 #include "danvora/export_formats.h"
 
-#include <array>
-
 #include "text/format.h"
 #include "danvora/job_reader.h"
 #include "danvora/library_state.h"
@@ -25,11 +23,6 @@ static_assert(kGeocadFixed.size() == 69);
 constexpr std::string_view kBlanks = "                                ";
 static_assert(kBlanks.size() == 32);
 
-constexpr std::array<std::string_view, kFormatCount> kFormatNames = {
-    "KX77", "SDL", "LANDCAD", "GEOCAD", "ALT", "ARGUS",
-    "COWI", "Komma", "SVK", "DAS", "DDH",
-};
-
 ExportState& writer() { return library_state().export_state; }
 
 std::string TrimTrailingBlanks(std::string_view text) {
@@ -38,8 +31,32 @@ std::string TrimTrailingBlanks(std::string_view text) {
                                                     : text.substr(0, last + 1));
 }
 
+// The start of a comment line of `format`; none for the formats without
+// comment lines.
+std::optional<std::string_view> CommentMarker(ExportFormat format) {
+  switch (format) {
+    case ExportFormat::kKx77:
+      return "/* ";
+    case ExportFormat::kSdl:
+      return " 8 ";
+    case ExportFormat::kLandcad:
+    case ExportFormat::kCowi:
+      return "C ";
+    case ExportFormat::kGeocad:
+      return "    ";
+    default:
+      return std::nullopt;
+  }
+}
+
+// One line of `marker` and `text`.
+void WriteMarkedLine(std::string_view marker, std::string_view text,
+                     TextOutput* file) {
+  file->Write(text::Format("%s%s\n", marker, text));
+}
+
 // The column-header line of KX77, SDL and LANDCAD, without the line end.
-std::string_view ColumnHeader(int format, CoordFamily family) {
+std::string_view ColumnHeader(ExportFormat format, CoordFamily family) {
   static constexpr std::string_view kKx77Headers[] = {
       "' Pkt.nr.    ,   Y meter    ,   X meter   ,   Kote   , Type     ",
       "' Pkt.nr.    ,   N meter    ,   E meter   ,   Kote   , Type     ",
@@ -56,8 +73,8 @@ std::string_view ColumnHeader(int format, CoordFamily family) {
   };
   static constexpr std::string_view kLandcadHeaders[] = {"C", "C", "", ""};
   const size_t i = static_cast<size_t>(family);
-  if (format == kKx77) return kKx77Headers[i];
-  if (format == kSdl) return kSdlHeaders[i];
+  if (format == ExportFormat::kKx77) return kKx77Headers[i];
+  if (format == ExportFormat::kSdl) return kSdlHeaders[i];
   return kLandcadHeaders[i];
 }
 
@@ -92,12 +109,13 @@ void AppendNameAndPlan(std::string* line, std::string_view name,
   text::AppendReal(line, t.x, 15, 3);
 }
 
-// " %10.3lf" of the height, or `missing` in its place.
-void AppendHeight10(std::string* line, const Triple& t,
-                    std::string_view missing) {
+// "%<width>.3lf" of the height, after a blank when `blank_first`, or
+// `missing` in its place.
+void AppendHeight(std::string* line, const Triple& t, int width,
+                  std::string_view missing, bool blank_first = true) {
   if (t.z > kHeightMissingAtOrBelow) {
-    *line += ' ';
-    text::AppendReal(line, t.z, 10, 3);
+    if (blank_first) *line += ' ';
+    text::AppendReal(line, t.z, width, 3);
   } else {
     *line += missing;
   }
@@ -118,16 +136,6 @@ CodeSplit SplitCode(std::string_view code) {
 }
 
 int64_t Millimetres(double value) { return text::TruncateToInt64(value * 1000); }
-
-// The height of a point line, or `missing` in its place.
-void AppendHeight(std::string* line, const Triple& t,
-                  std::string_view present_format, std::string_view missing) {
-  if (t.z > kHeightMissingAtOrBelow) {
-    text::AppendFormat(line, present_format, t.z);
-  } else {
-    line->append(missing.data(), missing.size());
-  }
-}
 
 std::string OutletText(char outlet) {
   return outlet == '\0' ? std::string() : std::string(1, outlet);
@@ -157,36 +165,47 @@ void WriteSvkWell(const WellRecord& w, TextOutput* file) {
 
 void WriteDasWell(const WellRecord& w, int gps_method, TextOutput* file) {
   const int k = w.measure_kind == 8 ? gps_method : w.measure_kind;
-  const std::string d = DasDate(w.date);
-  std::string out;
-  out += text::Format("1100 %-7.7s\n", w.name);
-  out += "1    \n";
-  out += text::Format("2    %-20.20s\n", w.street);
-  out += w.diameter > 0 ? text::Format("3    %6.2lf                    11\n",
-                                 w.diameter)
-                        : std::string("3    \n");
-  out += text::Format("4    %10.2lf  %1.1d  %8.8s\n", w.x, k, d);
-  out += text::Format("5    %10.2lf  %1.1d  %8.8s\n", w.y, k, d);
-  out += w.depth > 0
-             ? text::Format("6    %6.2lf  %1.1d  %8.8s\n", w.z - w.depth, k, d)
-             : std::string("6    \n");
-  out += "7    \n";
-  out += text::Format("8    %6.2lf  %1.1d  %8.8s\n", w.z, k, d);
-  out += w.terrain > -100.0
-             ? text::Format("9    %6.2lf  %1.1d  %8.8s\n", w.terrain, k, d)
-             : std::string("9    \n");
-  out += "10   \n";
-  out += "11   \n";
-  out += text::Format("12                     %1.1s\n", OutletText(w.outlet_form));
-  out += "13   \n";
+  const std::string date = DasDate(w.date);
+  std::string out = text::Format("1100 %-7.7s\n", w.name);
+  // Lines 1 to 13 of the well: the line number in five columns, then its
+  // value, if any.
+  auto line = [&](int number) -> std::string& {
+    text::AppendFormat(&out, "%-5d", number);
+    return out;
+  };
+  // A measured value is followed by how and when it was measured.
+  auto measured = [&](int number, int width, bool present, double value) {
+    line(number);
+    if (present) {
+      text::AppendReal(&out, value, width, 2);
+      text::AppendFormat(&out, "  %1.1d  %8.8s", k, date);
+    }
+    out += '\n';
+  };
+  line(1) += '\n';
+  line(2) += text::Format("%-20.20s\n", w.street);
+  line(3) += w.diameter > 0
+                 ? text::Format("%6.2lf                    11\n", w.diameter)
+                 : std::string("\n");
+  measured(4, 10, true, w.x);
+  measured(5, 10, true, w.y);
+  measured(6, 6, w.depth > 0, w.z - w.depth);
+  line(7) += '\n';
+  measured(8, 6, true, w.z);
+  measured(9, 6, w.terrain > -100.0, w.terrain);
+  line(10) += '\n';
+  line(11) += '\n';
+  line(12) +=
+      text::Format("                  %1.1s\n", OutletText(w.outlet_form));
+  line(13) += '\n';
   out += ".\n.\n.\n";
   file->Write(out);
 }
 
-void WritePendingWell(int format, TextOutput* file) {
+void WritePendingWell(ExportFormat format, TextOutput* file) {
   WellRecord& well = writer().well;
   if (!well.pending) return;
-  if (format == kSvk) {
+  if (format == ExportFormat::kSvk) {
     WriteSvkWell(well, file);
   } else {
     WriteDasWell(well, writer().gps_method, file);
@@ -242,7 +261,7 @@ void ParseWellAttribute(std::string_view text) {
 // The attribute lines of `code`: the records after the point record, as
 // long as they are attribute groups (87), attributes (88 to 92) or records
 // passed over (13, 59, 60, B6, C6).
-void WriteAttributeLines(int format, size_t record_index,
+void WriteAttributeLines(ExportFormat format, size_t record_index,
                          std::string_view code, TextOutput* info_file) {
   if (code.empty()) return;
   const LineTable& table = library_state().line_table;
@@ -294,11 +313,6 @@ std::string InfoText(std::string_view token) {
 
 }  // namespace
 
-std::string_view export_format_name(int format) {
-  if (format < 0 || format >= kFormatCount) return {};
-  return kFormatNames[static_cast<size_t>(format)];
-}
-
 CoordFamily coord_family(int coord_system) {
   switch (coord_system) {
     case 1:
@@ -317,13 +331,18 @@ CoordFamily coord_family(int coord_system) {
   }
 }
 
+bool is_geographic_system(int coord_system) {
+  return coord_system == 7 || coord_system == 11 || coord_system == 12;
+}
+
 std::string export_system_name(int coord_system) {
   if (coord_system == kLocalNorthEast) return "NE koordinatsystem";
   if (coord_system == kLocalYX) return "YX koordinatsystem";
   return std::string(coord_system_name(coord_system));
 }
 
-bool uses_info_file(int format) {
+bool uses_info_file(ExportFormat format) {
+  using enum ExportFormat;
   return format == kGeocad || format == kAlt || format == kArgus ||
          format == kKomma || format == kSvk;
 }
@@ -340,7 +359,7 @@ void begin_export_run() {
   state.clock = clock;
 }
 
-std::optional<TextOutput> open_info_file(int format,
+std::optional<TextOutput> open_info_file(ExportFormat format,
                                          const std::string& export_path) {
   writer().comment_counter = 0;
   if (!uses_info_file(format)) return std::nullopt;
@@ -349,67 +368,56 @@ std::optional<TextOutput> open_info_file(int format,
   return std::move(*file);
 }
 
-void write_comment_line(int format, std::string_view text, TextOutput* file) {
-  if (!file) return;
-  switch (format) {
-    case kKx77:
-      file->Write(text::Format("/* %s\n", text));
-      break;
-    case kSdl:
-      file->Write(text::Format(" 8 %s\n", text));
-      break;
-    case kLandcad:
-    case kCowi:
-      file->Write(text::Format("C %s\n", text));
-      break;
-    case kGeocad:
-      if (writer().comment_counter == 0) {
-        file->Write("ascii  version 1\n");
-        ++writer().comment_counter;
-      }
-      file->Write(text::Format("    %s\n", text));
+void write_comment_line(ExportFormat format, std::string_view text,
+                        TextOutput* file) {
+  const std::optional<std::string_view> marker = CommentMarker(format);
+  if (!file || !marker) return;
+  if (format == ExportFormat::kGeocad) {
+    // The head lines are counted: write_file_header fills them up to 16.
+    if (writer().comment_counter == 0) {
+      file->Write("ascii  version 1\n");
       ++writer().comment_counter;
-      break;
-    default:
-      break;  // no comment lines
+    }
+    ++writer().comment_counter;
   }
+  WriteMarkedLine(*marker, text, file);
 }
 
-void write_title_line(int format, std::string_view text, TextOutput* file) {
+void write_title_line(ExportFormat format, std::string_view text,
+                      TextOutput* file) {
   if (!file) return;
-  if (format == kKx77) {
-    file->Write(text::Format("%s\n", text));
+  if (format == ExportFormat::kKx77) {
+    WriteMarkedLine("", text, file);
   } else {
     write_comment_line(format, text, file);
   }
 }
 
-void write_info_line(int format, std::string_view text, TextOutput* file) {
-  if (format == kSvk || format == kDas) {
+void write_info_line(ExportFormat format, std::string_view text,
+                     TextOutput* file) {
+  if (format == ExportFormat::kSvk || format == ExportFormat::kDas) {
     ParseWellAttribute(text);
     return;
   }
   if (!file) return;
   switch (format) {
-    case kKx77:
-      file->Write(text::Format("&_%s\n", text));
+    case ExportFormat::kKx77:
+      WriteMarkedLine("&_", text, file);
       break;
-    case kSdl:
-      file->Write(text::Format(" 8 %s\n", text));
+    case ExportFormat::kSdl:
+    case ExportFormat::kLandcad:
+      WriteMarkedLine(*CommentMarker(format), text, file);
       break;
-    case kLandcad:
-      file->Write(text::Format("C %s\n", text));
-      break;
-    case kGeocad:
-    case kAlt:
-    case kArgus:
-    case kKomma:
+    case ExportFormat::kGeocad:
+    case ExportFormat::kAlt:
+    case ExportFormat::kArgus:
+    case ExportFormat::kKomma:
       file->Write(text::Format("%s, %s\n", writer().current_point_name, text));
       break;
-    case kCowi:
-      file->Write(text::Format("%s\n", text));
+    case ExportFormat::kCowi:
+      WriteMarkedLine("", text, file);
       break;
-    case kDdh: {
+    case ExportFormat::kDdh: {
       const size_t point = text.find('.');
       file->Write(text::Format(", %s", point == std::string_view::npos
                                      ? text
@@ -421,27 +429,28 @@ void write_info_line(int format, std::string_view text, TextOutput* file) {
   }
 }
 
-void write_file_header(int format, int coord_system, TextOutput* file) {
+void write_file_header(ExportFormat format, int coord_system,
+                       TextOutput* file) {
   ExportState& state = writer();
   state.current_point_name = "Start";
   if (!file) return;
   switch (format) {
-    case kAlt:
+    case ExportFormat::kAlt:
       file->Write("1000\n");
       break;
-    case kGeocad:
+    case ExportFormat::kGeocad:
       while (state.comment_counter < 16) {
         file->Write("  \n");
         ++state.comment_counter;
       }
       break;
-    case kSvk:
+    case ExportFormat::kSvk:
       file->Write("ANTAL CIRKUL\xC6RE BR\xD8NDE SKEMA KG1\n");
       file->Write("9999\n");
       file->Write("KNPKT   X-KOOR     Y-KOOR   BUNDK   TOPK UDF DIAM\n");
       state.well.pending = false;
       break;
-    case kDas: {
+    case ExportFormat::kDas: {
       // Read once for all its keys; a file that cannot be read gives the
       // defaults.
       const platform::Profile ini =
@@ -461,14 +470,14 @@ void write_file_header(int format, int coord_system, TextOutput* file) {
       state.gps_method = ini.Int("DAS4", "GpsMetode", 8);
       break;
     }
-    case kKx77:
-    case kSdl:
-    case kLandcad: {
+    case ExportFormat::kKx77:
+    case ExportFormat::kSdl:
+    case ExportFormat::kLandcad: {
       write_title_line(format,
                        "Koordinatsystem: " + export_system_name(coord_system),
                        file);
       std::string line(ColumnHeader(format, coord_family(coord_system)));
-      if (format == kKx77) {
+      if (format == ExportFormat::kKx77) {
         line += "," + std::string(20, ' ') + "'";
       } else {
         line += std::string(20, ' ');
@@ -490,12 +499,12 @@ void append_report_listing(std::string* line, std::string_view name,
   } else {
     AppendNameAndPlan(line, name, t);
   }
-  AppendHeight10(line, t, kBlanks.substr(0, 11));
+  AppendHeight(line, t, 10, kBlanks.substr(0, 11));
   *line += ' ';
   text::AppendText(line, code, 10, /*left=*/true);
 }
 
-std::string_view write_point_line(int format, std::string_view name,
+std::string_view write_point_line(ExportFormat format, std::string_view name,
                                   const Triple& t, std::string_view code,
                                   std::string_view remark, int measure_kind,
                                   TextOutput* file) {
@@ -503,7 +512,7 @@ std::string_view write_point_line(int format, std::string_view name,
   if (!file) return effective_code;
   ExportState& state = writer();
   state.current_point_name.assign(name.data(), name.size());
-  if (format != kReportListing && t.y < kPlanMissingBelow) {
+  if (format != ExportFormat::kReportListing && t.y < kPlanMissingBelow) {
     return effective_code;
   }
   // Each point line is built whole, in storage kept from line to line, and
@@ -511,44 +520,43 @@ std::string_view write_point_line(int format, std::string_view name,
   std::string& line = state.line;
   line.clear();
   switch (format) {
-    case kKx77:
+    case ExportFormat::kKx77:
       AppendNameAndPlan(&line, name, t);
-      AppendHeight10(&line, t, kBlanks.substr(0, 11));
+      AppendHeight(&line, t, 10, kBlanks.substr(0, 11));
       line += ' ';
       AppendKx77Code(&line, code);
       line += '\n';
       break;
-    case kSdl:
+    case ExportFormat::kSdl:
       text::AppendFormat(&line, " 6 %10.10s %10.10s %15.3lf %15.3lf", name,
                    code.empty() ? std::string_view(" - ") : code, t.y, t.x);
-      AppendHeight10(&line, t, "      -    ");
+      AppendHeight(&line, t, 10, "      -    ");
       text::AppendFormat(&line, " %s\n", remark);
       break;
-    case kLandcad: {
+    case ExportFormat::kLandcad:
+    case ExportFormat::kGeocad: {
       const CodeSplit split = SplitCode(code);
       effective_code = split.head;
-      text::AppendFormat(&line, "%4.4s%1.1s%11.3lf %11.3lf%11.11s", split.head,
-                   split.sub, t.y, t.x, name);
-      AppendHeight(&line, t, "%7.3lf", kBlanks.substr(0, 7));
-      text::AppendFormat(&line, "%15.15s\n", remark);
-      break;
-    }
-    case kGeocad: {
-      const CodeSplit split = SplitCode(code);
-      effective_code = split.head;
-      text::AppendFormat(&line, "%4.4s%2.2s%10d%10d", split.head, split.sub,
-                   Millimetres(t.y), Millimetres(t.x));
-      if (t.z > kHeightMissingAtOrBelow) {
-        text::AppendFormat(&line, "%7d", Millimetres(t.z));
+      if (format == ExportFormat::kLandcad) {
+        text::AppendFormat(&line, "%4.4s%1.1s%11.3lf %11.3lf%11.11s",
+                           split.head, split.sub, t.y, t.x, name);
+        AppendHeight(&line, t, 7, kBlanks.substr(0, 7), /*blank_first=*/false);
+        text::AppendFormat(&line, "%15.15s\n", remark);
       } else {
-        line += "   -500";
+        text::AppendFormat(&line, "%4.4s%2.2s%10d%10d", split.head, split.sub,
+                           Millimetres(t.y), Millimetres(t.x));
+        if (t.z > kHeightMissingAtOrBelow) {
+          text::AppendFormat(&line, "%7d", Millimetres(t.z));
+        } else {
+          line += "   -500";
+        }
+        line += kGeocadFixed;
+        text::AppendFormat(&line, "%-12.12s\n", name);
       }
-      line += kGeocadFixed;
-      text::AppendFormat(&line, "%-12.12s\n", name);
       break;
     }
-    case kAlt:
-    case kKomma:
+    case ExportFormat::kAlt:
+    case ExportFormat::kKomma:
       // "%s,%0.3lf,%0.3lf,%0.3lf,%s\n"
       line += name;
       for (const double value : {t.y, t.x, t.z}) {
@@ -559,20 +567,21 @@ std::string_view write_point_line(int format, std::string_view name,
       line += code;
       line += '\n';
       break;
-    case kArgus:
+    case ExportFormat::kArgus:
       text::AppendFormat(&line, " %10.10s %-8.8s          %11.3lf %11.3lf", name,
                    code, t.y, t.x);
-      AppendHeight(&line, t, " %7.3lf\n", "        \n");
+      AppendHeight(&line, t, 7, "        ");
+      line += '\n';
       break;
-    case kCowi:
+    case ExportFormat::kCowi:
       text::AppendFormat(&line, "%0.3lf, %0.3lf, %0.3lf, %s, %s,\n", t.y, t.x, t.z,
                    name, code);
       break;
-    case kSvk:
+    case ExportFormat::kSvk:
       WritePendingWell(format, file);
       StartWell(name, t, measure_kind);
       break;
-    case kDas:
+    case ExportFormat::kDas:
       if (state.well.pending) {
         // A terrain point directly after its well gives the terrain level.
         if (code.starts_with("T")) state.well.terrain = t.z;
@@ -580,15 +589,15 @@ std::string_view write_point_line(int format, std::string_view name,
       }
       if (code.starts_with("B")) StartWell(name, t, measure_kind);
       break;
-    case kDdh:
+    case ExportFormat::kDdh:
       if (state.comment_counter > 0) line += '\n';
       ++state.comment_counter;
       AppendNameAndPlan(&line, name, t);
-      AppendHeight10(&line, t, " ----------");
+      AppendHeight(&line, t, 10, " ----------");
       line += ' ';
       line += code;
       break;
-    case kReportListing:
+    case ExportFormat::kReportListing:
       append_report_listing(&line, name, t, code);
       break;
     default:
@@ -598,18 +607,18 @@ std::string_view write_point_line(int format, std::string_view name,
   return effective_code;
 }
 
-void finish_export_file(int format, const std::string& export_name,
+void finish_export_file(ExportFormat format, const std::string& export_name,
                         TextOutput* file) {
   if (!file) return;
   switch (format) {
-    case kSvk:
+    case ExportFormat::kSvk:
       WritePendingWell(format, file);
       break;
-    case kDas:
+    case ExportFormat::kDas:
       WritePendingWell(format, file);
       file->Write(text::Format("SLUT DAS INTERFACE FIL %s\n", export_name));
       break;
-    case kCowi:
+    case ExportFormat::kCowi:
       file->Write("E\n");
       break;
     default:
@@ -617,7 +626,7 @@ void finish_export_file(int format, const std::string& export_name,
   }
 }
 
-void export_point(int format, const ExportPoint& point,
+void export_point(ExportFormat format, const ExportPoint& point,
                   std::string_view delimiters, int coord_system,
                   TextOutput* export_file, TextOutput* info_file,
                   TextOutput* report) {
@@ -638,8 +647,7 @@ void export_point(int format, const ExportPoint& point,
     return;
   }
   // Geographic systems get no point lines in token mode.
-  const bool point_lines =
-      coord_system != 7 && coord_system != 11 && coord_system != 12;
+  const bool point_lines = !is_geographic_system(coord_system);
   // " ." joins a decimal part to its code.
   std::string_view code = point.code;
   std::string joined;

@@ -13,29 +13,11 @@
 #include <string>
 #include <string_view>
 
+#include "danvora/format_numbers.h"
 #include "danvora/job_state.h"
 #include "danvora/text_file.h"
 
 namespace danvora {
-
-// Format numbers (`ExportFormat`).
-inline constexpr int kNoExport = -1;
-inline constexpr int kKx77 = 0;
-inline constexpr int kSdl = 1;
-inline constexpr int kLandcad = 2;
-inline constexpr int kGeocad = 3;
-inline constexpr int kAlt = 4;
-inline constexpr int kArgus = 5;
-inline constexpr int kCowi = 6;
-inline constexpr int kKomma = 7;
-inline constexpr int kSvk = 8;
-inline constexpr int kDas = 9;
-inline constexpr int kDdh = 10;
-inline constexpr int kFormatCount = 11;
-inline constexpr int kReportListing = 200;
-
-// "KX77" ... "DDH"; empty for numbers without a name.
-std::string_view export_format_name(int format);
 
 // Column-header family of a coordinate system.
 enum class CoordFamily {
@@ -46,12 +28,16 @@ enum class CoordFamily {
 };
 CoordFamily coord_family(int coord_system);
 
+// The geographic systems 7, 11 and 12: their points get no point lines in
+// token mode, and the report lists none of their co-ordinate points.
+bool is_geographic_system(int coord_system);
+
 // The name written after "Koordinatsystem: ": the system name table, and
 // the local grids by their job-model names.
 std::string export_system_name(int coord_system);
 
 // Whether `format` writes its attribute lines to a ".info" file.
-bool uses_info_file(int format);
+bool uses_info_file(ExportFormat format);
 
 // The ".info" path of an export file: the extension of the file name is
 // replaced (a name without one gets ".info" appended); the folder is kept.
@@ -62,32 +48,35 @@ void begin_export_run();
 
 // Opens the ".info" file of GEOCAD, ALT, ARGUS, Komma and SVK (none for the
 // other formats, or when it cannot be created). Resets the comment counter.
-std::optional<TextOutput> open_info_file(int format,
+std::optional<TextOutput> open_info_file(ExportFormat format,
                                          const std::string& export_path);
 
-void write_comment_line(int format, std::string_view text, TextOutput* file);
-void write_title_line(int format, std::string_view text, TextOutput* file);
+void write_comment_line(ExportFormat format, std::string_view text,
+                        TextOutput* file);
+void write_title_line(ExportFormat format, std::string_view text,
+                      TextOutput* file);
 // SVK and DAS: parses a well attribute; other formats: one info line.
-void write_info_line(int format, std::string_view text, TextOutput* file);
-void write_file_header(int format, int coord_system, TextOutput* file);
+void write_info_line(ExportFormat format, std::string_view text,
+                     TextOutput* file);
+void write_file_header(ExportFormat format, int coord_system, TextOutput* file);
 
 // Writes (or, for the well formats, buffers) one point. Returns the code as
 // the attribute scan sees it afterwards, a part of `code`: LANDCAD and
 // GEOCAD cut it at their code separator.
-std::string_view write_point_line(int format, std::string_view name,
+std::string_view write_point_line(ExportFormat format, std::string_view name,
                                   const Triple& triple, std::string_view code,
                                   std::string_view remark, int measure_kind,
                                   TextOutput* file);
 
 // The point line of the report listing (write_point_line of
-// kReportListing), appended to `line` instead of written; it names the
-// current point as every point line written does.
+// ExportFormat::kReportListing), appended to `line` instead of written; it
+// names the current point as every point line written does.
 void append_report_listing(std::string* line, std::string_view name,
                            const Triple& triple, std::string_view code);
 
 // Ends the file: the pending well of SVK and DAS, the DAS trailer naming
 // `export_name`, the "E" of COWI.
-void finish_export_file(int format, const std::string& export_name,
+void finish_export_file(ExportFormat format, const std::string& export_name,
                         TextOutput* file);
 
 // One point record handed to the export by the record walk.
@@ -106,7 +95,7 @@ struct ExportPoint {
 // code into tokens at `delimiters` (whole-code mode when empty), writes the
 // point lines, the info texts (also to `report` as "\nINFO: %s") and the
 // attribute lines that follow the point record.
-void export_point(int format, const ExportPoint& point,
+void export_point(ExportFormat format, const ExportPoint& point,
                   std::string_view delimiters, int coord_system,
                   TextOutput* export_file, TextOutput* info_file,
                   TextOutput* report);

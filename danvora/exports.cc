@@ -30,8 +30,9 @@ DANVORA_EXPORT int16_t PLATFORM_STDCALL dctrans(const char* dc_file,
   danvora::use_library_switches();
   try {
     return danvora::Dctrans(OrEmpty(dc_file), OrEmpty(out_file),
-                            OrEmpty(report_file), format, OrEmpty(separators),
-                            OrEmpty(ini_file));
+                            OrEmpty(report_file),
+                            danvora::ToExportFormat(format),
+                            OrEmpty(separators), OrEmpty(ini_file));
   } catch (...) {
     return danvora::kRefused;
   }
@@ -42,8 +43,8 @@ DANVORA_EXPORT int16_t PLATFORM_STDCALL koordles(const char* in_file,
                                              int16_t format, int16_t sign) {
   danvora::use_library_switches();
   try {
-    return danvora::Koordles(OrEmpty(in_file), OrEmpty(out_file), format,
-                             sign);
+    return danvora::Koordles(OrEmpty(in_file), OrEmpty(out_file),
+                             danvora::ToExportFormat(format), sign);
   } catch (...) {
     return danvora::kRefused;
   }

@@ -64,20 +64,31 @@ class RecordDecoder {
     return dc::DecodeTriple(line, column, job_.units);
   }
 
+  // The records 75, 61 and 62 and their newer forms E4, E2 and C6 differ
+  // in columns only; the second number of each pair follows the first
+  // after 16 columns.
+  void Instrument(std::string_view line, size_t serial_width,
+                  size_t constants_column);
+  void Receiver(std::string_view line, size_t serial_width,
+                size_t antenna_column);
+  void Satellites(std::string_view line, size_t dops_column);
+  // The names, angles and code of an observation (09, 79, D9); returns its
+  // slope distance as read.
+  double Observation(std::string_view line);
+  // The name, position and code of a point record (08, 69).
+  void PointByCoordinates(std::string_view line);
+  // The method and class digits from `column` on.
+  void MethodAndClass(std::string_view line, size_t column);
+  // Whether a projection with a negative sign mirrors the co-ordinates of
+  // axis convention `convention`.
+  bool Mirrored(int convention) const {
+    return job_.projection_sign == -1 && job_.axis_convention == convention;
+  }
   void GpsPointCode(std::string_view line, std::string_view flags);
   void ReadAhead(size_t index);
   void DecideTransverseMercator();
   void DecideLocalGrid();
   void DecideDanishSystem(std::string_view line);
-  // A point record starts its own quality figures: only its follow-up
-  // records 62 and C6 give it satellites, DOPs and an RMS, never those of
-  // the point before.
-  void ClearQualityFigures() {
-    job_.rms = 0;
-    job_.hdop = 0;
-    job_.vdop = 0;
-    job_.satellites = 0;
-  }
   void SetSystem(int type, std::string_view name) {
     job_.coord_system_type = type;
     job_.coord_system_name = std::string(name);
@@ -87,15 +98,57 @@ class RecordDecoder {
   JobState& job_;
 };
 
+void RecordDecoder::Instrument(std::string_view line, size_t serial_width,
+                               size_t constants_column) {
+  AssignText(&job_.instrument_model, line, 4, 16);
+  job_.instrument_serial = dc::DecodeInteger(line, 20, serial_width);
+  job_.k1 = dc::DecodeNumber(line, constants_column);
+  job_.k2 = dc::DecodeNumber(line, constants_column + 16);
+}
+
+void RecordDecoder::Receiver(std::string_view line, size_t serial_width,
+                             size_t antenna_column) {
+  AssignText(&job_.receiver_model, line, 4, 8);
+  AssignText(&job_.receiver_serial, line, 12, serial_width);
+  AssignText(&job_.antenna_type, line, 23, 30);
+  job_.antenna_radius = Distance(line, antenna_column);
+  job_.antenna_offset = Distance(line, antenna_column + 16);
+}
+
+void RecordDecoder::Satellites(std::string_view line, size_t dops_column) {
+  job_.satellites = dc::DecodeInteger(line, 4, 2);
+  job_.hdop = Distance(line, dops_column);
+  job_.vdop = Distance(line, dops_column + 16);
+}
+
+double RecordDecoder::Observation(std::string_view line) {
+  AssignText(&job_.station_name, line, 4, 16);
+  AssignText(&job_.point_name, line, 20, 16);
+  job_.zenith_distance = Angle(line, 52);
+  job_.horizontal_direction = Angle(line, 68);
+  AssignText(&job_.point_code, line, 84, 16);
+  return Distance(line, 36);
+}
+
+void RecordDecoder::PointByCoordinates(std::string_view line) {
+  AssignText(&job_.point_name, line, 4, 16);
+  job_.point = ReadTriple(line, 20);
+  AssignText(&job_.point_code, line, 68, 16);
+}
+
+void RecordDecoder::MethodAndClass(std::string_view line, size_t column) {
+  job_.method = dc::DecodeDigit(line, column);
+  job_.point_class = dc::DecodeDigit(line, column + 1);
+}
+
 void RecordDecoder::GpsPointCode(std::string_view line,
                                  std::string_view flags) {
   AssignText(&job_.point_name, line, 4, 16);
   AssignText(&job_.point_code, line, 68, 16);
-  job_.method = dc::DecodeDigit(line, 84);
-  job_.point_class = dc::DecodeDigit(line, 85);
+  MethodAndClass(line, 84);
   job_.horizontal_precision = Distance(line, 86);
   job_.vertical_precision = Distance(line, 102);
-  ClearQualityFigures();
+  job_.ClearQualityFigures();
   if (flags == "SO") {
     job_.point_code = text::Format("Pnr.%-12.12s", dc::FieldSlice(line, 68, 12));
   }
@@ -211,7 +264,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       job_.semi_major_axis = -1.0;
       job_.projection_sign = 0;
       job_.datum_grid = false;
-      job_.geoid_kind = kGeoidNone;
+      job_.geoid_kind = GeoidKind::kNone;
       break;
     case Code("10"):
       AssignText(&job_.job_name, line, 4, 16);
@@ -273,9 +326,9 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       fit.inclination_first = dc::DecodeNumber(line, 69);
       AssignText(&job_.geoid_name, line, 85, 32);
       if (job_.geoid_name.find("98") != std::string::npos) {
-        job_.geoid_kind = kGeoidDnn;
+        job_.geoid_kind = GeoidKind::kDnn;
       } else if (job_.geoid_name.find("DVR90") != std::string::npos) {
-        job_.geoid_kind = kGeoidDvr90;
+        job_.geoid_kind = GeoidKind::kDvr90;
       }
       break;
     }
@@ -299,16 +352,10 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
 
     // Instrument and conventional survey.
     case Code("75"):
-      AssignText(&job_.instrument_model, line, 4, 16);
-      job_.instrument_serial = dc::DecodeInteger(line, 20, 6);
-      job_.k1 = dc::DecodeNumber(line, 43);
-      job_.k2 = dc::DecodeNumber(line, 59);
+      Instrument(line, 6, 43);
       break;
     case Code("E4"):
-      AssignText(&job_.instrument_model, line, 4, 16);
-      job_.instrument_serial = dc::DecodeInteger(line, 20, 10);
-      job_.k1 = dc::DecodeNumber(line, 63);
-      job_.k2 = dc::DecodeNumber(line, 79);
+      Instrument(line, 10, 63);
       break;
     case Code("77"):
       job_.target_height = Distance(line, 4);
@@ -334,16 +381,12 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       AssignText(&job_.station_name, line, 4, 16);
       job_.station = ReadTriple(line, 20);
       job_.instrument_height = Distance(line, 68);
-      if (job_.projection_sign == -1 && job_.axis_convention == 3) {
-        job_.station.x = -job_.station.x;
-      }
+      if (Mirrored(3)) job_.station.x = -job_.station.x;
       break;
     case Code("E0"):
       AssignText(&job_.station_name, line, 4, 16);
       job_.instrument_height = Distance(line, 20);
-      if (job_.projection_sign == -1 && job_.axis_convention == 3) {
-        job_.station.x = -job_.station.x;
-      }
+      if (Mirrored(3)) job_.station.x = -job_.station.x;
       break;
     case Code("07"):
     case Code("E1"):
@@ -357,12 +400,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       job_.slope_distance = 0;
       break;
     case Code("09"):
-      AssignText(&job_.station_name, line, 4, 16);
-      AssignText(&job_.point_name, line, 20, 16);
-      job_.slope_distance = Distance(line, 36);
-      job_.zenith_distance = Angle(line, 52);
-      job_.horizontal_direction = Angle(line, 68);
-      AssignText(&job_.point_code, line, 84, 16);
+      job_.slope_distance = Observation(line);
       break;
     case Code("79"):
     case Code("D9"): {
@@ -370,14 +408,9 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
         return code == Code("79") ? kSkippedObservation
                                   : kSkippedObservationNewer;
       }
-      AssignText(&job_.station_name, line, 4, 16);
-      AssignText(&job_.point_name, line, 20, 16);
-      const double raw = Distance(line, 36);
+      const double raw = Observation(line);
       job_.slope_distance =
           raw * (1 + job_.ppm * 0.000001) + job_.prism_constant * 0.001;
-      job_.zenith_distance = Angle(line, 52);
-      job_.horizontal_direction = Angle(line, 68);
-      AssignText(&job_.point_code, line, 84, 16);
       job_.point_class = dc::DecodeDigit(line, 100);
       job_.method = 0;
       break;
@@ -389,8 +422,7 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       job_.horizontal_distance = Distance(line, 52);
       job_.height_difference = Distance(line, 68);
       AssignText(&job_.point_code, line, 84, 16);
-      job_.method = dc::DecodeDigit(line, 100);
-      job_.point_class = dc::DecodeDigit(line, 101);
+      MethodAndClass(line, 100);
       if (job_.coord_system_type >= 1 && job_.coord_system_type <= 3) {
         job_.azimuth += 100;
       }
@@ -406,37 +438,26 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
 
     // Points and GPS.
     case Code("08"):
-      AssignText(&job_.point_name, line, 4, 16);
-      job_.point = ReadTriple(line, 20);
-      AssignText(&job_.point_code, line, 68, 16);
+      PointByCoordinates(line);
       break;
     case Code("69"):
-      AssignText(&job_.point_name, line, 4, 16);
-      job_.point = ReadTriple(line, 20);
-      AssignText(&job_.point_code, line, 68, 16);
-      job_.method = dc::DecodeDigit(line, 84);
-      job_.point_class = dc::DecodeDigit(line, 85);
-      if (job_.projection_sign == -1 && job_.axis_convention == 1) {
-        job_.point.x = -job_.point.x;
-      }
+      PointByCoordinates(line);
+      MethodAndClass(line, 84);
+      if (Mirrored(1)) job_.point.x = -job_.point.x;
       // A keyed-in or computed point has no precisions of its own.
       job_.horizontal_precision = 0;
       job_.vertical_precision = 0;
-      ClearQualityFigures();
+      job_.ClearQualityFigures();
       break;
     case Code("66"):
     case Code("67"):
       GpsPointCode(line, flags);
       break;
     case Code("62"):
-      job_.satellites = dc::DecodeInteger(line, 4, 2);
-      job_.hdop = Distance(line, 22);
-      job_.vdop = Distance(line, 38);
+      Satellites(line, 22);
       break;
     case Code("C6"):
-      job_.satellites = dc::DecodeInteger(line, 4, 2);
-      job_.hdop = Distance(line, 23);
-      job_.vdop = Distance(line, 39);
+      Satellites(line, 23);
       job_.rms = Distance(line, 55);
       break;
     case Code("B6"):
@@ -446,18 +467,10 @@ int RecordDecoder::Decode(size_t index, std::string_view flags,
       AssignText(&job_.station_name, line, 4, 16);
       break;
     case Code("61"):
-      AssignText(&job_.receiver_model, line, 4, 8);
-      AssignText(&job_.receiver_serial, line, 12, 8);
-      AssignText(&job_.antenna_type, line, 23, 30);
-      job_.antenna_radius = Distance(line, 77);
-      job_.antenna_offset = Distance(line, 93);
+      Receiver(line, 8, 77);
       break;
     case Code("E2"):
-      AssignText(&job_.receiver_model, line, 4, 8);
-      AssignText(&job_.receiver_serial, line, 12, 10);
-      AssignText(&job_.antenna_type, line, 23, 30);
-      job_.antenna_radius = Distance(line, 82);
-      job_.antenna_offset = Distance(line, 98);
+      Receiver(line, 10, 82);
       break;
     case Code("57"):
       job_.antenna_height = Distance(line, 4);
@@ -693,7 +706,7 @@ PrescanResult prescan_job() {
   LibraryState& state = library_state();
   JobState& job = state.job_state;
   job.coord_system_type = kNoCoordSystem;
-  job.geoid_kind = kGeoidNone;
+  job.geoid_kind = GeoidKind::kNone;
   PrescanResult result;
   std::string flags;
   const LineTable& table = state.line_table;

@@ -25,10 +25,12 @@ inline constexpr int kSystemNameCount = 18;
 // (Windows-1252), empty for numbers outside it.
 std::string_view coord_system_name(int type);
 
-// Geoid kinds.
-inline constexpr int kGeoidNone = 0;
-inline constexpr int kGeoidDvr90 = 2;
-inline constexpr int kGeoidDnn = 98;
+// The heights a job's geoid gives (record 81 names the geoid).
+enum class GeoidKind : int {
+  kNone = 0,
+  kDvr90 = 2,  // DVR90 heights
+  kDnn = 98,   // DNN heights
+};
 
 struct HorizontalFit {  // record 50, values in column order
   double centre_second = 0, centre_first = 0;
@@ -96,7 +98,7 @@ struct JobState {
   HorizontalFit horizontal_fit;
   VerticalFit vertical_fit;
   std::string geoid_name;
-  int geoid_kind = kGeoidNone;
+  GeoidKind geoid_kind = GeoidKind::kNone;
 
   // Calibration, residuals and distance checks.
   std::string second_point_name;
@@ -111,6 +113,16 @@ struct JobState {
   // Attributes.
   std::string attribute_group;
   std::string attribute_name, attribute_value;
+
+  // A point record starts its own quality figures: only its follow-up
+  // records 62 and C6 give it satellites, DOPs and an RMS, never those of
+  // the point before.
+  void ClearQualityFigures() {
+    rms = 0;
+    hdop = 0;
+    vdop = 0;
+    satellites = 0;
+  }
 };
 
 }  // namespace danvora

@@ -5,7 +5,6 @@
 #include <new>
 
 #include "danvora/alert.h"
-#include "text/format.h"
 #include "danvora/library_state.h"
 #include "danvora/text_file.h"
 #include "dc/fields.h"
@@ -33,20 +32,19 @@ double KnownNumber(std::string_view field) {
 
 }  // namespace
 
-int load_known_points(const std::string& path) {
+KnownPointsLoad load_known_points(const std::string& path) {
   KnownPointTable& table = library_state().known_point_table;
   table.entries.clear();
   const std::optional<TextFileContent> content = TextFileContent::Read(path);
   // No file yet is the normal case of a first export: no known points.
-  if (!content) return 0;
+  if (!content) return KnownPointsLoad::kLoaded;
   text::LineReader<kWholeLibraryLines> reader(content->text());
   for (std::string_view line; reader.Next(&line);) {
     size_t commas = 0;
     for (char c : line) commas += c == ',';
     if (commas < 3) continue;
     if (table.entries.size() >= kMaxKnownPoints) {
-      alert_user(platform::OwnWords(text::Format("Max. antal kendte punkter %d n\xE5" "et!",
-                                           static_cast<int>(kMaxKnownPoints))));
+      alert_limit_reached("kendte punkter", kMaxKnownPoints);
       break;
     }
     size_t pos = 0;
@@ -59,10 +57,10 @@ int load_known_points(const std::string& path) {
       table.entries.push_back(
           KnownPoint{std::string(name), Triple{x, first, third}});
     } catch (const std::bad_alloc&) {
-      return 255;
+      return KnownPointsLoad::kOutOfMemory;
     }
   }
-  return 0;
+  return KnownPointsLoad::kLoaded;
 }
 
 int find_known_point(std::string_view name, Triple* destination, int start) {

@@ -28,8 +28,11 @@ struct KnownPointTable {
 // (|second|, first, third). A file that does not exist or cannot be read
 // gives an empty table; lines with fewer than three commas are skipped;
 // past kMaxKnownPoints entries the rest is ignored after one message.
-// Returns 0, or 255 when an entry cannot be allocated.
-int load_known_points(const std::string& path);
+enum class KnownPointsLoad {
+  kLoaded,
+  kOutOfMemory,  // an entry could not be allocated
+};
+KnownPointsLoad load_known_points(const std::string& path);
 
 // Searches `name` (exact, case-sensitive). start >= 0: forward from `start`;
 // a hit copies its co-ordinates and returns its index. When nothing is found

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "danvora/alert.h"
+#include "danvora/interface.h"
 #include "platform/file_output.h"
 #include "platform/files.h"
 #include "text/ascii.h"
@@ -21,20 +22,9 @@
 namespace danvora {
 namespace {
 
-constexpr int kKx77 = 0;
-constexpr int kSdl = 1;
-constexpr int kLandcad = 2;
-constexpr int kGeocad = 3;
-constexpr int kAlt = 4;
-constexpr int kArgus = 5;
-constexpr int kCowi = 6;
-constexpr int kKomma = 7;
-
 // The library's own line end: the files it writes are Windows text files,
 // the same bytes on every build.
 constexpr std::string_view kLineEnd = "\r\n";
-
-constexpr char kCannotOpen[] = "Kunne ikke \xe5" "bne ";  // åbne
 
 // A marker no line of the format can begin with.
 constexpr std::string_view kNoMarker = "#####";
@@ -47,38 +37,32 @@ struct Markers {
   bool wait_for_header;     // points only after the header line
 };
 
-Markers MarkersFor(int format) {
+Markers MarkersFor(ExportFormat format) {
   switch (format) {
-    case kKx77:
+    case ExportFormat::kKx77:
       return {"/* ", "&_", "' ", true};
-    case kSdl:
+    case ExportFormat::kSdl:
       return {" 8 ", kNoMarker, kNoMarker, false};
-    case kLandcad:
+    case ExportFormat::kLandcad:
       return {"C", kNoMarker, kNoMarker, false};
-    case kGeocad:
+    case ExportFormat::kGeocad:
       return {"    ", kNoMarker, kNoMarker, false};
-    case kCowi:
+    case ExportFormat::kCowi:
       return {"C", kNoMarker, kNoMarker, false};
-    case kAlt:
-    case kArgus:
-    case kKomma:
+    case ExportFormat::kAlt:
+    case ExportFormat::kArgus:
+    case ExportFormat::kKomma:
     default:
       return {kNoMarker, kNoMarker, kNoMarker, false};
   }
 }
 
-// The names the refusal message shows for the formats koordles cannot read.
-std::string FormatLabel(int format) {
-  switch (format) {
-    case 8:
-      return "SVK";
-    case 9:
-      return "DAS";
-    case 10:
-      return "DDH";
-    default:
-      return std::to_string(format);
-  }
+// The name the refusal message shows for a format koordles cannot read: a
+// number without a name as the number.
+std::string FormatLabel(ExportFormat format) {
+  const std::string_view name = export_format_name(format);
+  return name.empty() ? std::to_string(FormatNumber(format))
+                      : std::string(name);
 }
 
 // DOS letters of code pages 865 and 850 as Windows-1252 letters.
@@ -197,17 +181,9 @@ class TokenReader {
   }
 
   void SkipBlanks() {
-    if constexpr (kWordwise) {
-      for (; pos_ + 8 <= text_.size(); pos_ += 8) {
-        const uint64_t others =
-            LoadWord(text_.data() + pos_) ^ (kEveryByte * ' ');
-        if (others != 0) {
-          pos_ += ByteIndex(others);
-          return;
-        }
-      }
-    }
-    while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+    const char* const begin = text_.data();
+    pos_ = static_cast<size_t>(
+        text::SkipBlanks(begin + pos_, begin + text_.size()) - begin);
   }
 
   std::string_view text_;
@@ -310,12 +286,12 @@ struct Point {
 // where the fields end.
 class PointParser {
  public:
-  explicit PointParser(int format) : format_(format) {}
+  explicit PointParser(ExportFormat format) : format_(format) {}
 
   // A header line of the format starts new columns.
   void SetHeader(std::string_view line) {
     separators_.clear();
-    if (format_ != kKx77) return;
+    if (format_ != ExportFormat::kKx77) return;
     std::string_view columns = line.substr(0, 159);
     for (size_t i = 0; i < columns.size(); ++i) {
       if (columns[i] == ',' || (columns[i] == '\'' && i > 0)) {
@@ -331,7 +307,7 @@ class PointParser {
   Point ParseKx77(std::string& line);
   Point ParseLandcad(std::string_view line);
 
-  int format_;
+  ExportFormat format_;
   // KX77: the columns of the header's field ends, in order.
   std::vector<size_t> separators_;
   // A composed LandCAD code.
@@ -410,20 +386,20 @@ Point PointParser::ParseLandcad(std::string_view line) {
 
 Point PointParser::Parse(std::string& line) {
   switch (format_) {
-    case kKx77:
+    case ExportFormat::kKx77:
       return ParseKx77(line);
-    case kSdl:
+    case ExportFormat::kSdl:
       return ParseSdl(line);
-    case kLandcad:
+    case ExportFormat::kLandcad:
       return ParseLandcad(line);
-    case kGeocad:
+    case ExportFormat::kGeocad:
       return ParseGeocad(line);
-    case kArgus:
+    case ExportFormat::kArgus:
       return ParseArgus(line);
-    case kCowi:
+    case ExportFormat::kCowi:
       return ParseCowi(line);
-    case kAlt:
-    case kKomma:
+    case ExportFormat::kAlt:
+    case ExportFormat::kKomma:
     default: {
       TokenReader tokens(line);
       return ReadFreeFields(tokens);
@@ -466,14 +442,15 @@ class PointWriter {
 // Converts the bytes of a whole coordinate file of a readable format into
 // `sink` (anything with Write(std::string_view)).
 template <typename Sink>
-void ConvertPoints(std::string_view content, int format, int sign, Sink& sink) {
+void ConvertPoints(std::string_view content, ExportFormat format, int sign,
+                   Sink& sink) {
   const Markers markers = MarkersFor(format);
   bool waiting = markers.wait_for_header;
   PointParser parser(format);
 
   text::LineReader<text::kCoordinateFileLines> lines(content);
   std::string_view raw;
-  if (format == kGeocad) {
+  if (format == ExportFormat::kGeocad) {
     // The GEOCAD file head.
     for (int i = 0; i < 16 && lines.Next(&raw); ++i) {
     }
@@ -483,17 +460,22 @@ void ConvertPoints(std::string_view content, int format, int sign, Sink& sink) {
   while (lines.Next(&raw)) {
     NormaliseLine(raw, buffer);
     const std::string_view line = buffer;
-    if (format == kCowi && line.starts_with("E")) break;
+    if (format == ExportFormat::kCowi && line.starts_with("E")) break;
     if (line.starts_with(markers.header)) {
       parser.SetHeader(line);
       waiting = false;
       continue;
     }
     if (line.starts_with(markers.comment)) continue;
-    if (format != kCowi && line.starts_with(markers.info)) continue;
-    if (format == kCowi && !HasPointNumber(line)) continue;
+    if (format != ExportFormat::kCowi && line.starts_with(markers.info)) {
+      continue;
+    }
+    if (format == ExportFormat::kCowi && !HasPointNumber(line)) continue;
     if (waiting) continue;
-    if (format != kGeocad && line.find('.') == std::string_view::npos) continue;
+    if (format != ExportFormat::kGeocad &&
+        line.find('.') == std::string_view::npos) {
+      continue;
+    }
 
     Point point = parser.Parse(buffer);
     if (sign < 0) point.number2.Negate();
@@ -513,10 +495,10 @@ class StringSink {
 
 }  // namespace
 
-std::string ConvertCoordinateText(std::string_view content, int format,
+std::string ConvertCoordinateText(std::string_view content, ExportFormat format,
                                   int sign) {
   std::string out;
-  if (format < kFirstReadableFormat || format > kLastReadableFormat) return out;
+  if (!IsReadableFormat(format)) return out;
   // A point line is rarely longer than what it becomes: no regrowth.
   out.reserve(content.size());
   StringSink sink(out);
@@ -524,35 +506,32 @@ std::string ConvertCoordinateText(std::string_view content, int format,
   return out;
 }
 
-int16_t Koordles(const char* in_file, const char* out_file, int format,
-                 int sign) {
-  const std::string in_path = in_file != nullptr ? in_file : "";
-  const std::string out_path = out_file != nullptr ? out_file : "";
-
+int16_t Koordles(const std::string& in_path, const std::string& out_path,
+                 ExportFormat format, int sign) {
   // Refused before any file is opened: an empty conversion would take the
   // place of the user's file and an empty job would be sent.
-  if (format < kFirstReadableFormat || format > kLastReadableFormat) {
+  if (!IsReadableFormat(format)) {
     alert_user(platform::OwnWords("Format " + FormatLabel(format) + " kan ikke indl\xe6ses"));
-    return 255;
+    return kRefused;
   }
   platform::Expected<std::string> content = platform::ReadWholeFile(in_path);
   if (!content) {
-    alert_user(platform::OwnWords(kCannotOpen) + in_path);
-    return 255;
+    alert_cannot_open(in_path);
+    return kRefused;
   }
   platform::Expected<platform::FileOutput> out =
       platform::FileOutput::Create(out_path);
   if (!out) {
-    alert_user(platform::OwnWords(kCannotOpen) + out_path);
-    return 255;
+    alert_cannot_open(out_path);
+    return kRefused;
   }
   // Straight into the file's own buffer: no copy of the whole result.
   ConvertPoints(*content, format, sign, *out);
   if (!out->Commit()) {
-    alert_user(platform::OwnWords("Kunne ikke skrive ") + out_path);
-    return 255;
+    alert_cannot_write(out_path);
+    return kRefused;
   }
-  return 0;
+  return kTranslated;
 }
 
 }  // namespace danvora

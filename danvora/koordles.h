@@ -8,23 +8,27 @@
 #include <string>
 #include <string_view>
 
+#include "danvora/format_numbers.h"
+
 namespace danvora {
 
-// Formats koordles can read: KX77 (0) to Komma (7).
-inline constexpr int kFirstReadableFormat = 0;
-inline constexpr int kLastReadableFormat = 7;
+// Whether koordles can read `format`: KX77 to Komma.
+constexpr bool IsReadableFormat(ExportFormat format) {
+  return FormatNumber(format) >= FormatNumber(ExportFormat::kKx77) &&
+         FormatNumber(format) <= FormatNumber(ExportFormat::kKomma);
+}
 
-// Converts `in_file`, read as format `format`, into `out_file`; a negative
-// `sign` negates the second number of every point. Returns 0 after a
-// conversion and 255 when the format cannot be read or a file cannot be read
-// or written; the user has then been told why and `out_file` is untouched.
-// Null paths count as empty.
-int16_t Koordles(const char* in_file, const char* out_file, int format,
-                 int sign);
+// Converts `in_path`, read as format `format`, into `out_path`; a negative
+// `sign` negates the second number of every point. Returns kTranslated
+// after a conversion and kRefused when the format cannot be read or a file
+// cannot be read or written; the user has then been told why and `out_path`
+// is untouched.
+int16_t Koordles(const std::string& in_path, const std::string& out_path,
+                 ExportFormat format, int sign);
 
 // The comma-separated lines for the bytes of a whole coordinate file of a
 // readable format, each ended by CR LF.
-std::string ConvertCoordinateText(std::string_view content, int format,
+std::string ConvertCoordinateText(std::string_view content, ExportFormat format,
                                   int sign);
 
 }  // namespace danvora

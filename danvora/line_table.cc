@@ -5,7 +5,6 @@
 
 #include "danvora/alert.h"
 #include "platform/memory.h"
-#include "text/format.h"
 #include "danvora/library_state.h"
 #include "danvora/text_file.h"
 #include "dc/record_code.h"
@@ -42,8 +41,7 @@ bool load_line_table(const std::string& path) {
     table.lines.push_back(line);
     table.codes.push_back(dc::RecordCode(line));
     if (table.lines.size() >= kMaxLines) {
-      alert_user(platform::OwnWords(text::Format("Max. antal linier %d n\xE5" "et!",
-                                           static_cast<int>(kMaxLines))));
+      alert_limit_reached("linier", kMaxLines);
       break;
     }
   }

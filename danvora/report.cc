@@ -63,6 +63,33 @@ std::string ConversionTime(const platform::LocalTime& t) {
                 t.minute);
 }
 
+// " %<width>.<precision>lf" of `value`, or as many blanks when it is absent.
+void AppendField(std::string* out, bool present, double value, int width,
+                 int precision) {
+  *out += ' ';
+  if (present) {
+    text::AppendReal(out, value, width, precision);
+  } else {
+    out->append(static_cast<size_t>(width), ' ');
+  }
+}
+
+// What a keyed-in, copied or field-computed point (record 69) is, by its
+// flags; other flags leave the record without a point.
+struct KeyedPointFlags {
+  std::string_view flags;
+  std::string_view method_text;
+  PointKind kind;
+  int measure_kind;
+};
+constexpr KeyedPointFlags kKeyedPoints[] = {
+    {"KI", "Indtastet/Beregnet i marken", PointKind::kCoordinates, 8},
+    {"CC", "Kopieret", PointKind::kCoordinates, 8},
+    {"RS", " ", PointKind::kExportOnly, 8},
+    {"F1", "Pol\xE6rt", PointKind::kPolar, 1},
+    {"IX", "Markberegnet", PointKind::kPolar, 1},
+};
+
 std::string Part(std::string_view text, size_t pos, size_t count) {
   if (pos >= text.size()) return {};
   return std::string(text.substr(pos, count));
@@ -71,8 +98,8 @@ std::string Part(std::string_view text, size_t pos, size_t count) {
 class ReportWalk {
  public:
   ReportWalk(TextOutput* export_file, TextOutput* report, TextOutput* info,
-             int coord_system, int format, bool calibration_point,
-             int geoid_kind, std::string_view delimiters)
+             int coord_system, ExportFormat format, bool calibration_point,
+             GeoidKind geoid_kind, std::string_view delimiters)
       : export_(export_file),
         report_(report),
         info_(info),
@@ -111,6 +138,13 @@ class ReportWalk {
     return true;
   }
   void WriteText() { report_->Write(text_); }
+  // The table header with `tail`, then StartListing of a station (or base)
+  // without a code.
+  bool StartStationListing(std::string_view tail, std::string_view label,
+                           const Triple& t) {
+    TableHeader(tail);
+    return StartListing(label, job_.station_name, t, "");
+  }
   void TableHeader(std::string_view tail) {
     if (report_) {
       text_.assign("\n\n");
@@ -132,6 +166,13 @@ class ReportWalk {
     job_.point = kNoPosition;
     LookUpPoint();
   }
+  // A GPS point (records 66 and 67): a co-ordinate point of measure kind 8.
+  void GpsPoint() {
+    LookUpPointWithoutOwnPosition();
+    point_text_.clear();
+    point_kind_ = PointKind::kCoordinates;
+    measure_kind_ = 8;
+  }
 
   void Record(int code, const std::string& flags);
   void Note(const std::string& flags);
@@ -144,9 +185,9 @@ class ReportWalk {
   TextOutput* report_;
   TextOutput* info_;
   const int coord_system_;
-  const int format_;
+  const ExportFormat format_;
   const bool calibration_point_;
-  const int geoid_kind_;
+  const GeoidKind geoid_kind_;
   const std::string_view delimiters_;
   JobState& job_;
   const std::string_view header_;
@@ -167,10 +208,7 @@ class ReportWalk {
 };
 
 void ReportWalk::Run() {
-  job_.rms = 0;
-  job_.hdop = 0;
-  job_.vdop = 0;
-  job_.satellites = 0;
+  job_.ClearQualityFigures();
   const size_t count = library_state().line_table.size();
   std::string flags;
   for (size_t i = 0; i < count; ++i) {
@@ -196,9 +234,9 @@ void ReportWalk::Record(int code, const std::string& flags) {
       } else {
         ReportFormat("\nKoordinatsystem: %s", name);
       }
-      if (geoid_kind_ == kGeoidDnn) {
+      if (geoid_kind_ == GeoidKind::kDnn) {
         ReportFormat("\nKotesystem DNN. Anvendt geoide: %s\n", "DK98geoide");
-      } else if (geoid_kind_ == kGeoidDvr90) {
+      } else if (geoid_kind_ == GeoidKind::kDvr90) {
         ReportFormat("\nKotesystem DVR90. Anvendt geoide: %s\n", "DVR90g2002");
       }
       break;
@@ -238,49 +276,29 @@ void ReportWalk::Record(int code, const std::string& flags) {
       break;
     }
     case Code("66"):
-      LookUpPointWithoutOwnPosition();
+      GpsPoint();
       if (flags != "KI") job_.point.z -= antenna_height_;
-      point_text_.clear();
       if (flags == "FD") {
         point_kind_ = PointKind::kNone;
       } else if (flags == "OS") {
         job_.method = 0;
-        point_kind_ = PointKind::kCoordinates;
       } else if (flags == "CC") {
         method_text_ = "Kopieret";
-        point_kind_ = PointKind::kCoordinates;
-      } else {
-        point_kind_ = PointKind::kCoordinates;
       }
-      measure_kind_ = 8;
       break;
     case Code("67"):
-      LookUpPointWithoutOwnPosition();
-      point_text_.clear();
-      point_kind_ = PointKind::kCoordinates;
-      measure_kind_ = 8;
+      GpsPoint();
       break;
     case Code("69"):
       LookUpPoint();
       point_text_.clear();
       measure_kind_ = 8;
-      if (flags == "KI") {
-        method_text_ = "Indtastet/Beregnet i marken";
-        point_kind_ = PointKind::kCoordinates;
-      } else if (flags == "CC") {
-        method_text_ = "Kopieret";
-        point_kind_ = PointKind::kCoordinates;
-      } else if (flags == "RS") {
-        method_text_ = " ";
-        point_kind_ = PointKind::kExportOnly;
-      } else if (flags == "F1") {
-        method_text_ = "Pol\xE6rt";
-        measure_kind_ = 1;
-        point_kind_ = PointKind::kPolar;
-      } else if (flags == "IX") {
-        method_text_ = "Markberegnet";
-        measure_kind_ = 1;
-        point_kind_ = PointKind::kPolar;
+      for (const KeyedPointFlags& keyed : kKeyedPoints) {
+        if (flags != keyed.flags) continue;
+        method_text_ = keyed.method_text;
+        point_kind_ = keyed.kind;
+        measure_kind_ = keyed.measure_kind;
+        break;
       }
       break;
     case Code("70"):
@@ -310,8 +328,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
           0) {
         find_known_point(job_.station_name, &job_.point, lookup_position_ + 1);
       }
-      TableHeader(kGpsTail);
-      if (StartListing("Ref.base", job_.station_name, job_.point, "")) {
+      if (StartStationListing(kGpsTail, "Ref.base", job_.point)) {
         text::AppendFormat(&text_, "   Base Antenneh\xF8jde = %6.3lf",
                      antenna_height_);
         WriteText();
@@ -333,17 +350,17 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("79"):
     case Code("D9"): {
       if (job_.horizontal_direction < 0) break;
-      point_text_ =
-          job_.slope_distance > 0
-              ? text::Format(" %8.4lf %8.4lf %8.3lf", job_.horizontal_direction,
-                       job_.zenith_distance, job_.slope_distance)
-              : text::Format(" %8.4lf %8.4lf         ", job_.horizontal_direction,
-                       job_.zenith_distance);
-      const std::string_view class_name = dc::PointClassName(job_.point_class);
-      method_text_ = job_.target_height > -10.0
-                         ? text::Format(" %6.3lf %-20.20s", job_.target_height,
-                                  class_name)
-                         : text::Format("        %-20.20s", class_name);
+      point_text_.clear();
+      AppendField(&point_text_, true, job_.horizontal_direction, 8, 4);
+      AppendField(&point_text_, true, job_.zenith_distance, 8, 4);
+      AppendField(&point_text_, job_.slope_distance > 0, job_.slope_distance,
+                  8, 3);
+      method_text_.clear();
+      AppendField(&method_text_, job_.target_height > -10.0,
+                  job_.target_height, 6, 3);
+      method_text_ += ' ';
+      text::AppendText(&method_text_, dc::PointClassName(job_.point_class), 20,
+                       /*left=*/true);
       point_text_ += method_text_;
       measure_kind_ = 1;
       point_kind_ = job_.point_class == dc::kClassReference
@@ -371,35 +388,22 @@ void ReportWalk::Record(int code, const std::string& flags) {
       const double h = job_.vertical_residual;
       const double d = job_.residual_3d;
       const bool has_p = p > dc::kPresentAbove, has_h = h > dc::kPresentAbove;
-      if (has_p && has_h) {
-        ReportFormat(
-            "\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf "
-            "H\xF8jdeafv: %6.3lf 3Dafv: %7.3lf",
-            job_.point_name, job_.second_point_name, p, h, d);
-      } else if (has_p) {
-        ReportFormat("\nKalibreringspunkt: %s - %s\nPlanafv: %7.3lf",
-                     job_.point_name, job_.second_point_name, p);
-      } else if (has_h) {
-        ReportFormat(
-            "\nKalibreringspunkt: %s - %s\nH\xF8jdeafv: %6.3lf "
-            "3Dafv: %7.3lf",
-            job_.point_name, job_.second_point_name, h, d);
-      }
+      if (!has_p && !has_h) break;
+      ReportFormat("\nKalibreringspunkt: %s - %s\n", job_.point_name,
+                   job_.second_point_name);
+      if (has_p) ReportFormat("Planafv: %7.3lf", p);
+      if (has_p && has_h) Report(" ");
+      if (has_h) ReportFormat("H\xF8jdeafv: %6.3lf 3Dafv: %7.3lf", h, d);
       break;
     }
     case Code("B2"):
       if (job_.residual_angle_1 > -400.0 &&
           StartListing("Restfejl", job_.point_name, job_.residual, "")) {
-        if (job_.residual_3d > -9000.0 && job_.residual_angle_2 > -400.0) {
-          text::AppendFormat(&text_, " %8.4lf %8.4lf %8.3lf", job_.residual_angle_1,
-                       job_.residual_angle_2, job_.residual_3d);
-        } else if (job_.residual_angle_2 > -400.0) {
-          text::AppendFormat(&text_, " %8.4lf %8.4lf         ",
-                       job_.residual_angle_1, job_.residual_angle_2);
-        } else {
-          text::AppendFormat(&text_, " %8.4lf                  ",
-                       job_.residual_angle_1);
-        }
+        const bool second_angle = job_.residual_angle_2 > -400.0;
+        AppendField(&text_, true, job_.residual_angle_1, 8, 4);
+        AppendField(&text_, second_angle, job_.residual_angle_2, 8, 4);
+        AppendField(&text_, second_angle && job_.residual_3d > -9000.0,
+                    job_.residual_3d, 8, 3);
         WriteText();
       }
       break;
@@ -413,8 +417,7 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("E0"):
       // A station does not move the lookup position.
       find_known_point(job_.station_name, &job_.station, lookup_position_);
-      TableHeader(kObservationTail);
-      if (StartListing("STATION", job_.station_name, job_.station, "")) {
+      if (StartStationListing(kObservationTail, "STATION", job_.station)) {
         if (job_.instrument_height > -10.0) {
           // "                          %8.3lf"
           text_.append(26, ' ');
@@ -531,10 +534,10 @@ void ReportWalk::Point(size_t index) {
   if (!export_started_) {
     version_flag_ = job_.version_text.find("V03") == std::string::npos;
     write_title_line(format_, "Corvane DC data udl\xE6st med Danvora", export_);
-    if (geoid_kind_ == kGeoidDnn) {
+    if (geoid_kind_ == GeoidKind::kDnn) {
       write_title_line(format_, "Koter i DNN (GM/GI) udfra Dk98Geoide",
                        export_);
-    } else if (geoid_kind_ == kGeoidDvr90) {
+    } else if (geoid_kind_ == GeoidKind::kDvr90) {
       write_title_line(format_, "Koter i DVR90 udfra DVR90g2002", export_);
     }
     write_file_header(format_, coord_system_, export_);
@@ -545,8 +548,6 @@ void ReportWalk::Point(size_t index) {
       table_header_written_ = true;
     }
   }
-  const bool geographic =
-      coord_system_ == 7 || coord_system_ == 11 || coord_system_ == 12;
   if (point_kind_ == PointKind::kCoordinates && method_text_.empty()) {
     if (!version_flag_ &&
         job_.horizontal_precision + job_.vertical_precision > 0.001) {
@@ -576,7 +577,8 @@ void ReportWalk::Point(size_t index) {
     }
   }
   if (report_ && point_kind_ != PointKind::kExportOnly &&
-      !(point_kind_ == PointKind::kCoordinates && geographic)) {
+      !(point_kind_ == PointKind::kCoordinates &&
+        is_geographic_system(coord_system_))) {
     std::string_view label;
     if (point_kind_ == PointKind::kPolar ||
         point_kind_ == PointKind::kReference) {
@@ -610,9 +612,9 @@ void ReportWalk::Point(size_t index) {
 }  // namespace
 
 void write_field_report(TextOutput* export_file, TextOutput* report_file,
-                        TextOutput* info_file, int coord_system, int format,
-                        bool calibration_point, int geoid_kind,
-                        std::string_view delimiters) {
+                        TextOutput* info_file, int coord_system,
+                        ExportFormat format, bool calibration_point,
+                        GeoidKind geoid_kind, std::string_view delimiters) {
   if (library_state().line_table.size() == 0) return;
   ReportWalk walk(export_file, report_file, info_file, coord_system, format,
                   calibration_point, geoid_kind, delimiters);

@@ -28,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::remove(out_path.c_str());
   danvora::reset_library_state();
   danvora::Dctrans(dc_path.c_str(), out_path.c_str(),
-                   report ? report_path.c_str() : "", format, "b-_", ini_path.c_str());
+                   report ? report_path.c_str() : "",
+                   danvora::ToExportFormat(format), "b-_", ini_path.c_str());
   return 0;
 }

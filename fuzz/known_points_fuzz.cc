@@ -12,7 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::ScratchPath("known.txt");
   fuzz::WriteFile(path, data, size);
   danvora::reset_library_state();
-  if (danvora::load_known_points(path) != 0) return 0;
+  if (danvora::load_known_points(path) != danvora::KnownPointsLoad::kLoaded) {
+    return 0;
+  }
   const auto& entries = danvora::library_state().known_point_table.entries;
   if (entries.size() > danvora::kMaxKnownPoints) __builtin_trap();
   const int count = static_cast<int>(entries.size());

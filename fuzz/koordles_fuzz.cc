@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  const int format = data[0] & 7;
+  const danvora::ExportFormat format = danvora::ToExportFormat(data[0] & 7);
   const int sign = (data[0] & 8) != 0 ? -1 : 1;
   const std::string out =
       danvora::ConvertCoordinateText(fuzz::AsText(data + 1, size - 1), format, sign);

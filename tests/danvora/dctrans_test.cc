@@ -51,7 +51,7 @@ class DctransTest : public ::testing::Test {
     ::testing::internal::CaptureStderr();
     const int result =
         Dctrans((dir_ + "job.dc").c_str(), (dir_ + out_name).c_str(),
-                report.c_str(), format, separators, "");
+                report.c_str(), ToExportFormat(format), separators, "");
     messages_ = ::testing::internal::GetCapturedStderr();
     return result;
   }
@@ -93,7 +93,8 @@ TEST_F(DctransTest, DcFileThatCannotBeOpenedIsNamed) {
   for (const std::string& dc : {dir_ + "none.dc", dir_ + "folder.dc"}) {
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(Dctrans(dc.c_str(), (dir_ + "out.kof").c_str(),
-                      (dir_ + "report.txt").c_str(), 0, "b", ""),
+                      (dir_ + "report.txt").c_str(), ExportFormat::kKx77, "b",
+                      ""),
               255);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "Kunne ikke \xE5" "bne " + dc + "\n");

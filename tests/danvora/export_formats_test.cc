@@ -10,6 +10,8 @@
 namespace danvora {
 namespace {
 
+using enum ExportFormat;
+
 // One output file of a test; Text() commits it and gives its bytes.
 class Output {
  public:
@@ -41,7 +43,7 @@ class ExportFormatsTest : public ::testing::Test {
 
 const Triple kPoint{512345.25, 6123456.75, 12.25};
 
-std::string Line(int format, const std::string& code,
+std::string Line(ExportFormat format, const std::string& code,
                  const Triple& t = kPoint, const std::string& remark = "") {
   Output out("line.txt");
   write_point_line(format, "P1", t, code, remark, 1, out.file());

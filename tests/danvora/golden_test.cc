@@ -51,7 +51,7 @@ TEST_P(GoldenTest, MatchesExpectedFiles) {
   ::testing::internal::CaptureStderr();
   const int16_t result =
       Dctrans((base + ".dc").c_str(), out.c_str(),
-              with_report ? report.c_str() : " ", g.format, "b",
+              with_report ? report.c_str() : " ", ToExportFormat(g.format), "b",
               (kData + "das.ini").c_str());
   ::testing::internal::GetCapturedStderr();
   ASSERT_EQ(result, 0);

@@ -265,7 +265,7 @@ TEST_F(JobReaderTest, HeaderResetsAndKeyedPointNegation) {
   std::string flags;
   for (size_t i = 0; i < 7; ++i) read_record(i, &flags);
   EXPECT_TRUE(Job().datum_grid);
-  EXPECT_EQ(Job().geoid_kind, kGeoidDnn);
+  EXPECT_EQ(Job().geoid_kind, GeoidKind::kDnn);
   EXPECT_EQ(Job().coord_system_type, 1);
   EXPECT_EQ(Job().point.x, -20.0);
   EXPECT_EQ(Job().point.y, 10.0);
@@ -275,7 +275,7 @@ TEST_F(JobReaderTest, HeaderResetsAndKeyedPointNegation) {
   EXPECT_EQ(Job().semi_major_axis, -1.0);
   EXPECT_EQ(Job().projection_sign, 0);
   EXPECT_FALSE(Job().datum_grid);
-  EXPECT_EQ(Job().geoid_kind, kGeoidNone);
+  EXPECT_EQ(Job().geoid_kind, GeoidKind::kNone);
 }
 
 TEST_F(JobReaderTest, PrescanFlagsAndFitResult) {
@@ -441,7 +441,7 @@ TEST_F(JobReaderTest, PrescanLeavesTheJobAsAFullPassDoes) {
     testing::FreshLibrary();
     testing::LoadJob(lines);
     Job().coord_system_type = kNoCoordSystem;
-    Job().geoid_kind = kGeoidNone;
+    Job().geoid_kind = GeoidKind::kNone;
     Pass();
     const JobState full = Job();
     testing::FreshLibrary();

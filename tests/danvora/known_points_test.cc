@@ -16,7 +16,7 @@ class KnownPointsTest : public ::testing::Test {
  protected:
   void SetUp() override { testing::FreshLibrary(); }
 
-  int Load(const std::string& bytes) {
+  KnownPointsLoad Load(const std::string& bytes) {
     const std::string path =
         testing::TestFolder(
             std::string("known_") +
@@ -31,7 +31,8 @@ class KnownPointsTest : public ::testing::Test {
 };
 
 TEST_F(KnownPointsTest, StoresAbsoluteSecondFirstThird) {
-  ASSERT_EQ(Load("P7,100.5,-200.25,12,code,extra\r\n"), 0);
+  ASSERT_EQ(Load("P7,100.5,-200.25,12,code,extra\r\n"),
+            KnownPointsLoad::kLoaded);
   ASSERT_EQ(Entries().size(), 1u);
   EXPECT_EQ(Entries()[0].name, "P7");
   EXPECT_EQ(Entries()[0].coordinates.x, 200.25);
@@ -42,7 +43,7 @@ TEST_F(KnownPointsTest, StoresAbsoluteSecondFirstThird) {
 TEST_F(KnownPointsTest, MissingFileIsAnEmptyTable) {
   Load("A,1,2,3\n");
   EXPECT_EQ(load_known_points(testing::TestFolder("known_none") + "no.csv"),
-            0);
+            KnownPointsLoad::kLoaded);
   EXPECT_TRUE(Entries().empty());
 }
 
@@ -57,7 +58,10 @@ TEST_F(KnownPointsTest, NoRegularFileIsAnEmptyTable) {
     SCOPED_TRACE(path);
     EXPECT_EQ(tests_support::ExitCodeWithin(10, [this, &path] {
                 Load("A,1,2,3\n");
-                return load_known_points(path) == 0 && Entries().empty() ? 0 : 1;
+                return load_known_points(path) == KnownPointsLoad::kLoaded &&
+                               Entries().empty()
+                           ? 0
+                           : 1;
               }),
               0);
   }
@@ -69,7 +73,7 @@ TEST_F(KnownPointsTest, SkipsShortLinesAndKeepsLongNamesWhole) {
   const std::string long_b = std::string(30, 'N') + "B";
   ASSERT_EQ(Load("only,two,commas\n" + long_a + ",1,2,3\n" + long_b +
                  ",4,5,6\n\n,7,8,9\r\nx,1,2\n"),
-            0);
+            KnownPointsLoad::kLoaded);
   ASSERT_EQ(Entries().size(), 3u);
   Triple t;
   EXPECT_EQ(find_known_point(long_b, &t, 0), 1);
@@ -81,7 +85,9 @@ TEST_F(KnownPointsTest, SkipsShortLinesAndKeepsLongNamesWhole) {
 
 TEST_F(KnownPointsTest, LongLinesAreOneEntry) {
   // A long code after the numbers: the tail of the line is no point.
-  ASSERT_EQ(Load("P1,1,2,3," + std::string(200, 'c') + ",X9,4,5,6\r\nP2,7,8,9\r\n"), 0);
+  ASSERT_EQ(Load("P1,1,2,3," + std::string(200, 'c') +
+                 ",X9,4,5,6\r\nP2,7,8,9\r\n"),
+            KnownPointsLoad::kLoaded);
   ASSERT_EQ(Entries().size(), 2u);
   EXPECT_EQ(Entries()[0].name, "P1");
   EXPECT_EQ(Entries()[1].name, "P2");
@@ -89,7 +95,7 @@ TEST_F(KnownPointsTest, LongLinesAreOneEntry) {
 
 TEST_F(KnownPointsTest, EmptyNumbersAreMissing) {
   // Pelixo's own export leaves the height of a point without one empty.
-  ASSERT_EQ(Load("P1,100.5,200.25,\r\nP2, ,,0\r\n"), 0);
+  ASSERT_EQ(Load("P1,100.5,200.25,\r\nP2, ,,0\r\n"), KnownPointsLoad::kLoaded);
   ASSERT_EQ(Entries().size(), 2u);
   EXPECT_EQ(Entries()[0].coordinates.y, 100.5);
   EXPECT_EQ(Entries()[0].coordinates.z, dc::kMissing);
@@ -106,7 +112,7 @@ TEST_F(KnownPointsTest, AtMostFiveThousandWithOneMessage) {
     bytes += ",1,2,3\n";
   }
   ::testing::internal::CaptureStderr();
-  ASSERT_EQ(Load(bytes), 0);
+  ASSERT_EQ(Load(bytes), KnownPointsLoad::kLoaded);
   const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(Entries().size(), 5000u);
   EXPECT_EQ(err, "Max. antal kendte punkter 5000 n\xE5" "et!\n");

@@ -37,7 +37,8 @@ TEST_P(KoordlesConversion, MatchesHandWrittenCsv) {
   // An earlier file at the target is replaced.
   WriteFile(out, "old\r\n");
   const std::string in = TestData(std::string("frontend/koordles/") + c.input);
-  ASSERT_EQ(danvora::Koordles(in.c_str(), out.c_str(), c.format, c.sign), 0);
+  ASSERT_EQ(danvora::Koordles(in.c_str(), out.c_str(),
+                                danvora::ToExportFormat(c.format), c.sign), 0);
   EXPECT_EQ(ReadFile(out), ReadFile(TestData(std::string("frontend/koordles/") +
                                              c.expected)));
 }
@@ -68,7 +69,8 @@ class KoordlesRefusal : public testing::Test {
   // Runs koordles and returns what it told the user.
   std::string Refused(const std::string& in, int format) {
     testing::internal::CaptureStderr();
-    int16_t result = danvora::Koordles(in.c_str(), out_.c_str(), format, 1);
+    int16_t result = danvora::Koordles(in.c_str(), out_.c_str(),
+                                       danvora::ToExportFormat(format), 1);
     std::string told = testing::internal::GetCapturedStderr();
     // Windows' text-mode stderr writes CR LF.
     for (size_t at; (at = told.find("\r\n")) != std::string::npos;) {
@@ -121,13 +123,14 @@ TEST(KoordlesText, TextModeReadingOfTheInput) {
   EXPECT_EQ(danvora::ConvertCoordinateText(
                 "1,1.0,2.0,3.0,A\r\n2,1.5,2.5,3.5,B\n3,0.1\0,9.9,C\n"
                 "\x1a" "4,1.0,1.0,1.0,D\n"s,
-                7, 1),
+                danvora::ExportFormat::kKomma, 1),
             "1,1.0000,2.0000,3.0000,A\r\n2,1.5000,2.5000,3.5000,B\r\n"
             "3,0.1000,0.0000,0.0000,\r\n");
   // A line longer than 320 characters is read in pieces of 320.
   const std::string code(320 - 15, 'x');
   EXPECT_EQ(danvora::ConvertCoordinateText(
-                "5,1.0,2.0,3.0,A" + code + "6,4.0,5.0,6.0,B\n", 7, 1),
+                "5,1.0,2.0,3.0,A" + code + "6,4.0,5.0,6.0,B\n",
+                danvora::ExportFormat::kKomma, 1),
             "5,1.0000,2.0000,3.0000,A" + code +
                 "\r\n6,4.0000,5.0000,6.0000,B\r\n");
 }
@@ -141,7 +144,9 @@ TEST(KoordlesText, FourDecimalsRoundAsPrintfDoes) {
     char expected[256];
     std::snprintf(expected, sizeof expected, "p,%.4f,0.0000,0.0000,K\r\n",
                   std::strtod(number, nullptr));
-    EXPECT_EQ(danvora::ConvertCoordinateText(std::string("p,") + number + ",0,0,K\n", 7, 1),
+    EXPECT_EQ(danvora::ConvertCoordinateText(
+                  std::string("p,") + number + ",0,0,K\n",
+                  danvora::ExportFormat::kKomma, 1),
               expected)
         << number;
   }
@@ -153,7 +158,7 @@ TEST(KoordlesText, NumbersAreReadAsDecimalsOnly) {
   EXPECT_EQ(danvora::ConvertCoordinateText(
                 "a,0x10.5,inf.0,nan.0,K\nb,+1.5e2,-2.5E-1,.5,K\nc,-.,x1.0,"
                 "1e999.,K\n",
-                7, 1),
+                danvora::ExportFormat::kKomma, 1),
             "a,0.0000,0.0000,0.0000,K\r\nb,150.0000,-0.2500,0.5000,K\r\n"
             "c,0.0000,0.0000,inf,K\r\n");
 }
@@ -171,7 +176,8 @@ TEST(KoordlesText, AnyBytesInAnyFormat) {
                                         : static_cast<char>(state >> 8);
   }
   for (int format = -2; format <= 12; ++format) {
-    std::string out = danvora::ConvertCoordinateText(bytes, format, -1);
+    std::string out = danvora::ConvertCoordinateText(
+        bytes, danvora::ToExportFormat(format), -1);
     if (format < 0 || format > 7) {
       EXPECT_TRUE(out.empty());
     }

@@ -40,7 +40,8 @@ class ReportTest : public ::testing::Test {
     ::testing::internal::CaptureStderr();
     const int result =
         Dctrans((dir_ + "job.dc").c_str(), (dir_ + "out.csv").c_str(),
-                (dir_ + "report.txt").c_str(), format, "b", "");
+                (dir_ + "report.txt").c_str(), ToExportFormat(format), "b",
+                "");
     ::testing::internal::GetCapturedStderr();
     return result;
   }
