@@ -16,25 +16,18 @@ platform::Error InvalidDataType(const char* name) {
   return platform::Error(std::string("Invalid data type for '") + name + "'");
 }
 
-std::optional<RegistryKey> OpenPelixoKey() {
-  platform::Expected<RegistryKey> key = RegistryKey::Open(
-      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
-  if (!key) return std::nullopt;
-  return std::move(*key);
-}
-
-// The key for reading. A store that cannot be read at all is told once
-// (the defaults stay); any other key that cannot be opened is passed over
-// in silence, as it always was.
-platform::Expected<std::optional<RegistryKey>> OpenPelixoKeyToRead() {
-  platform::Expected<RegistryKey> key = RegistryKey::Open(
-      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
-  if (key) return std::optional<RegistryKey>(std::move(*key));
+// Reads settings with `read` from Pelixo's key. A store that cannot be
+// read at all is told once (the defaults stay); any other key that cannot
+// be opened is passed over in silence, as it always was.
+template <typename Read>
+Status ReadSettings(Read read) {
+  platform::Expected<RegistryKey> key = OpenPelixoKey();
+  if (key) return read(*key);
   if (!RegistryKey::KeyExists(platform::RegistryRoot::kCurrentUser, "")) {
     return platform::Error("Cannot read the settings, the defaults are used: " +
                            key.error().message());
   }
-  return std::optional<RegistryKey>();
+  return Status::Ok();
 }
 
 Status ReadBool(const RegistryKey& key, const char* name, bool* value) {
@@ -62,7 +55,28 @@ int ListPosition(int stored, int count) {
   return stored >= 0 && stored < count ? stored : kNoSelection;
 }
 
+// The list positions among the Send options, in the order they are read
+// and stored.
+struct ListSetting {
+  const char* name;
+  int SendOptions::*option;
+  int count;   // the positions of the list
+  int absent;  // the position when the value is absent
+};
+constexpr ListSetting kListSettings[] = {
+    {kCoordUnitsValue, &SendOptions::coord_units, TOptionsForm::kCoordUnitsCount,
+     kCoordUnitsMeters},
+    {kAngleUnitsValue, &SendOptions::angle_units, TOptionsForm::kAngleUnitsCount,
+     kAngleUnitsGons},
+    {kDCFileVersionValue, &SendOptions::dc_file_version, TOptionsForm::kDCFileVersionCount,
+     kDCFileVersion107}};
+
 }  // namespace
+
+platform::Expected<RegistryKey> OpenPelixoKey() {
+  return RegistryKey::Open(platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey,
+                           /*create=*/true);
+}
 
 Status ReadIntSetting(const RegistryKey& key, const char* name, int* value) {
   std::optional<platform::RegistryValue> raw = key.GetValue(name);
@@ -93,15 +107,21 @@ DCJobSettings JobSettingsFromOptions(const SendOptions& options) {
 }
 
 platform::Status TOptionsForm::FormShow() {
-  captions_.dialog = texts_.GetUserText(kTextOptionsCaption);
-  captions_.units = texts_.GetUserText(kTextUnits);
-  captions_.coordinate = texts_.GetUserText(kTextCoordinate);
-  captions_.angular = texts_.GetUserText(kTextAngular);
-  captions_.coord_sys_file = texts_.GetUserText(kTextCoordSysFile);
-  captions_.dc_file_version = texts_.GetUserText(kTextDcFileVersion);
-  captions_.ok = texts_.GetUserText(kTextOk);
-  captions_.cancel = texts_.GetUserText(kTextCancel);
-  captions_.browse = texts_.GetUserText(kTextBrowse);
+  static constexpr struct {
+    std::string Captions::*caption;
+    UserTextId text;
+  } kCaptions[] = {{&Captions::dialog, kTextOptionsCaption},
+                   {&Captions::units, kTextUnits},
+                   {&Captions::coordinate, kTextCoordinate},
+                   {&Captions::angular, kTextAngular},
+                   {&Captions::coord_sys_file, kTextCoordSysFile},
+                   {&Captions::dc_file_version, kTextDcFileVersion},
+                   {&Captions::ok, kTextOk},
+                   {&Captions::cancel, kTextCancel},
+                   {&Captions::browse, kTextBrowse}};
+  for (const auto& caption : kCaptions) {
+    captions_.*caption.caption = texts_.GetUserText(caption.text);
+  }
   angle_items_ = {texts_.GetUserText(kTextDegrees), texts_.GetUserText(kTextGons),
                   texts_.GetUserText(kTextMils)};
   coord_items_ = {texts_.GetUserText(kTextMeters), texts_.GetUserText(kTextFeet),
@@ -114,32 +134,27 @@ platform::Status TOptionsForm::FormShow() {
 }
 
 platform::Status TOptionsForm::LoadOptions() {
-  platform::Expected<std::optional<RegistryKey>> opened = OpenPelixoKeyToRead();
-  if (!opened) return opened.error();
-  std::optional<RegistryKey>& key = *opened;
-  if (!key) return Status::Ok();
-  std::string file;
-  if (Status s = ReadString(*key, kCoordSysFileValue, &file); !s) return s;
-  options_.coord_sys_file = file;
-  int coord = kCoordUnitsMeters, angle = kAngleUnitsGons,
-      version = kDCFileVersion107;
-  if (Status s = ReadIntSetting(*key, kCoordUnitsValue, &coord); !s) return s;
-  options_.coord_units = ListPosition(coord, kCoordUnitsCount);
-  if (Status s = ReadIntSetting(*key, kAngleUnitsValue, &angle); !s) return s;
-  options_.angle_units = ListPosition(angle, kAngleUnitsCount);
-  if (Status s = ReadIntSetting(*key, kDCFileVersionValue, &version); !s) return s;
-  options_.dc_file_version = ListPosition(version, kDCFileVersionCount);
-  return Status::Ok();
+  return ReadSettings([this](const RegistryKey& key) {
+    std::string file;
+    if (Status s = ReadString(key, kCoordSysFileValue, &file); !s) return s;
+    options_.coord_sys_file = file;
+    for (const ListSetting& setting : kListSettings) {
+      int position = setting.absent;
+      if (Status s = ReadIntSetting(key, setting.name, &position); !s) return s;
+      options_.*setting.option = ListPosition(position, setting.count);
+    }
+    return Status::Ok();
+  });
 }
 
 void TOptionsForm::OKBtnClick() {
-  if (std::optional<RegistryKey> key = OpenPelixoKey()) {
+  if (platform::Expected<RegistryKey> key = OpenPelixoKey()) {
     // A failing write leaves the stored value as it was; there is nothing
     // the user could do about it here.
     (void)key->SetString(kCoordSysFileValue, options_.coord_sys_file);
-    (void)key->SetInt(kCoordUnitsValue, options_.coord_units);
-    (void)key->SetInt(kAngleUnitsValue, options_.angle_units);
-    (void)key->SetInt(kDCFileVersionValue, options_.dc_file_version);
+    for (const ListSetting& setting : kListSettings) {
+      (void)key->SetInt(setting.name, options_.*setting.option);
+    }
   }
   modal_result_ = DialogResult::kOk;
 }
@@ -158,24 +173,19 @@ void TOptionsForm::BrowseBtnClick(UserInterface& ui) {
 }
 
 platform::Status LoadMainWindowState(MainWindowState* state) {
-  platform::Expected<std::optional<RegistryKey>> opened = OpenPelixoKeyToRead();
-  if (!opened) return opened.error();
-  std::optional<RegistryKey>& key = *opened;
-  if (!key) return Status::Ok();
-  if (Status s = ReadBool(*key, kWriteToDCFileValue, &state->write_to_dc_file); !s) {
-    return s;
-  }
-  if (Status s = ReadBool(*key, kSendFileValue, &state->send_file); !s) return s;
-  if (Status s = ReadIntSetting(*key, kDownloadFormatIndexValue,
-                         &state->download_format_index);
-      !s) {
-    return s;
-  }
-  return ReadIntSetting(*key, kUploadFormatIndexValue, &state->upload_format_index);
+  return ReadSettings([state](const RegistryKey& key) {
+    if (Status s = ReadBool(key, kWriteToDCFileValue, &state->write_to_dc_file); !s) return s;
+    if (Status s = ReadBool(key, kSendFileValue, &state->send_file); !s) return s;
+    if (Status s = ReadIntSetting(key, kDownloadFormatIndexValue, &state->download_format_index);
+        !s) {
+      return s;
+    }
+    return ReadIntSetting(key, kUploadFormatIndexValue, &state->upload_format_index);
+  });
 }
 
 void StoreMainWindowState(const MainWindowState& state) {
-  std::optional<RegistryKey> key = OpenPelixoKey();
+  platform::Expected<RegistryKey> key = OpenPelixoKey();
   if (!key) return;
   (void)key->SetInt(kWriteToDCFileValue, state.write_to_dc_file ? 1 : 0);
   (void)key->SetInt(kSendFileValue, state.send_file ? 1 : 0);
@@ -184,7 +194,7 @@ void StoreMainWindowState(const MainWindowState& state) {
 }
 
 bool DebugValuePresent() {
-  std::optional<RegistryKey> key = OpenPelixoKey();
+  platform::Expected<RegistryKey> key = OpenPelixoKey();
   return key && key->ValueExists(kDebugValue);
 }
 

@@ -51,6 +51,9 @@ inline constexpr int kAngleUnitsDegrees = 0, kAngleUnitsGons = 1,
 inline constexpr int kDCFileVersion107 = 0, kDCFileVersion100 = 1,
                      kDCFileVersion77 = 2, kDCFileVersion75 = 3;
 
+// Pelixo's key, created when it is missing.
+platform::Expected<platform::RegistryKey> OpenPelixoKey();
+
 // A 32-bit integer setting: absent leaves `*value` as it is; a value of
 // another registry type fails with "Invalid data type for '<name>'".
 platform::Status ReadIntSetting(const platform::RegistryKey& key, const char* name,

@@ -125,6 +125,11 @@ bool TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
   if (!platform::FileExists(dc_path)) return false;
   platform::Expected<platform::FileContent> dc_file = platform::FileContent::Read(dc_path);
   if (!dc_file) throw ActionError(dc_file.error().message());
+  return ExportDCText(dc_path, dc_file->bytes(), download_format_index, points);
+}
+
+bool TReceiveDriver::ExportDCText(const std::string& dc_path, std::string_view dc_text,
+                                  int download_format_index, const TTICPointhandler* points) {
   if (definitions_.Count() == 0) throw ActionError(texts_.GetUserText(kTextNoFormats));
   const TFormatDefinition& definition =
       definitions_[DefinitionIndex(definitions_, /*upload=*/false, download_format_index)];
@@ -133,13 +138,10 @@ bool TReceiveDriver::ExportDCFile(const std::string& dc_path, int download_forma
   context.decimal_separator = platform::LocaleDecimalSeparator();
   context.counter = &record_counter_;
   platform::Expected<ExportLines> output =
-      BuildExportLines(definition, dc_file->bytes(), points, context);
+      BuildExportLines(definition, dc_text, points, context);
   if (!output) throw ActionError(output.error().message());
 
-  FileDialogRequest request;
-  request.filter = definition.Description + "|*." + definition.Extension;
-  request.default_extension = definition.Extension;
-  request.title = definition.Description;
+  FileDialogRequest request = DefinitionFileDialog(definition);
   request.file_name =
       platform::ReplaceExtension(dc_path.substr(platform::FileNameStart(dc_path)), "." + definition.Extension);
   request.initial_directory = program_directory_;

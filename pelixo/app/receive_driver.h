@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "pelixo/app/device_transfer.h"
 #include "pelixo/app/user_texts.h"
@@ -47,6 +48,9 @@ class TReceiveDriver {
   // written and for an empty DC file. True when the ASCII file was written.
   bool ExportDCFile(const std::string& dc_path, int download_format_index,
                     const TTICPointhandler* points);
+  // The same for `dc_text`, the DC file at `dc_path` as read already.
+  bool ExportDCText(const std::string& dc_path, std::string_view dc_text,
+                    int download_format_index, const TTICPointhandler* points);
 
   int32_t record_counter() const { return record_counter_; }
   void set_record_counter(int32_t value) { record_counter_ = value; }

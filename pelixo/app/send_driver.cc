@@ -101,11 +101,7 @@ SendOutcome TSendDriver::Send(const SendSelection& selection) {
   const TFormatDefinition& definition = definitions_[DefinitionIndex(
       definitions_, /*upload=*/true, selection.upload_format_index)];
 
-  FileDialogRequest open;
-  open.filter = definition.Description + "|*." + definition.Extension;
-  open.default_extension = definition.Extension;
-  open.title = definition.Description;
-  std::optional<std::string> path = ui_.ChooseOpenFile(open);
+  std::optional<std::string> path = ui_.ChooseOpenFile(DefinitionFileDialog(definition));
   if (!path) return SendOutcome::kCancelled;
 
   // External programs work on the file named there: a value that could not

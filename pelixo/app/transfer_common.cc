@@ -18,14 +18,21 @@ int DefinitionIndex(const TFormatDefinitions& definitions, bool upload,
   return 0;
 }
 
+FileDialogRequest DefinitionFileDialog(const TFormatDefinition& definition) {
+  FileDialogRequest request;
+  request.filter = definition.Description + "|*." + definition.Extension;
+  request.default_extension = definition.Extension;
+  request.title = definition.Description;
+  return request;
+}
+
 platform::Status StoreTransferFileName(const char* name, const std::string& path,
                                        HandOver how) {
   auto failed = [name](const platform::Error& why) {
     return platform::Error(std::string("Cannot store ") + name +
                            " in the settings: " + why.message());
   };
-  platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(
-      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
+  platform::Expected<platform::RegistryKey> key = OpenPelixoKey();
   if (!key) return failed(key.error());
   platform::Status stored = key->SetString(
       name, how == HandOver::kFullPath ? platform::AbsolutePath(path) : path);

@@ -1,11 +1,12 @@
 // What the send and the receive path share: the mapping of a format list
-// position to a definition, the registry hand-over of the transfer's file
+// position to a definition, the file dialog of a definition, the registry hand-over of the transfer's file
 // names to external programs, and the temporary directory.
 #ifndef PELIXO_APP_TRANSFER_COMMON_H_
 #define PELIXO_APP_TRANSFER_COMMON_H_
 
 #include <string>
 
+#include "pelixo/app/user_interface.h"
 #include "pelixo/core/format_definitions.h"
 #include "platform/error.h"
 
@@ -17,6 +18,10 @@ namespace pelixo {
 // there is none there (no selection, or beyond the list).
 int DefinitionIndex(const TFormatDefinitions& definitions, bool upload,
                     int combo_index);
+
+// The file dialog for the files of `definition`: its description as the
+// title and the filter's name, its extension as the filter's and the default.
+FileDialogRequest DefinitionFileDialog(const TFormatDefinition& definition);
 
 // How a file name is handed over: a path the user chose (or gave on the
 // command line) as a full path, the proposed name of a cancelled save

@@ -74,6 +74,20 @@ int NamePartOfToken(std::string_view token) {
   return part;
 }
 
+TUploadReader::Kind TUploadReader::KindOfToken(std::string_view token) {
+  static constexpr struct {
+    std::string_view token;
+    Kind kind;
+  } kKinds[] = {{"TEXT", Kind::kText},         {"SPACE", Kind::kSpace},
+                {"NEWLINE", Kind::kNewline},   {"NORTHING", Kind::kNorthing},
+                {"EASTING", Kind::kEasting},   {"ELEVATION", Kind::kElevation},
+                {"CODE", Kind::kCode}};
+  for (const auto& known : kKinds) {
+    if (text::EqualsIgnoreCase(token, known.token)) return known.kind;
+  }
+  return Kind::kSkip;  // SKIP and every token the import does not know
+}
+
 TUploadReader::TUploadReader(const TFormatDefinition& definition,
                              char decimal_separator)
     : comma_separated_(definition.CommaSeparated),
@@ -90,27 +104,13 @@ TUploadReader::TUploadReader(const TFormatDefinition& definition,
     step.literal = field.Literal;
     step.strip_pad = pad_character_ != ' ' && !field.Numeric;
     step.strip_from_start = field.RightAligned;
-    if (text::EqualsIgnoreCase(token, "TEXT")) {
-      step.kind = Kind::kText;
-    } else if (text::EqualsIgnoreCase(token, "SPACE")) {
-      step.kind = Kind::kSpace;
-    } else if (text::EqualsIgnoreCase(token, "NEWLINE")) {
-      step.kind = Kind::kNewline;
-      moves_to_next_line_ = true;
-    } else if (text::StartsWithIgnoreCase(token, "NAME")) {
+    if (text::StartsWithIgnoreCase(token, "NAME")) {
       step.kind = Kind::kName;
       step.name_part = NamePartOfToken(token);
       step.name_prefix = step.name_part >= 2;
-    } else if (text::EqualsIgnoreCase(token, "NORTHING")) {
-      step.kind = Kind::kNorthing;
-    } else if (text::EqualsIgnoreCase(token, "EASTING")) {
-      step.kind = Kind::kEasting;
-    } else if (text::EqualsIgnoreCase(token, "ELEVATION")) {
-      step.kind = Kind::kElevation;
-    } else if (text::EqualsIgnoreCase(token, "CODE")) {
-      step.kind = Kind::kCode;
     } else {
-      step.kind = Kind::kSkip;  // SKIP and every token the import does not know
+      step.kind = KindOfToken(token);
+      if (step.kind == Kind::kNewline) moves_to_next_line_ = true;
     }
     steps_.push_back(std::move(step));
   }
@@ -210,17 +210,15 @@ bool TUploadReader::ConvertLineToRecord(
         point.code = value;
         break;
       case Kind::kNorthing:
-        point.northing.clear();
-        AppendUploadNumber(point.northing, value, step.decimals, decimal_separator_);
-        break;
       case Kind::kEasting:
-        point.easting.clear();
-        AppendUploadNumber(point.easting, value, step.decimals, decimal_separator_);
+      case Kind::kElevation: {
+        std::string& number = step.kind == Kind::kNorthing  ? point.northing
+                              : step.kind == Kind::kEasting ? point.easting
+                                                            : point.elevation;
+        number.clear();
+        AppendUploadNumber(number, value, step.decimals, decimal_separator_);
         break;
-      case Kind::kElevation:
-        point.elevation.clear();
-        AppendUploadNumber(point.elevation, value, step.decimals, decimal_separator_);
-        break;
+      }
       default:
         break;
     }
@@ -264,8 +262,8 @@ void AppendPointRecordsOfLines(const TUploadReader& reader,
       if (value->size() > kPelixoFieldWidth) ++counts.values_cut;
     }
     out.AppendBuilt([&point](std::string& text) {
-      AppendPelixoPointRecord(text, point.name, point.northing, point.easting,
-                              point.elevation, point.code);
+      AppendPelixoPointRecord(text, {point.name, point.northing, point.easting,
+                                     point.elevation, point.code});
     });
     ++counts.points_written;
   }

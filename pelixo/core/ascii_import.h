@@ -78,6 +78,8 @@ class TUploadReader {
     std::string literal;
   };
 
+  // The kind of every token but NAME...
+  static Kind KindOfToken(std::string_view token);
   std::string_view CutValue(const Step& step, std::string_view& rest) const;
 
   bool comma_separated_;

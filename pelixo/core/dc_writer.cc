@@ -58,7 +58,7 @@ platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(
   if (!text) return text.error();
   const TextFile file = TextFile::FromText(std::move(*text));
   for (std::string_view line : file.lines()) {
-    if (IsCoordinateSystemRecord(line, dc_version)) job.push_back(line);
+    if (IsPelixoCoordinateSystemRecord(line, dc_version)) job.push_back(line);
   }
   return CoordinateSystemCopy::kCopied;
 }

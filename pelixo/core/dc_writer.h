@@ -55,18 +55,6 @@ platform::Expected<CoordinateSystemCopy> CopyCoordinateSystemRecords(
     LineList& job, int dc_version,
     const DCJobSettings& settings, const std::string& program_directory);
 
-inline bool IsCoordinateSystemRecord(std::string_view line, int dc_version) {
-  return IsPelixoCoordinateSystemRecord(line, dc_version);
-}
-
-inline std::string BuildPointRecord(std::string_view name,
-                                    std::string_view northing,
-                                    std::string_view easting,
-                                    std::string_view elevation,
-                                    std::string_view code) {
-  return PelixoPointRecord(name, northing, easting, elevation, code);
-}
-
 }  // namespace pelixo
 
 #endif  // PELIXO_CORE_DC_WRITER_H_

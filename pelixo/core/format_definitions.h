@@ -22,16 +22,21 @@ struct TField {
   std::string Literal;       // text of TEXT, default or prefix of the others
 };
 
-class TFieldList {
+// The fields of a definition, and the definitions of a file: each item is
+// owned by the list and stays where it is while the list grows.
+template <typename T>
+class TOwningList {
  public:
   int Count() const { return static_cast<int>(items_.size()); }
-  TField& operator[](int index) { return *items_[index]; }
-  const TField& operator[](int index) const { return *items_[index]; }
-  void Add(std::unique_ptr<TField> field) { items_.push_back(std::move(field)); }
+  T& operator[](int index) { return *items_[index]; }
+  const T& operator[](int index) const { return *items_[index]; }
+  void Add(std::unique_ptr<T> item) { items_.push_back(std::move(item)); }
 
  private:
-  std::vector<std::unique_ptr<TField>> items_;
+  std::vector<std::unique_ptr<T>> items_;
 };
+
+using TFieldList = TOwningList<TField>;
 
 // One section of Formats.ini.
 class TFormatDefinition {
@@ -51,16 +56,7 @@ class TFormatDefinition {
   std::vector<std::string> FooterLines;
 };
 
-class TFormatDefnList {
- public:
-  int Count() const { return static_cast<int>(items_.size()); }
-  TFormatDefinition& operator[](int index) { return *items_[index]; }
-  const TFormatDefinition& operator[](int index) const { return *items_[index]; }
-  void Add(std::unique_ptr<TFormatDefinition> item) { items_.push_back(std::move(item)); }
-
- private:
-  std::vector<std::unique_ptr<TFormatDefinition>> items_;
-};
+using TFormatDefnList = TOwningList<TFormatDefinition>;
 
 class TFormatDefinitions {
  public:

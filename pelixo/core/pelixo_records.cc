@@ -85,21 +85,14 @@ std::string PelixoJobRecord(std::string_view job_name) {
   return record;
 }
 
-std::string PelixoPointRecord(std::string_view name, std::string_view northing,
-                              std::string_view easting,
-                              std::string_view elevation,
-                              std::string_view code) {
+std::string PelixoPointRecord(const PelixoPointTexts& point) {
   std::string record;
   record.reserve(kPelixoPointRecordLength);
-  AppendPelixoPointRecord(record, name, northing, easting, elevation, code);
+  AppendPelixoPointRecord(record, point);
   return record;
 }
 
-void AppendPelixoPointRecord(std::string& out, std::string_view name,
-                             std::string_view northing,
-                             std::string_view easting,
-                             std::string_view elevation,
-                             std::string_view code) {
+void AppendPelixoPointRecord(std::string& out, const PelixoPointTexts& point) {
   // Laid out in a fixed record first: a million points, one append each.
   static constexpr char kBlankRecord[] =
       "69KI                                                                                11";
@@ -111,11 +104,11 @@ void AppendPelixoPointRecord(std::string& out, std::string_view name,
     size_t skip = right ? kPelixoFieldWidth - text.size() : 0;
     std::memcpy(record + column + skip, text.data(), text.size());
   };
-  place(4, name, true);
-  place(20, northing, false);
-  place(36, easting, false);
-  place(52, elevation, false);
-  place(68, code, false);
+  place(4, point.name, true);
+  place(20, point.northing, false);
+  place(36, point.easting, false);
+  place(52, point.elevation, false);
+  place(68, point.code, false);
   out.append(record, sizeof record);
 }
 

@@ -50,18 +50,16 @@ std::string PelixoHeaderRecord(int dc_version, std::string_view date_text,
 // Record 10: the job name cut to 16 characters, left-aligned.
 std::string PelixoJobRecord(std::string_view job_name);
 
+// The texts of a keyed-in point, as they go into record 69.
+struct PelixoPointTexts {
+  std::string_view name, northing, easting, elevation, code;
+};
+
 // Record 69, flags "KI", method 1 and class 1: the name right-aligned, the
 // three co-ordinate texts and the code left-aligned, each in 16 columns.
-std::string PelixoPointRecord(std::string_view name, std::string_view northing,
-                              std::string_view easting,
-                              std::string_view elevation,
-                              std::string_view code);
+std::string PelixoPointRecord(const PelixoPointTexts& point);
 // The same record appended to `out`.
-void AppendPelixoPointRecord(std::string& out, std::string_view name,
-                             std::string_view northing,
-                             std::string_view easting,
-                             std::string_view elevation,
-                             std::string_view code);
+void AppendPelixoPointRecord(std::string& out, const PelixoPointTexts& point);
 
 // True when a line of a coordinate-system definition file is copied into a
 // job for `dc_version`: 49, 50, 64, 65, 74, 81, C8, D0, D5, D8 always; 78

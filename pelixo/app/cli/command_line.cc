@@ -39,15 +39,55 @@ std::string DefinitionNames(const TFormatDefinitions& definitions, bool upload) 
   return names.empty() ? "none" : names;
 }
 
+// The error of "--name VALUE", or the empty text when an option took it.
+std::string TakeOption(const ArgumentHandlers& handlers, const std::string& name,
+                       const std::string& value) {
+  for (const TextOption& option : handlers.text_options) {
+    if (option.name != name) continue;
+    *option.value = value;
+    return std::string();
+  }
+  for (const ChoiceOption& option : handlers.choice_options) {
+    if (option.name != name) continue;
+    std::string listed;
+    for (size_t i = 0; i < option.choices.size(); ++i) {
+      if (value == option.choices[i]) {
+        *option.value = static_cast<int>(i);
+        return std::string();
+      }
+      if (i > 0) listed += i + 1 < option.choices.size() ? ", " : " or ";
+      listed += option.choices[i];
+    }
+    return name + " takes " + listed + ", not \"" + value + "\"";
+  }
+  return "unknown option \"" + name + "\"";
+}
+
+// The error of an argument that is no option, or the empty text.
+std::string TakeOperand(const ArgumentHandlers& handlers, std::string_view arg) {
+  if (handlers.operand == nullptr) return "unexpected argument \"" + std::string(arg) + "\"";
+  if (*handlers.operand) {
+    return std::string("more than one ") + handlers.operand_name + ": \"" + std::string(arg) +
+           "\"";
+  }
+  *handlers.operand = std::string(arg);
+  return std::string();
+}
+
+bool TakeFlag(const ArgumentHandlers& handlers, std::string_view arg) {
+  for (const FlagOption& flag : handlers.flags) {
+    if (flag.name != arg) continue;
+    *flag.value = true;
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int UsageError(const CommandSyntax& syntax, const std::string& message) {
   TellOnStderr(syntax.name, message + "\n" + syntax.usage);
   return kExitUsage;
-}
-
-std::string UnknownOption(const std::string& name) {
-  return "unknown option \"" + name + "\"";
 }
 
 std::optional<int> ReadArguments(const CommandSyntax& syntax, int argc, char** argv,
@@ -58,7 +98,7 @@ std::optional<int> ReadArguments(const CommandSyntax& syntax, int argc, char** a
       std::fputs(syntax.usage, stdout);
       return kExitOk;
     }
-    if (handlers.flag && handlers.flag(arg)) continue;
+    if (TakeFlag(handlers, arg)) continue;
     std::string error;
     if (arg.size() > 2 && arg.substr(0, 2) == "--") {
       std::string name(arg);
@@ -70,24 +110,21 @@ std::optional<int> ReadArguments(const CommandSyntax& syntax, int argc, char** a
         value = argv[++i];
       }
       if (!value) return UsageError(syntax, name + " needs a value");
-      error = handlers.option(name, *value);
+      error = TakeOption(handlers, name, *value);
     } else {
-      error = handlers.operand(arg);
+      error = TakeOperand(handlers, arg);
     }
     if (!error.empty()) return UsageError(syntax, error);
   }
   return std::nullopt;
 }
 
-bool StoreTextOption(std::initializer_list<TextOption> options, std::string_view name,
-                     const std::string& value) {
-  for (const TextOption& option : options) {
-    if (option.name == name) {
-      *option.value = value;
-      return true;
-    }
+std::optional<int> RequireArguments(const CommandSyntax& syntax,
+                                    std::initializer_list<RequiredArgument> arguments) {
+  for (const RequiredArgument& argument : arguments) {
+    if (!argument.given) return UsageError(syntax, std::string(argument.what) + " is required");
   }
-  return false;
+  return std::nullopt;
 }
 
 std::optional<int> ChooseDefinition(const CommandSyntax& syntax,
@@ -104,17 +141,17 @@ std::optional<int> ChooseDefinition(const CommandSyntax& syntax,
   }
   std::optional<int> position = DefinitionPosition(chosen->definitions, name, upload);
   if (!position) {
-    const char* kind = upload ? "upload" : "download";
+    const std::string kind = upload ? "upload" : "download";
+    const std::string listed =
+        "; " + kind + " definitions: " + DefinitionNames(chosen->definitions, upload);
     // A definition of the other direction is the likely slip: say so.
     if (DefinitionPosition(chosen->definitions, name, !upload)) {
       return UsageError(syntax, "\"" + name + "\" in " + chosen->ini_path + " is " +
-                                    (upload ? "a download" : "an upload") +
-                                    " definition; " + kind + " definitions: " +
-                                    DefinitionNames(chosen->definitions, upload));
+                                    (upload ? "a download" : "an upload") + " definition" +
+                                    listed);
     }
-    return UsageError(syntax, std::string("no ") + kind + " definition \"" + name + "\" in " +
-                                  chosen->ini_path + "; " + kind + " definitions: " +
-                                  DefinitionNames(chosen->definitions, upload));
+    return UsageError(syntax,
+                      "no " + kind + " definition \"" + name + "\" in " + chosen->ini_path + listed);
   }
   chosen->position = *position;
   return std::nullopt;

@@ -1,14 +1,15 @@
 // What the subcommands of `pelixo` share: reading "--name VALUE" and
-// "--name=VALUE" options, usage errors, and finding a format definition by
-// its name.
+// "--name=VALUE" options and the operand, usage errors, and finding a
+// format definition by its name.
 #ifndef PELIXO_APP_CLI_COMMAND_LINE_H_
 #define PELIXO_APP_CLI_COMMAND_LINE_H_
 
-#include <functional>
 #include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
@@ -24,35 +25,55 @@ struct CommandSyntax {
 // Prints "<name>: <message>" and the usage on stderr; returns kExitUsage.
 int UsageError(const CommandSyntax& syntax, const std::string& message);
 
-// What a subcommand does with each argument. The handlers return an error
-// message, or an empty text when the argument is taken.
-struct ArgumentHandlers {
-  // Options without a value ("--device"); true when `arg` is one.
-  std::function<bool(std::string_view arg)> flag;
-  // "--name VALUE" or "--name=VALUE".
-  std::function<std::string(const std::string& name, const std::string& value)> option;
-  // Every other argument.
-  std::function<std::string(std::string_view arg)> operand;
-};
-
-// Walks the arguments: "--help" prints the usage on stdout (exit code
-// kExitOk); a handler's error, or an option without its value, is a usage
-// error. Nothing when every argument was taken.
-std::optional<int> ReadArguments(const CommandSyntax& syntax, int argc, char** argv,
-                                 const ArgumentHandlers& handlers);
-
-// The error message of an option no handler knows.
-std::string UnknownOption(const std::string& name);
-
-// An option whose value is taken as it stands: its name ("--out") and where
-// the value goes.
+// An option whose value is taken as it stands ("--out"): where the value
+// goes.
 struct TextOption {
   std::string_view name;
   std::optional<std::string>* value;
 };
-// Stores `value` for the option called `name`; false when none is.
-bool StoreTextOption(std::initializer_list<TextOption> options, std::string_view name,
-                     const std::string& value);
+
+// An option whose value is one of a list: where the value's position in
+// `choices` goes.
+struct ChoiceOption {
+  std::string_view name;
+  std::span<const char* const> choices;
+  std::optional<int>* value;
+};
+
+// An option without a value ("--device"): set when given.
+struct FlagOption {
+  std::string_view name;
+  bool* value;
+};
+
+// The arguments a subcommand takes.
+struct ArgumentHandlers {
+  std::vector<FlagOption> flags;
+  // "--name VALUE" or "--name=VALUE".
+  std::vector<TextOption> text_options;
+  std::vector<ChoiceOption> choice_options;
+  // The one other argument, as the usage names it ("INPUT"), and where it
+  // goes; without, no other argument is taken.
+  const char* operand_name = nullptr;
+  std::optional<std::string>* operand = nullptr;
+};
+
+// Walks the arguments: "--help" prints the usage on stdout (exit code
+// kExitOk); an argument not taken, an option without its value or a value
+// not among the choices is a usage error. Nothing when every argument was
+// taken.
+std::optional<int> ReadArguments(const CommandSyntax& syntax, int argc, char** argv,
+                                 const ArgumentHandlers& handlers);
+
+// An argument a subcommand cannot do without: whether it was given, and
+// how the usage names it ("--format NAME").
+struct RequiredArgument {
+  bool given;
+  const char* what;
+};
+// The usage error "<what> is required" of the first argument not given.
+std::optional<int> RequireArguments(const CommandSyntax& syntax,
+                                    std::initializer_list<RequiredArgument> arguments);
 
 // The definitions a subcommand works with and the one it was asked for.
 struct ChosenDefinition {

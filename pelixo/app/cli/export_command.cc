@@ -41,34 +41,24 @@ constexpr CommandSyntax kExport = {"pelixo export", kExportUsage};
 
 std::optional<int> ParseArguments(int argc, char** argv, ExportArguments* args) {
   ArgumentHandlers handlers;
-  handlers.option = [args](const std::string& name, const std::string& value) {
-    bool known = StoreTextOption({{"--ini", &args->ini_path},
-                                  {"--format", &args->format},
-                                  {"--tic", &args->tic},
-                                  {"--out", &args->out}},
-                                 name, value);
-    return known ? std::string() : UnknownOption(name);
-  };
-  handlers.operand = [args](std::string_view arg) {
-    if (args->dc_file) return "more than one DCFILE: \"" + std::string(arg) + "\"";
-    args->dc_file = std::string(arg);
-    return std::string();
-  };
+  handlers.text_options = {{"--ini", &args->ini_path},
+                           {"--format", &args->format},
+                           {"--tic", &args->tic},
+                           {"--out", &args->out}};
+  handlers.operand_name = "DCFILE";
+  handlers.operand = &args->dc_file;
   if (std::optional<int> exit_code = ReadArguments(kExport, argc, argv, handlers)) {
     return exit_code;
   }
-  if (!args->format) return UsageError(kExport, "--format NAME is required");
-  if (!args->out) return UsageError(kExport, "--out OUT is required");
-  if (!args->dc_file) return UsageError(kExport, "DCFILE is required");
-  return std::nullopt;
+  return RequireArguments(kExport, {{args->format.has_value(), "--format NAME"},
+                                    {args->out.has_value(), "--out OUT"},
+                                    {args->dc_file.has_value(), "DCFILE"}});
 }
 
 // True when the DC file has measured points, which only a points file can
-// place; unreadable files say so later, in the export itself.
-bool HasMeasuredPoints(const std::string& dc_path) {
-  platform::Expected<platform::FileContent> dc_file = platform::FileContent::Read(dc_path);
-  if (!dc_file) return false;
-  DCPointReader reader(dc_file->bytes(), /*points=*/nullptr);
+// place.
+bool HasMeasuredPoints(std::string_view dc_text) {
+  DCPointReader reader(dc_text, /*points=*/nullptr);
   DCPointValues point;
   std::vector<std::string_view> attributes;
   while (reader.Next(&point, &attributes)) {
@@ -91,6 +81,9 @@ int RunExportCommand(int argc, char** argv) {
     return kExitError;
   }
 
+  // Read once for the note on measured points and the export; a file that
+  // cannot be read says so in the export.
+  platform::Expected<platform::FileContent> dc_file = platform::FileContent::Read(*args.dc_file);
   ReceiveConsoleUserInterface ui("pelixo export", *args.out);
   std::optional<TTICPointhandler> points;
   std::string tic_path = args.tic.value_or(platform::ReplaceExtension(*args.dc_file, ".tic"));
@@ -100,14 +93,16 @@ int RunExportCommand(int argc, char** argv) {
       ui.ShowError(loaded.error().message());
       return kExitError;
     }
-  } else if (HasMeasuredPoints(*args.dc_file)) {
+  } else if (dc_file && HasMeasuredPoints(dc_file->bytes())) {
     ui.Note("no points file " + tic_path + ": measured points are not written");
   }
 
   TDeviceTransfer device(ui, chosen.texts);
   TReceiveDriver driver(ui, chosen.texts, chosen.definitions, device);
   try {
-    driver.ExportDCFile(*args.dc_file, chosen.position, points ? &*points : nullptr);
+    if (!dc_file) throw ActionError(dc_file.error().message());
+    driver.ExportDCText(*args.dc_file, dc_file->bytes(), chosen.position,
+                        points ? &*points : nullptr);
   } catch (const std::exception& error) {
     ui.ShowError(error.what());
   }

@@ -25,13 +25,7 @@ constexpr CommandSyntax kFormats = {"pelixo formats", kFormatsUsage};
 int RunFormatsCommand(int argc, char** argv) {
   std::optional<std::string> ini;
   ArgumentHandlers handlers;
-  handlers.option = [&ini](const std::string& name, const std::string& value) {
-    return StoreTextOption({{"--ini", &ini}}, name, value) ? std::string()
-                                                           : UnknownOption(name);
-  };
-  handlers.operand = [](std::string_view arg) {
-    return "unexpected argument \"" + std::string(arg) + "\"";
-  };
+  handlers.text_options = {{"--ini", &ini}};
   if (std::optional<int> exit_code = ReadArguments(kFormats, argc, argv, handlers)) {
     return *exit_code;
   }

@@ -21,6 +21,16 @@ constexpr char kUsage[] =
     "  receive   receive jobs from the field device into ASCII files\n"
     "Run 'pelixo <command> --help' for the options of a command.\n";
 
+struct Command {
+  const char* name;
+  int (*run)(int argc, char** argv);
+};
+
+constexpr Command kCommands[] = {{"formats", pelixo::RunFormatsCommand},
+                                 {"send", pelixo::RunSendCommand},
+                                 {"export", pelixo::RunExportCommand},
+                                 {"receive", pelixo::RunReceiveCommand}};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,17 +45,8 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return pelixo::kExitOk;
   }
-  if (std::strcmp(command, "formats") == 0) {
-    return pelixo::RunFormatsCommand(argc - 2, argv + 2);
-  }
-  if (std::strcmp(command, "send") == 0) {
-    return pelixo::RunSendCommand(argc - 2, argv + 2);
-  }
-  if (std::strcmp(command, "export") == 0) {
-    return pelixo::RunExportCommand(argc - 2, argv + 2);
-  }
-  if (std::strcmp(command, "receive") == 0) {
-    return pelixo::RunReceiveCommand(argc - 2, argv + 2);
+  for (const Command& known : kCommands) {
+    if (std::strcmp(command, known.name) == 0) return known.run(argc - 2, argv + 2);
   }
   pelixo::TellOnStderr("pelixo", "unknown command \"" + std::string(command) + "\"\n" + kUsage);
   return pelixo::kExitUsage;

@@ -38,21 +38,13 @@ constexpr CommandSyntax kReceive = {"pelixo receive", kReceiveUsage};
 
 std::optional<int> ParseArguments(int argc, char** argv, ReceiveArguments* args) {
   ArgumentHandlers handlers;
-  handlers.option = [args](const std::string& name, const std::string& value) {
-    bool known = StoreTextOption(
-        {{"--ini", &args->ini_path}, {"--format", &args->format}, {"--out", &args->out}},
-        name, value);
-    return known ? std::string() : UnknownOption(name);
-  };
-  handlers.operand = [](std::string_view arg) {
-    return "unexpected argument \"" + std::string(arg) + "\"";
-  };
+  handlers.text_options = {
+      {"--ini", &args->ini_path}, {"--format", &args->format}, {"--out", &args->out}};
   if (std::optional<int> exit_code = ReadArguments(kReceive, argc, argv, handlers)) {
     return exit_code;
   }
-  if (!args->format) return UsageError(kReceive, "--format NAME is required");
-  if (!args->out) return UsageError(kReceive, "--out OUT is required");
-  return std::nullopt;
+  return RequireArguments(kReceive, {{args->format.has_value(), "--format NAME"},
+                                     {args->out.has_value(), "--out OUT"}});
 }
 
 }  // namespace

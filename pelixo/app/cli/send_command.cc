@@ -42,15 +42,6 @@ struct SendArguments {
 
 constexpr CommandSyntax kSend = {"pelixo send", kSendUsage};
 
-// The position of `value` in `names`, or nothing.
-template <size_t N>
-std::optional<int> ListChoice(std::string_view value, const char* const (&names)[N]) {
-  for (size_t i = 0; i < N; ++i) {
-    if (value == names[i]) return static_cast<int>(i);
-  }
-  return std::nullopt;
-}
-
 constexpr const char* kVersionNames[] = {"10.7", "10.0", "7.7", "7.5"};
 constexpr const char* kCoordUnitNames[] = {"meters", "feet", "us-feet"};
 constexpr const char* kAngleUnitNames[] = {"degrees", "gons", "mils"};
@@ -58,54 +49,25 @@ constexpr const char* kAngleUnitNames[] = {"degrees", "gons", "mils"};
 // Parses the arguments; an exit code when they are not usable.
 std::optional<int> ParseArguments(int argc, char** argv, SendArguments* args) {
   ArgumentHandlers handlers;
-  handlers.flag = [args](std::string_view arg) {
-    if (arg != "--device") return false;
-    args->device = true;
-    return true;
-  };
-  handlers.option = [args](const std::string& name, const std::string& value) {
-    if (StoreTextOption({{"--ini", &args->ini_path},
-                         {"--format", &args->format},
-                         {"--job", &args->job},
-                         {"--out", &args->out},
-                         {"--coordsys", &args->coordsys}},
-                        name, value)) {
-      return std::string();
-    }
-    if (name == "--dc-version") {
-      args->dc_version = ListChoice(value, kVersionNames);
-      if (!args->dc_version) {
-        return "--dc-version takes 10.7, 10.0, 7.7 or 7.5, not \"" + value + "\"";
-      }
-    } else if (name == "--coord-units") {
-      args->coord_units = ListChoice(value, kCoordUnitNames);
-      if (!args->coord_units) {
-        return "--coord-units takes meters, feet or us-feet, not \"" + value + "\"";
-      }
-    } else if (name == "--angle-units") {
-      args->angle_units = ListChoice(value, kAngleUnitNames);
-      if (!args->angle_units) {
-        return "--angle-units takes degrees, gons or mils, not \"" + value + "\"";
-      }
-    } else {
-      return UnknownOption(name);
-    }
-    return std::string();
-  };
-  handlers.operand = [args](std::string_view arg) {
-    if (args->input) return "more than one INPUT: \"" + std::string(arg) + "\"";
-    args->input = std::string(arg);
-    return std::string();
-  };
+  handlers.flags = {{"--device", &args->device}};
+  handlers.text_options = {{"--ini", &args->ini_path}, {"--format", &args->format},
+                           {"--job", &args->job},      {"--out", &args->out},
+                           {"--coordsys", &args->coordsys}};
+  handlers.choice_options = {{"--dc-version", kVersionNames, &args->dc_version},
+                             {"--coord-units", kCoordUnitNames, &args->coord_units},
+                             {"--angle-units", kAngleUnitNames, &args->angle_units}};
+  handlers.operand_name = "INPUT";
+  handlers.operand = &args->input;
   if (std::optional<int> exit_code = ReadArguments(kSend, argc, argv, handlers)) {
     return exit_code;
   }
-  if (!args->format) return UsageError(kSend, "--format NAME is required");
-  if (!args->job) return UsageError(kSend, "--job JOB is required");
+  if (std::optional<int> exit_code = RequireArguments(
+          kSend, {{args->format.has_value(), "--format NAME"}, {args->job.has_value(), "--job JOB"}})) {
+    return exit_code;
+  }
   if (args->device && args->out) return UsageError(kSend, "--out and --device exclude each other");
-  if (!args->out && !args->device) return UsageError(kSend, "--out OUT.DC or --device is required");
-  if (!args->input) return UsageError(kSend, "INPUT is required");
-  return std::nullopt;
+  return RequireArguments(kSend, {{args->out || args->device, "--out OUT.DC or --device"},
+                                  {args->input.has_value(), "INPUT"}});
 }
 
 }  // namespace

@@ -10,15 +10,29 @@
 namespace pelixo::window {
 namespace {
 
-constexpr int kClientWidth = 361;
-constexpr int kClientHeight = 294;
-
 // The group's labels sit at these offsets inside it.
 constexpr Bounds kGroup = {28, 90, 305, 161};
 
-Bounds InGroup(int left, int top, int width, int height) {
+constexpr Bounds InGroup(int left, int top, int width, int height) {
   return {kGroup.left + left, kGroup.top + top, width, height};
 }
+
+// The banner keeps this place whatever size the bitmap has.
+constexpr Bounds kBanner = {29, 8, 302, 78};
+constexpr DWORD kCentredLabel = SS_CENTER | SS_NOPREFIX;
+
+constexpr ControlLayout kControls[] = {
+    {kAboutImage, "STATIC", "", SS_BITMAP | SS_REALSIZECONTROL, 0, kBanner},
+    {kAboutGroupBox, "BUTTON", "", BS_GROUPBOX, 0, kGroup},
+    {kProductLabel, "STATIC", "Product Name", kCentredLabel, 0, InGroup(4, 15, 297, 13)},
+    {kVersionLabel, "STATIC", "Version", kCentredLabel, 0, InGroup(4, 37, 297, 13)},
+    {kBuildLabel, "STATIC", "Build", kCentredLabel, 0, InGroup(4, 60, 297, 13)},
+    {kCopyrightLabel, "STATIC", "Copyright", kCentredLabel, 0, InGroup(4, 83, 297, 13)},
+    {kRightsLabel, "STATIC", "", kCentredLabel, 0, InGroup(4, 107, 297, 49)},
+    {kAboutOKBtn, "BUTTON", "OK", kDefaultButtonStyle, 0, {144, 261, 75, 25}},
+};
+constexpr FormLayout kLayout = {kModalFormStyle, kModalFormExStyle, "About", 361, 294,
+                                kControls, kAboutOKBtn};
 
 }  // namespace
 
@@ -27,11 +41,7 @@ TAboutForm::~TAboutForm() {
 }
 
 bool TAboutForm::Create(HWND owner, const std::string& program_file) {
-  if (!CreateForm(owner, DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                  WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, "About",
-                  kClientWidth, kClientHeight)) {
-    return false;
-  }
+  if (!CreateForm(owner, kLayout)) return false;
   SetText(Item(kAboutOKBtn), texts_.GetUserText(kTextOk));
   SetText(Item(kRightsLabel), texts_.GetUserText(kTextRights));
 
@@ -56,32 +66,16 @@ bool TAboutForm::Create(HWND owner, const std::string& program_file) {
   return true;
 }
 
-void TAboutForm::CreateControls() {
-  HWND window = handle();
+void TAboutForm::ControlsCreated() {
   banner_ = static_cast<HBITMAP>(
       LoadImageA(application_.instance(), MAKEINTRESOURCEA(IDB_PELIXO_BANNER),
                  IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-  HWND image = AddControl(window, kAboutImage, "STATIC", "",
-                          SS_BITMAP | SS_REALSIZECONTROL, 0, {29, 8, 302, 78});
   if (banner_ != nullptr) {
-    SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP,
-                 reinterpret_cast<LPARAM>(banner_));
-    SetWindowPos(image, nullptr, 29, 8, 302, 78, SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND image = Item(kAboutImage);
+    SendMessageA(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_));
+    SetWindowPos(image, nullptr, kBanner.left, kBanner.top, kBanner.width, kBanner.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  AddControl(window, kAboutGroupBox, "BUTTON", "", BS_GROUPBOX, 0, kGroup);
-  AddControl(window, kProductLabel, "STATIC", "Product Name",
-             SS_CENTER | SS_NOPREFIX, 0, InGroup(4, 15, 297, 13));
-  AddControl(window, kVersionLabel, "STATIC", "Version", SS_CENTER | SS_NOPREFIX,
-             0, InGroup(4, 37, 297, 13));
-  AddControl(window, kBuildLabel, "STATIC", "Build", SS_CENTER | SS_NOPREFIX, 0,
-             InGroup(4, 60, 297, 13));
-  AddControl(window, kCopyrightLabel, "STATIC", "Copyright",
-             SS_CENTER | SS_NOPREFIX, 0, InGroup(4, 83, 297, 13));
-  AddControl(window, kRightsLabel, "STATIC", "", SS_CENTER | SS_NOPREFIX, 0,
-             InGroup(4, 107, 297, 49));
-  AddControl(window, kAboutOKBtn, "BUTTON", "OK",
-             BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, {144, 261, 75, 25});
-  SendMessageA(window, DM_SETDEFID, kAboutOKBtn, 0);
 }
 
 bool TAboutForm::OnCommand(int id, int code) {
@@ -90,11 +84,6 @@ bool TAboutForm::OnCommand(int id, int code) {
     return true;
   }
   return false;
-}
-
-bool TAboutForm::OnClose() {
-  EndModal(kIdCancel);
-  return true;
 }
 
 void TAboutForm::FocusFirstControl() {

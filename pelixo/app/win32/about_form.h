@@ -23,9 +23,8 @@ class TAboutForm : public TForm {
   bool Create(HWND owner, const std::string& program_file);
 
  protected:
-  void CreateControls() override;
+  void ControlsCreated() override;
   bool OnCommand(int id, int code) override;
-  bool OnClose() override;
   void FocusFirstControl() override;
 
  private:

@@ -11,10 +11,6 @@
 namespace pelixo::window {
 namespace {
 
-constexpr int kClientWidth = 462;
-constexpr int kClientHeight = 214;
-
-constexpr int kListHeight = 200;   // the drop-down part included
 constexpr int kLabelHeight = 13;
 constexpr int kRadioWidth = 113;
 constexpr int kRadioHeight = 17;
@@ -23,9 +19,38 @@ constexpr Bounds kModeGroup = {16, 16, 345, 49};
 constexpr Bounds kDestinationGroup = {16, 136, 345, 69};
 constexpr Bounds kFormatList = {144, 76, 217, kListHeight};
 
-Bounds InGroup(const Bounds& group, int left, int top) {
+constexpr Bounds InGroup(const Bounds& group, int left, int top) {
   return {group.left + left, group.top + top, kRadioWidth, kRadioHeight};
 }
+
+// Creation order is the tab order: job name field, action button, close
+// button, options button, destination group, mode group, download list,
+// upload list. The labels take no part in it.
+constexpr ControlLayout kControls[] = {
+    {kFileFormatLabel, "STATIC", "ASCII File Format:", kLabelStyle, 0,
+     {16, 80, 120, kLabelHeight}},
+    {kJobNameLabel, "STATIC", "Job Name:", kLabelStyle, 0, {16, 108, 120, kLabelHeight}},
+    {kJobNameEdit, "EDIT", "", kEditStyle, WS_EX_CLIENTEDGE, {144, 104, 217, 21}},
+    {kSendReceiveBtn, "BUTTON", "Send...", kDefaultButtonStyle, 0, {376, 24, 75, 25}},
+    {kCloseBtn, "BUTTON", "Close", kButtonStyle, 0, {376, 56, 75, 25}},
+    {kOptionsBtn, "BUTTON", "Options...", kButtonStyle, 0, {376, 179, 75, 25}},
+    {kDestinationGroupBox, "BUTTON", "Data Destination", BS_GROUPBOX | WS_GROUP, 0,
+     kDestinationGroup},
+    {kDCFileRadioBtn, "BUTTON", "DC file", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 0,
+     InGroup(kDestinationGroup, 16, 19)},
+    {kDeviceRadioBtn, "BUTTON", "Terrapad", BS_AUTORADIOBUTTON, 0,
+     InGroup(kDestinationGroup, 16, 42)},
+    {kModeGroupBox, "BUTTON", "Operating mode", BS_GROUPBOX | WS_GROUP, 0, kModeGroup},
+    {kSendFileRadioBtn, "BUTTON", "Send file", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 0,
+     InGroup(kModeGroup, 16, 19)},
+    {kReceiveFileRadioBtn, "BUTTON", "Receive file", BS_AUTORADIOBUTTON, 0,
+     InGroup(kModeGroup, 192, 19)},
+    {kDownloadFormatsCombo, "COMBOBOX", "", kListStyle, 0, kFormatList},
+    {kUploadFormatsCombo, "COMBOBOX", "", kListStyle, 0, {144, 48, 217, kListHeight}},
+};
+constexpr FormLayout kLayout = {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, "Pelixo", 462, 214,
+                                kControls, kSendReceiveBtn};
 
 int Partner(int radio) {
   switch (radio) {
@@ -57,6 +82,24 @@ void Show(HWND control, bool visible) {
   ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
+// The controls only the Send layout enables.
+constexpr std::initializer_list<int> kSendControls = {
+    kDestinationGroupBox, kDCFileRadioBtn, kDeviceRadioBtn,
+    kJobNameLabel,        kJobNameEdit,    kOptionsBtn};
+
+// The captions the text library gives; the job name's label sizes itself.
+constexpr struct {
+  int id;
+  UserTextId text;
+} kCaptions[] = {{kModeGroupBox, kTextOperatingMode},
+                 {kSendFileRadioBtn, kTextSendFile},
+                 {kReceiveFileRadioBtn, kTextReceiveFile},
+                 {kDestinationGroupBox, kTextDataDestination},
+                 {kDCFileRadioBtn, kTextDcFile},
+                 {kDeviceRadioBtn, kTextDevice},
+                 {kCloseBtn, kTextClose},
+                 {kOptionsBtn, kTextOptions}};
+
 }  // namespace
 
 TConvertForm::TConvertForm(TApplication& application, TUserTexts& texts)
@@ -66,12 +109,7 @@ TConvertForm::~TConvertForm() = default;
 
 bool TConvertForm::FormCreate(const std::string& formats_ini,
                               const std::string& program_dir) {
-  if (!CreateForm(application_.handle(), WS_POPUP | WS_CAPTION | WS_SYSMENU |
-                                             WS_MINIMIZEBOX,
-                  WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, "Pelixo", kClientWidth,
-                  kClientHeight)) {
-    return false;
-  }
+  if (!CreateForm(application_.handle(), kLayout)) return false;
   ui_.SetMainWindow(handle(), Item(kJobNameEdit));
   download_position_ = 0;
   upload_position_ = 0;
@@ -106,44 +144,7 @@ void TConvertForm::Attach(TOptionsDialog& options, TAboutForm& about) {
       std::make_unique<TReceiveDriver>(ui_, texts_, definitions_, *device_);
 }
 
-void TConvertForm::CreateControls() {
-  HWND window = handle();
-  constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
-  constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
-  constexpr DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
-  // Creation order is the tab order: job name field, action button, close
-  // button, options button, destination group, mode group, download list,
-  // upload list. The labels take no part in it.
-  AddControl(window, kFileFormatLabel, "STATIC", "ASCII File Format:", kLabel, 0,
-             {16, 80, 120, kLabelHeight});
-  AddControl(window, kJobNameLabel, "STATIC", "Job Name:", kLabel, 0,
-             {16, 108, 120, kLabelHeight});
-  AddControl(window, kJobNameEdit, "EDIT", "",
-             ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE,
-             {144, 104, 217, 21});
-  AddControl(window, kSendReceiveBtn, "BUTTON", "Send...",
-             BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, {376, 24, 75, 25});
-  AddControl(window, kCloseBtn, "BUTTON", "Close", kButton, 0, {376, 56, 75, 25});
-  AddControl(window, kOptionsBtn, "BUTTON", "Options...", kButton, 0,
-             {376, 179, 75, 25});
-  AddControl(window, kDestinationGroupBox, "BUTTON", "Data Destination",
-             BS_GROUPBOX | WS_GROUP, 0, kDestinationGroup);
-  AddControl(window, kDCFileRadioBtn, "BUTTON", "DC file",
-             BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 0,
-             InGroup(kDestinationGroup, 16, 19));
-  AddControl(window, kDeviceRadioBtn, "BUTTON", "Terrapad", BS_AUTORADIOBUTTON, 0,
-             InGroup(kDestinationGroup, 16, 42));
-  AddControl(window, kModeGroupBox, "BUTTON", "Operating mode",
-             BS_GROUPBOX | WS_GROUP, 0, kModeGroup);
-  AddControl(window, kSendFileRadioBtn, "BUTTON", "Send file",
-             BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 0,
-             InGroup(kModeGroup, 16, 19));
-  AddControl(window, kReceiveFileRadioBtn, "BUTTON", "Receive file",
-             BS_AUTORADIOBUTTON, 0, InGroup(kModeGroup, 192, 19));
-  AddControl(window, kDownloadFormatsCombo, "COMBOBOX", "", kList, 0, kFormatList);
-  AddControl(window, kUploadFormatsCombo, "COMBOBOX", "", kList, 0,
-             {144, 48, 217, kListHeight});
-  SendMessageA(window, DM_SETDEFID, kSendReceiveBtn, 0);
+void TConvertForm::ControlsCreated() {
   // As laid out: Send file, to a DC file.
   SetCheck(Item(kSendFileRadioBtn), true);
   SetCheck(Item(kDCFileRadioBtn), true);
@@ -153,33 +154,20 @@ void TConvertForm::FormShow() {
   ReadStoredState();
 
   SetText(handle(), texts_.GetUserText(kTextCaption));
-  SetText(Item(kModeGroupBox), texts_.GetUserText(kTextOperatingMode));
-  SetText(Item(kSendFileRadioBtn), texts_.GetUserText(kTextSendFile));
-  SetText(Item(kReceiveFileRadioBtn), texts_.GetUserText(kTextReceiveFile));
+  for (const auto& caption : kCaptions) {
+    SetText(Item(caption.id), texts_.GetUserText(caption.text));
+  }
   SetLabel(kJobNameLabel, texts_.GetUserText(kTextJobName));
-  SetText(Item(kDestinationGroupBox), texts_.GetUserText(kTextDataDestination));
-  SetText(Item(kDCFileRadioBtn), texts_.GetUserText(kTextDcFile));
-  SetText(Item(kDeviceRadioBtn), texts_.GetUserText(kTextDevice));
-  SetText(Item(kCloseBtn), texts_.GetUserText(kTextClose));
-  SetText(Item(kOptionsBtn), texts_.GetUserText(kTextOptions));
 
   SelectComboItem(Item(kDownloadFormatsCombo), download_position_);
   SelectComboItem(Item(kUploadFormatsCombo), upload_position_);
 
-  SetText(Item(kDestinationGroupBox), texts_.GetUserText(kTextDataDestination));
   if (IsChecked(Item(kSendFileRadioBtn))) {
     SetText(Item(kSendReceiveBtn), texts_.GetUserText(kTextSend));
-    EnableWindow(Item(kJobNameLabel), TRUE);
-    EnableWindow(Item(kJobNameEdit), TRUE);
+    EnableItems({kJobNameLabel, kJobNameEdit}, true);
   } else {
-    SetText(Item(kSendReceiveBtn), texts_.GetUserText(kTextReceive));
-    EnableWindow(Item(kJobNameLabel), FALSE);
-    EnableWindow(Item(kJobNameEdit), FALSE);
-    EnableWindow(Item(kDestinationGroupBox), FALSE);
-    UncheckRadio(kDCFileRadioBtn);
-    CheckRadio(kDeviceRadioBtn);
-    EnableWindow(Item(kDCFileRadioBtn), FALSE);
-    EnableWindow(Item(kDeviceRadioBtn), FALSE);
+    // The Receive layout, its caption now from the text library.
+    ReceiveFileRadioBtnClick();
   }
 
   HMENU system_menu = GetSystemMenu(handle(), FALSE);
@@ -195,8 +183,7 @@ void TConvertForm::FormShow() {
 }
 
 void TConvertForm::ReadStoredState() {
-  platform::Expected<platform::RegistryKey> key = platform::RegistryKey::Open(
-      platform::RegistryRoot::kCurrentUser, kPelixoRegistryKey, /*create=*/true);
+  platform::Expected<platform::RegistryKey> key = OpenPelixoKey();
   // Without the key the window keeps its laid-out state.
   if (!key) return;
   bool write_to_dc_file_stored = key->ValueExists(kWriteToDCFileValue);
@@ -218,8 +205,7 @@ void TConvertForm::ReadStoredState() {
   if (read > 1) {
     bool send = send_file_stored && state.send_file;
     CheckRadio(send ? kSendFileRadioBtn : kReceiveFileRadioBtn);
-    Show(Item(kUploadFormatsCombo), send);
-    Show(Item(kDownloadFormatsCombo), !send);
+    ShowFormatList(send);
   }
   // A stored position the list does not reach gives its first entry; a
   // negative one stays and leaves the list without a selection.
@@ -267,29 +253,22 @@ void TConvertForm::RadioClicked(int id) {
 void TConvertForm::SendFileRadioBtnClick() {
   SetText(Item(kSendReceiveBtn), texts_.GetUserText(kTextSend));
   SetText(Item(kDestinationGroupBox), texts_.GetUserText(kTextDataDestination));
-  EnableWindow(Item(kDestinationGroupBox), TRUE);
-  EnableWindow(Item(kDCFileRadioBtn), TRUE);
-  EnableWindow(Item(kDeviceRadioBtn), TRUE);
+  EnableItems(kSendControls, true);
   CheckRadio(write_to_dc_file_ ? kDCFileRadioBtn : kDeviceRadioBtn);
-  EnableWindow(Item(kJobNameLabel), TRUE);
-  EnableWindow(Item(kJobNameEdit), TRUE);
-  Show(Item(kUploadFormatsCombo), true);
-  Show(Item(kDownloadFormatsCombo), false);
-  EnableWindow(Item(kOptionsBtn), TRUE);
+  ShowFormatList(/*upload=*/true);
 }
 
 void TConvertForm::ReceiveFileRadioBtnClick() {
   SetText(Item(kSendReceiveBtn), texts_.GetUserText(kTextReceive));
-  EnableWindow(Item(kDestinationGroupBox), FALSE);
   UncheckRadio(kDCFileRadioBtn);
   CheckRadio(kDeviceRadioBtn);
-  EnableWindow(Item(kDCFileRadioBtn), FALSE);
-  EnableWindow(Item(kDeviceRadioBtn), FALSE);
-  EnableWindow(Item(kJobNameLabel), FALSE);
-  EnableWindow(Item(kJobNameEdit), FALSE);
-  Show(Item(kUploadFormatsCombo), false);
-  Show(Item(kDownloadFormatsCombo), true);
-  EnableWindow(Item(kOptionsBtn), FALSE);
+  EnableItems(kSendControls, false);
+  ShowFormatList(/*upload=*/false);
+}
+
+void TConvertForm::ShowFormatList(bool upload) {
+  Show(Item(kUploadFormatsCombo), upload);
+  Show(Item(kDownloadFormatsCombo), !upload);
 }
 
 void TConvertForm::DCFileRadioBtnClick() { write_to_dc_file_ = true; }
@@ -347,29 +326,19 @@ void TConvertForm::FormClose() {
 }
 
 bool TConvertForm::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return false;
   switch (id) {
     case kSendFileRadioBtn:
     case kReceiveFileRadioBtn:
     case kDCFileRadioBtn:
     case kDeviceRadioBtn:
-      if (code != BN_CLICKED) return false;
       // The button has checked itself and unchecked its partner.
       if (IsChecked(Item(id))) RadioClicked(id);
       return true;
-    case kSendReceiveBtn:
-      if (code != BN_CLICKED) return false;
-      SendReceiveBtnClick();
-      return true;
-    case kOptionsBtn:
-      if (code != BN_CLICKED) return false;
-      OptionsBtnClick();
-      return true;
-    case kCloseBtn:
-      if (code != BN_CLICKED) return false;
-      CloseBtnClick();
-      return true;
-    default:
-      return false;
+    case kSendReceiveBtn: SendReceiveBtnClick(); return true;
+    case kOptionsBtn: OptionsBtnClick(); return true;
+    case kCloseBtn: CloseBtnClick(); return true;
+    default: return false;
   }
 }
 

@@ -41,7 +41,7 @@ class TConvertForm : public TForm {
   TWindowUserInterface& ui() { return ui_; }
 
  protected:
-  void CreateControls() override;
+  void ControlsCreated() override;
   bool OnCommand(int id, int code) override;
   bool OnClose() override;
   bool OnSysCommand(WPARAM command) override;
@@ -62,6 +62,8 @@ class TConvertForm : public TForm {
   void CloseBtnClick();
   void FormClose();
 
+  // Only one of the two format lists shows: the upload list for Send.
+  void ShowFormatList(bool upload);
   void ReadStoredState();
   void SetLabel(int id, const std::string& text);
 

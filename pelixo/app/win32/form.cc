@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "pelixo/app/win32/control_ids.h"
 #include "pelixo/app/win32/window_user_interface.h"
 
 namespace pelixo::window {
@@ -14,12 +15,14 @@ TForm::~TForm() {
   }
 }
 
-bool TForm::CreateForm(HWND owner, DWORD style, DWORD ex_style,
-                       const std::string& caption, int width, int height) {
-  width_ = width;
-  height_ = height;
+void TForm::EnableItems(std::initializer_list<int> ids, bool enabled) const {
+  for (int id : ids) EnableWindow(Item(id), enabled ? TRUE : FALSE);
+}
+
+bool TForm::CreateForm(HWND owner, const FormLayout& layout) {
+  layout_ = layout;
   std::vector<WORD> dialog_template =
-      EmptyDialogTemplate(style & ~WS_VISIBLE, ex_style, caption);
+      EmptyDialogTemplate(layout.style & ~WS_VISIBLE, layout.ex_style, layout.caption);
   HWND created = CreateDialogIndirectParamA(
       application_.instance(),
       reinterpret_cast<const DLGTEMPLATE*>(dialog_template.data()), owner,
@@ -56,6 +59,11 @@ int TForm::ShowModal() {
   return modal_result_;
 }
 
+bool TForm::OnClose() {
+  EndModal(kIdCancel);
+  return true;
+}
+
 void TForm::FocusFirstControl() {
   HWND first = GetNextDlgTabItem(handle_, nullptr, FALSE);
   if (first != nullptr) {
@@ -89,8 +97,10 @@ INT_PTR CALLBACK TForm::DialogProc(HWND window, UINT message, WPARAM wparam,
 INT_PTR TForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG:
-      CreateControls();
-      SetClientSizeCentred(handle_, width_, height_);
+      AddControls(handle_, layout_.controls);
+      SendMessageA(handle_, DM_SETDEFID, layout_.default_button, 0);
+      ControlsCreated();
+      SetClientSizeCentred(handle_, layout_.width, layout_.height);
       return FALSE;  // the focus is set when the form is shown
     case WM_COMMAND:
       return OnCommand(LOWORD(wparam), HIWORD(wparam)) ? TRUE : FALSE;

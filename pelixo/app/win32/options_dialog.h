@@ -3,6 +3,8 @@
 // Cancel. The options themselves and what OK, Cancel and Browse do are the
 // `TOptionsForm` of the settings; this window shows its state and hands
 // every edit to it at once, so that its state stays what the controls show.
+// The close box neither stores nor reverts: the edits stay the current
+// options until the dialog is shown again.
 #ifndef PELIXO_APP_WIN32_OPTIONS_DIALOG_H_
 #define PELIXO_APP_WIN32_OPTIONS_DIALOG_H_
 
@@ -30,9 +32,7 @@ class TOptionsDialog : public TForm {
   const TOptionsForm& options() const { return options_; }
 
  protected:
-  void CreateControls() override;
   bool OnCommand(int id, int code) override;
-  bool OnClose() override;
 
  private:
   // FormShow of the options, then its state into the controls.

@@ -20,6 +20,13 @@ HWND AddControl(HWND parent, int id, const char* window_class,
   return control;
 }
 
+void AddControls(HWND parent, std::span<const ControlLayout> controls) {
+  for (const ControlLayout& control : controls) {
+    AddControl(parent, control.id, control.window_class, control.text, control.style,
+               control.ex_style, control.bounds);
+  }
+}
+
 std::string GetText(HWND window) {
   int length = GetWindowTextLengthA(window);
   if (length <= 0) return std::string();

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,27 @@ struct Bounds {
 HWND AddControl(HWND parent, int id, const char* window_class,
                 const std::string& text, DWORD style, DWORD ex_style,
                 Bounds bounds);
+
+// The styles the forms' controls share.
+inline constexpr DWORD kLabelStyle = SS_LEFT | SS_NOPREFIX;
+inline constexpr DWORD kButtonStyle = BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
+inline constexpr DWORD kDefaultButtonStyle = BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP;
+inline constexpr DWORD kEditStyle = ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
+inline constexpr DWORD kListStyle = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
+// The height of a drop-down list, the drop-down part included.
+inline constexpr int kListHeight = 200;
+
+// A control as a form lays it out.
+struct ControlLayout {
+  int id;
+  const char* window_class;
+  const char* text;
+  DWORD style;
+  DWORD ex_style;
+  Bounds bounds;
+};
+// Adds `controls` to `parent` in their order, which is the tab order.
+void AddControls(HWND parent, std::span<const ControlLayout> controls);
 
 std::string GetText(HWND window);
 void SetText(HWND window, const std::string& text);

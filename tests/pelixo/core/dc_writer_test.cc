@@ -82,7 +82,7 @@ TEST(JobRecordTest, NameCutAndPadded) {
 }
 
 TEST(PointRecordTest, ColumnsOfTheKeyedInPoint) {
-  EXPECT_EQ(BuildPointRecord("P1", "1000.500", "2000.000", "50.250", "TREE"),
+  EXPECT_EQ(PelixoPointRecord({"P1", "1000.500", "2000.000", "50.250", "TREE"}),
             "69KI              P1"
             "1000.500        "
             "2000.000        "
@@ -90,7 +90,7 @@ TEST(PointRecordTest, ColumnsOfTheKeyedInPoint) {
             "TREE            "
             "11");
   std::string record =
-      BuildPointRecord("ABCDEFGHIJKLMNOPQ", "12345678901234567", "", "", "");
+      PelixoPointRecord({"ABCDEFGHIJKLMNOPQ", "12345678901234567", "", "", ""});
   EXPECT_EQ(record.substr(4, 16), "ABCDEFGHIJKLMNOP");
   EXPECT_EQ(record.substr(20, 16), "1234567890123456");
   EXPECT_EQ(record.substr(36, 48), std::string(48, ' '));
@@ -102,7 +102,7 @@ TEST(CoordinateSystemTest, RecordsCopiedByVersion) {
   auto copied = [&](int v) {
     std::string types;
     for (const std::string& line : lines) {
-      if (IsCoordinateSystemRecord(line, v)) types += line.substr(0, 2) + " ";
+      if (IsPelixoCoordinateSystemRecord(line, v)) types += line.substr(0, 2) + " ";
     }
     return types;
   };
@@ -112,13 +112,13 @@ TEST(CoordinateSystemTest, RecordsCopiedByVersion) {
   EXPECT_EQ(copied(1070), "49 78 ");
   EXPECT_EQ(copied(771), "49 78 D4 ");
   for (const char* always : {"49", "50", "64", "65", "74", "81", "C8", "D0", "D5", "D8"}) {
-    EXPECT_TRUE(IsCoordinateSystemRecord(always, 750)) << always;
-    EXPECT_TRUE(IsCoordinateSystemRecord(always, 1070)) << always;
+    EXPECT_TRUE(IsPelixoCoordinateSystemRecord(always, 750)) << always;
+    EXPECT_TRUE(IsPelixoCoordinateSystemRecord(always, 1070)) << always;
   }
-  EXPECT_FALSE(IsCoordinateSystemRecord("c8", 1070));
-  EXPECT_FALSE(IsCoordinateSystemRecord(" 49", 1070));
-  EXPECT_FALSE(IsCoordinateSystemRecord("4", 1070));
-  EXPECT_FALSE(IsCoordinateSystemRecord("", 1070));
+  EXPECT_FALSE(IsPelixoCoordinateSystemRecord("c8", 1070));
+  EXPECT_FALSE(IsPelixoCoordinateSystemRecord(" 49", 1070));
+  EXPECT_FALSE(IsPelixoCoordinateSystemRecord("4", 1070));
+  EXPECT_FALSE(IsPelixoCoordinateSystemRecord("", 1070));
 }
 
 TEST(CoordinateSystemTest, FileAsNamedThenInTheProgramFolder) {
