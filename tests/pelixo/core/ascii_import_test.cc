@@ -122,17 +122,13 @@ TEST(StripPadCharactersTest, OneEndOnly) {
 }
 
 TEST(NamePartTest, OnlyTheTenParts) {
-  EXPECT_EQ(NamePartOfToken("NAME"), 0);
   EXPECT_EQ(NamePartOfToken("name7"), 7);
   EXPECT_EQ(NamePartOfToken("NAME9"), 9);
   EXPECT_EQ(NamePartOfToken("NAME 3"), 3);
-  EXPECT_EQ(NamePartOfToken("NAMEX"), 0);
-  EXPECT_EQ(NamePartOfToken("NAMES"), 0);
-  EXPECT_EQ(NamePartOfToken("NAME10"), 0);
-  EXPECT_EQ(NamePartOfToken("NAME-1"), 0);
-  EXPECT_EQ(NamePartOfToken("NAME99"), 0);
-  EXPECT_EQ(NamePartOfToken("NAME$F"), 0);
-  EXPECT_EQ(NamePartOfToken("NAME25X"), 0);
+  for (const char* token :
+       {"NAME", "NAMEX", "NAMES", "NAME10", "NAME-1", "NAME99", "NAME$F", "NAME25X"}) {
+    EXPECT_EQ(NamePartOfToken(token), 0) << token;
+  }
 }
 
 TEST(ConvertLineTest, CommaSeparatedValues) {

@@ -2,7 +2,9 @@
 // the record descriptions.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pelixo/core/dc_writer.h"
@@ -29,15 +31,12 @@ TEST(PaddingTest, CutsPadsAndFills) {
 }
 
 TEST(HeaderRecordTest, VersionTextsAndUnitDigits) {
-  EXPECT_EQ(PelixoVersionText(1000), "TP V10   ");
-  EXPECT_EQ(PelixoVersionText(1069), "TP V10   ");
-  EXPECT_EQ(PelixoVersionText(1070), "TP V10-70");
-  EXPECT_EQ(PelixoVersionText(2000), "TP V10-70");
-  EXPECT_EQ(PelixoVersionText(770), "TP V07-70");
-  EXPECT_EQ(PelixoVersionText(999), "TP V07-70");
-  EXPECT_EQ(PelixoVersionText(769), "TP V07-50");
-  EXPECT_EQ(PelixoVersionText(750), "TP V07-50");
-  EXPECT_EQ(PelixoVersionText(0), "TP V07-50");
+  for (auto [version, text] : std::initializer_list<std::pair<int, const char*>>{
+           {1000, "TP V10   "}, {1069, "TP V10   "}, {1070, "TP V10-70"}, {2000, "TP V10-70"},
+           {770, "TP V07-70"}, {999, "TP V07-70"}, {769, "TP V07-50"}, {750, "TP V07-50"},
+           {0, "TP V07-50"}}) {
+    EXPECT_EQ(PelixoVersionText(version), text) << version;
+  }
 
   // Gons and metres: 2, 1, then 3111.
   std::string header = PelixoHeaderRecord(1070, "07-Dec-26 03:48 ", 1, 0);
