@@ -12,28 +12,23 @@
 namespace danvora {
 namespace {
 
+using testing::kGrs80;
+using testing::kUtm32;
 using testing::Num;
 using testing::ReadFile;
 using testing::Rec;
 using testing::Txt;
 
-const std::string kUtm32 =
-    Rec("64NM", {{4, "3"}, {21, Num("9")}, {101, Num("0.9996")}});
-const std::string kGrs80 = Rec("65NM", {{4, Num("6378137")}});
 
 class ReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::FreshLibrary();
-    dir_ = testing::TestFolder(
-        std::string("report_") +
-        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = testing::FolderOfTest("report_");
   }
   int Run(const std::vector<std::string>& lines, int format,
           const std::string& known = "") {
-    std::string bytes;
-    for (const std::string& line : lines) bytes += line + "\r\n";
-    testing::WriteFile(dir_ + "job.dc", bytes);
+    testing::WriteFile(dir_ + "job.dc", testing::JobBytes(lines));
     if (!known.empty()) testing::WriteFile(dir_ + "out.csv", known);
     ::testing::internal::CaptureStderr();
     const int result =

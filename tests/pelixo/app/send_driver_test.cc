@@ -166,11 +166,7 @@ TEST_F(SendDriverTest, LocaleDecimalSeparator) {
 
 TEST_F(SendDriverTest, HeaderCarriesTheTimeOfWriting) {
   SetOptions(kDCFileVersion107, kAngleUnitsGons, kCoordUnitsMeters, "");
-  driver_.set_clock([] {
-    platform::LocalTime time;
-    time.year = 2026, time.month = 12, time.day = 7, time.hour = 3, time.minute = 48;
-    return time;
-  });
+  driver_.set_clock([] { return platform::LocalTime{2026, 12, 7, 3, 48, 0}; });
   ASSERT_EQ(Send("Parts", kParts, kData + "parts.pts", folder_.File("p.DC")), SendOutcome::kDone);
   std::string month = platform::LocaleShortMonthName(12).substr(0, 3);
   EXPECT_EQ(driver_.output_lines()[0], "00NMTP V10-70       000007-" + month + "-26 03:48 213111");

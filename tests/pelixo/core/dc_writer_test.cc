@@ -56,21 +56,9 @@ TEST(HeaderRecordTest, DateTextWithTheLocaleMonth) {
   EXPECT_EQ(FormatDCDate("07-Dec-2026 03:48:59 "), "07-Dec-2026 03:4");
   EXPECT_EQ(FormatDCDate("no dashes here at all"), "no dashes here a");
 
-  platform::LocalTime time;
-  time.year = 2026;
-  time.month = 12;
-  time.day = 7;
-  time.hour = 3;
-  time.minute = 48;
-  std::string text = DCDateText(time);
   std::string month = platform::LocaleShortMonthName(12).substr(0, 3);
-  EXPECT_EQ(text, "07-" + month + "-26 03:48 ");
-  time.year = 2007;
-  time.month = 1;
-  time.day = 31;
-  time.hour = 23;
-  time.minute = 5;
-  EXPECT_EQ(DCDateText(time),
+  EXPECT_EQ(DCDateText({2026, 12, 7, 3, 48, 0}), "07-" + month + "-26 03:48 ");
+  EXPECT_EQ(DCDateText({2007, 1, 31, 23, 5, 0}),
             "31-" + platform::LocaleShortMonthName(1).substr(0, 3) + "-07 23:05 ");
 }
 
