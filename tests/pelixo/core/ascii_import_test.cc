@@ -136,11 +136,8 @@ TEST(ConvertLineTest, CommaSeparatedValues) {
                                           {"ELEVATION", true, 0, 3}, {"CODE"}});
   std::optional<UploadPoint> p = Read(d, "P1,1000.5,2000,50.25,TREE");
   ASSERT_TRUE(p);
-  EXPECT_EQ(p->name, "P1");
-  EXPECT_EQ(p->northing, "1000.500");
-  EXPECT_EQ(p->easting, "2000.000");
-  EXPECT_EQ(p->elevation, "50.250");
-  EXPECT_EQ(p->code, "TREE");
+  EXPECT_EQ(std::tie(p->name, p->northing, p->easting, p->elevation, p->code),
+            std::tie("P1", "1000.500", "2000.000", "50.250", "TREE"));
   // The last value keeps its blanks; values before a comma are trimmed.
   p = Read(d, " P1 , 1 ,2,3,TREE  ");
   ASSERT_TRUE(p);
