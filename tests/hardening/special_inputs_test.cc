@@ -216,7 +216,7 @@ TEST_P(SpecialInput, UploadFileOfTheFrontEnd) {
 
 TEST_P(SpecialInput, DcFileOfDctrans) {
   RunResult r = Run("danvora-cli", {"dctrans", special_, work_ + "out.kx77", "", "0", "b",
-                            kData + "/danvora/das.ini"});
+                                    kData + "/danvora/das.ini"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "dctrans returned 255\n");
   EXPECT_FALSE(platform::FileExists(work_ + "out.kx77"));
