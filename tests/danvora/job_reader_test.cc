@@ -377,7 +377,7 @@ TEST_F(JobReaderTest, PrescanLeavesTheJobAsAFullPassDoes) {
       const std::string& kind = next(12) == 0 ? others[next(others.size())]
                                               : kinds[next(kinds.size())];
       std::string line = Rec(
-          kind, {{4, Txt("N" + std::to_string(next(9)))},
+          kind, {{4, Txt(std::string("N") += std::to_string(next(9)))},
                  {20, number()}, {36, number()}, {52, number()},
                  {68, number()}, {84, std::to_string(next(100))},
                  {100, std::to_string(next(100))}});

@@ -202,8 +202,10 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ValueNames().size(), 30u);
   for (int i = 0; i < 15; ++i) {
-    EXPECT_EQ(key->GetInt("A" + std::to_string(i)), i);
-    EXPECT_EQ(key->GetInt("B" + std::to_string(i)), i);
+    for (std::string name : {"A", "B"}) {
+      name += std::to_string(i);
+      EXPECT_EQ(key->GetInt(name), i);
+    }
   }
 }
 

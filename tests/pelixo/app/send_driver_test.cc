@@ -211,7 +211,8 @@ TEST_F(SendDriverTest, LargeFileKeepsItsOrderAndCounts) {
       ++blank;
       continue;
     }
-    std::string name = "P" + std::to_string(i);
+    std::string name = "P";
+    name += std::to_string(i);
     if (i % 1009 == 0) {
       name += "-with-a-long-name";
       ++long_names;
