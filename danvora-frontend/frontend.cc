@@ -1,7 +1,6 @@
 #include "danvora-frontend/frontend.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <random>
 #include <utility>
 
@@ -13,6 +12,7 @@
 #include "platform/path.h"
 #include "platform/registry.h"
 #include "text/ascii.h"
+#include "text/format.h"
 
 namespace danvora_frontend {
 namespace {
@@ -102,10 +102,7 @@ class OwnFile {
 platform::Expected<std::string> TakeFreshCsvName(const std::string& stem) {
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char middle[16];
-    std::snprintf(middle, sizeof middle, ".%08x",
-                  static_cast<unsigned>(random()));
-    const std::string path = stem + middle + ".csv";
+    const std::string path = stem + text::Format(".%08x.csv", static_cast<unsigned>(random()));
     if (platform::FileExists(path) || platform::DirectoryExists(path)) continue;
     platform::Expected<platform::FileOutput> out =
         platform::FileOutput::Create(path);

@@ -16,7 +16,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,6 +23,7 @@
 
 #include "platform/calling_convention.h"
 #include "platform/error.h"
+#include "text/format.h"
 
 namespace platform {
 
@@ -62,13 +62,10 @@ inline bool operator==(const ComGuid& a, const ComGuid& b) {
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case, as the registry
 // writes class ids.
 inline std::string ComGuidText(const ComGuid& guid) {
-  char text[40];
-  std::snprintf(text, sizeof text,
-                "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned>(guid.data1), guid.data2, guid.data3,
-                guid.data4[0], guid.data4[1], guid.data4[2], guid.data4[3],
-                guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
-  return text;
+  return text::Format("{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                      static_cast<unsigned>(guid.data1), guid.data2, guid.data3,
+                      guid.data4[0], guid.data4[1], guid.data4[2], guid.data4[3],
+                      guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
 }
 
 inline constexpr ComGuid kIidUnknown = {

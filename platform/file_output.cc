@@ -8,6 +8,7 @@
 #include "platform/backend.h"
 #include "platform/files.h"
 #include "platform/switches.h"
+#include "text/format.h"
 
 namespace platform {
 namespace {
@@ -21,10 +22,7 @@ bool WriteFailureInjected(const std::string& target) {
 
 std::string TemporaryName(const std::string& target,
                           std::random_device& random) {
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%08x.tmp",
-                static_cast<unsigned>(random()));
-  return target + suffix;
+  return target + text::Format(".%08x.tmp", static_cast<unsigned>(random()));
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <system_error>
 
+#include "text/ascii.h"
 #include "text/numbers.h"
 
 namespace text {
@@ -122,13 +124,18 @@ char SignOf(bool negative, const Conversion& conv) {
   return '\0';
 }
 
-void FormatInteger(Output& out, int64_t value, const Conversion& conv) {
-  const bool negative = value < 0;
-  const uint64_t magnitude =
-      negative ? uint64_t{0} - static_cast<uint64_t>(value)
-               : static_cast<uint64_t>(value);
+// `conversion` 'd' writes decimals; 'x' and 'X' the bits in hexadecimal,
+// without a sign (an int's negative value as its 32 bits, as C does).
+void FormatInteger(Output& out, int64_t value, const Conversion& conv,
+                   char conversion = 'd') {
+  const bool hex = conversion == 'x' || conversion == 'X';
+  const bool negative = value < 0 && !hex;
+  uint64_t magnitude = negative ? uint64_t{0} - static_cast<uint64_t>(value)
+                                : static_cast<uint64_t>(value);
+  if (hex && value < 0 && value >= INT32_MIN) magnitude = static_cast<uint32_t>(value);
   char digits[32];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, magnitude);
+  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, magnitude, hex ? 16 : 10);
+  if (conversion == 'X') std::transform(digits, end, digits, [](char c) { return UpperAscii(c); });
   std::string_view text(digits, static_cast<size_t>(end - digits));
   if (conv.precision == 0 && magnitude == 0) text = {};
   const size_t zeros =
@@ -137,7 +144,7 @@ void FormatInteger(Output& out, int64_t value, const Conversion& conv) {
           : 0;
   std::string body;
   body.reserve(1 + zeros + text.size());
-  if (const char sign = SignOf(negative, conv)) body += sign;
+  if (const char sign = hex ? '\0' : SignOf(negative, conv)) body += sign;
   body.append(zeros, '0');
   body += text;
   Pad(out, body, conv, conv.precision < 0);
@@ -285,7 +292,9 @@ void AppendFormatList(std::string* destination, std::string_view format,
       }
       case 'd':
       case 'i':
-        FormatInteger(out, value ? value->integer() : 0, conv);
+      case 'x':
+      case 'X':
+        FormatInteger(out, value ? value->integer() : 0, conv, conversion);
         break;
       case 'f':
         FormatReal(out, value ? value->real() : 0.0, conv);

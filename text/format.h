@@ -2,8 +2,8 @@
 // always get a period, and "%15.3lf" rounds exactly as the C library does
 // (to nearest, ties to even on the exact binary value).
 //
-// Supported: %s %d %i %c %f (with the l/h length letters ignored), the flags
-// '-', '0', ' ' and '+', a width and a precision. An argument of the wrong
+// Supported: %s %d %i %x %X %c %f (with the l/h length letters ignored),
+// the flags '-', '0', ' ' and '+', a width and a precision. An argument of the wrong
 // kind is converted (a double for %d is truncated, an integer for %f
 // widened); a missing argument prints as nothing.
 #ifndef TEXT_FORMAT_H_

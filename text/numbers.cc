@@ -172,16 +172,25 @@ char* PairsBackward(char* end, Unsigned value, int count) {
 // decimals, rounded to nearest with ties to even on the exact binary value,
 // by integer arithmetic on the binary fraction; 0 (nothing written) at or
 // above 2^63, below about 0.008 but not 0, and beyond 18 decimals.
-size_t FixedExact(double magnitude, int decimals, char* out) {
-  if (decimals > 18) return 0;
+// A finite double as mantissa * 2^exponent.
+struct Binary {
+  uint64_t mantissa;
+  int exponent;
+};
+
+Binary BinaryOf(double magnitude) {
   uint64_t bits;
   static_assert(sizeof bits == sizeof magnitude);
   std::memcpy(&bits, &magnitude, sizeof bits);
   const int biased = static_cast<int>((bits >> 52) & 0x7FF);
   const uint64_t fraction_bits = bits & ((uint64_t{1} << 52) - 1);
-  // magnitude = mantissa * 2^exponent
-  const uint64_t mantissa = biased == 0 ? fraction_bits : fraction_bits | (uint64_t{1} << 52);
-  const int exponent = (biased == 0 ? 1 : biased) - 1075;
+  return {biased == 0 ? fraction_bits : fraction_bits | (uint64_t{1} << 52),
+          (biased == 0 ? 1 : biased) - 1075};
+}
+
+size_t FixedExact(double magnitude, int decimals, char* out) {
+  if (decimals > 18) return 0;
+  const auto [mantissa, exponent] = BinaryOf(magnitude);
   uint64_t integer = 0;
   uint64_t fraction = 0;  // the decimals as an integer
   if (mantissa == 0) {
@@ -226,6 +235,60 @@ size_t FixedExact(double magnitude, int decimals, char* out) {
   return static_cast<size_t>(size);
 }
 
+// The same for every other value, from its exact decimal expansion: a
+// double is mantissa * 2^exponent, that is mantissa * 2^exponent digits with
+// no decimals or mantissa * 5^-exponent digits with -exponent of them
+// decimals. Worked out in base 10^9, at most 767 significant digits.
+size_t FixedFromExpansion(double magnitude, int decimals, char* out) {
+  constexpr uint32_t kBase = 1000000000;
+  const auto [mantissa, exponent] = BinaryOf(magnitude);
+  uint32_t limbs[90];  // least significant first
+  int count = 0;
+  for (uint64_t rest = mantissa; rest != 0; rest /= kBase) limbs[count++] = rest % kBase;
+  auto multiply = [&](uint32_t factor) {
+    uint64_t carry = 0;
+    for (int i = 0; i < count; ++i) {
+      const uint64_t product = uint64_t{limbs[i]} * factor + carry;
+      limbs[i] = static_cast<uint32_t>(product % kBase);
+      carry = product / kBase;
+    }
+    for (; carry != 0; carry /= kBase) limbs[count++] = static_cast<uint32_t>(carry % kBase);
+  };
+  const int point = exponent < 0 ? -exponent : 0;  // decimals of the expansion
+  for (int left = exponent < 0 ? point : exponent; left > 0;) {
+    const int step = std::min(left, exponent < 0 ? 13 : 31);
+    uint32_t factor = 1;
+    for (int i = 0; i < step; ++i) factor *= exponent < 0 ? 5 : 2;
+    multiply(factor);
+    left -= step;
+  }
+  // All digits after a leading zero, which a carry may take.
+  char digits[90 * 9 + 1100];
+  const int length = std::max(count * 9, point) + 1;
+  std::memset(digits, '0', static_cast<size_t>(length));
+  for (int i = 0; i < count; ++i) WriteDigitsBackward(digits + length - 9 * i, limbs[i], 9);
+  // Rounded to `decimals`: to nearest, ties to even.
+  const int integers = length - point;
+  int kept = integers + std::min(decimals, point);
+  if (kept < length) {
+    const char next = digits[kept];
+    const bool beyond = std::any_of(digits + kept + 1, digits + length, [](char c) { return c != '0'; });
+    if (next > '5' || (next == '5' && (beyond || (digits[kept - 1] - '0') % 2 != 0))) {
+      int i = kept - 1;
+      for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+      ++digits[i];
+    }
+  }
+  int first = 0;
+  while (first < integers - 1 && digits[first] == '0') ++first;
+  char* end = std::copy(digits + first, digits + integers, out);
+  if (decimals == 0) return static_cast<size_t>(end - out);
+  *end++ = '.';
+  end = std::copy(digits + integers, digits + kept, end);
+  end = std::fill_n(end, decimals - (kept - integers), '0');
+  return static_cast<size_t>(end - out);
+}
+
 }  // namespace
 
 char* WriteDigitsBackward(char* end, uint64_t value, int count) {
@@ -242,9 +305,7 @@ char* WriteFixed(char* out, double x, int decimals) {
   }
   const double magnitude = std::fabs(x);
   if (const size_t size = FixedExact(magnitude, decimals, out)) return out + size;
-  return std::to_chars(out, out + FixedRoom(decimals) - 1, magnitude, std::chars_format::fixed,
-                       decimals)
-      .ptr;
+  return out + FixedFromExpansion(magnitude, decimals, out);
 }
 
 void AppendFixed(std::string& out, double x, int decimals) {

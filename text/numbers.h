@@ -1,8 +1,10 @@
 // Decimal numbers read and written without the C library and its locale:
 // one scanner of decimals, integers, one exact "%.*f" writer and one table
 // of digit pairs. The common short decimals take a fast path of integer
-// arithmetic; everything else goes through <charconv>, with the same
-// results.
+// arithmetic. Other decimals are read through <charconv>; other fixed
+// decimals are written from the exact decimal expansion, without the
+// floating-point formatting of the runtime (in the 32-bit build it computes
+// with the x87 unit).
 #ifndef TEXT_NUMBERS_H_
 #define TEXT_NUMBERS_H_
 

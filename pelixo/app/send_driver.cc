@@ -1,6 +1,5 @@
 #include "pelixo/app/send_driver.h"
 
-#include <cstdio>
 #include <exception>
 #include <utility>
 
@@ -13,6 +12,7 @@
 #include "pelixo/core/dc_writer.h"
 #include "pelixo/core/text.h"
 #include "text/ascii.h"
+#include "text/format.h"
 #include "platform/files.h"
 #include "platform/path.h"
 
@@ -20,14 +20,6 @@ namespace pelixo {
 namespace {
 
 constexpr size_t kRecordField = kPelixoFieldWidth;
-
-std::string Printf(const char* format, const std::string& text) {
-  int length = std::snprintf(nullptr, 0, format, text.c_str());
-  std::string result(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  std::snprintf(result.data(), result.size(), format, text.c_str());
-  result.resize(result.size() - 1);
-  return result;
-}
 
 bool IsReservedDeviceName(std::string_view stem) {
   static constexpr std::string_view kNames[] = {"CON", "PRN", "AUX", "NUL"};
@@ -97,7 +89,7 @@ SendOutcome TSendDriver::Send(const SendSelection& selection) {
   // name that is no plain file name would write elsewhere or open a device.
   if (!selection.write_to_dc_file &&
       !IsJobNameUsableAsFileName(selection.job_name)) {
-    ui_.ShowError(Printf("The job name %s cannot be used as a file name",
+    ui_.ShowError(text::Format("The job name %s cannot be used as a file name",
                          selection.job_name));
     ui_.FocusJobName();
     return SendOutcome::kFailed;
@@ -132,7 +124,7 @@ SendOutcome TSendDriver::Send(const SendSelection& selection) {
     }
     // A converter that failed leaves a file that is not the points.
     if (*exit_code != 0) {
-      std::string text = Printf("%s ended with exit code ", program);
+      std::string text = text::Format("%s ended with exit code ", program);
       text += std::to_string(*exit_code);
       ui_.ShowError(text);
       return SendOutcome::kFailed;
@@ -226,7 +218,7 @@ void TSendDriver::BuildDCJob(int dc_version) {
       output_lines_, dc_version, settings, program_directory_);
   if (!copy) throw ActionError(copy.error().message());
   if (*copy == CoordinateSystemCopy::kNotFound) {
-    ui_.ShowMessage(Printf(
+    ui_.ShowMessage(text::Format(
         "Coordinate system definition file %s not found: the job has no "
         "coordinate system records",
         options.coord_sys_file));

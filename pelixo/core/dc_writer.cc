@@ -1,10 +1,10 @@
 #include "pelixo/core/dc_writer.h"
 
-#include <cstdio>
 #include <utility>
 
 #include "pelixo/core/text_file.h"
 #include "platform/files.h"
+#include "text/format.h"
 
 namespace pelixo {
 
@@ -29,14 +29,9 @@ std::string FormatDCDate(std::string_view date_text) {
 }
 
 std::string DCDateText(const platform::LocalTime& time) {
-  char day[8], rest[32];
-  std::snprintf(day, sizeof day, "%02d-", time.day % 100);
-  std::snprintf(rest, sizeof rest, "-%02d %02d:%02d ", time.year % 100,
-                time.hour % 100, time.minute % 100);
-  std::string text = day;
-  text += platform::LocaleShortMonthName(time.month);
-  text += rest;
-  return FormatDCDate(text);
+  return FormatDCDate(text::Format("%02d-%s-%02d %02d:%02d ", time.day % 100,
+                                   platform::LocaleShortMonthName(time.month), time.year % 100,
+                                   time.hour % 100, time.minute % 100));
 }
 
 void WriteJobHeader(LineList& job, int dc_version,

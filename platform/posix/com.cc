@@ -3,7 +3,6 @@
 // and asked for its class factory, as COM does on Windows.
 #include "platform/com.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 
 #include "platform/dynamic_library.h"
 #include "platform/registry.h"
+#include "text/format.h"
 
 namespace platform {
 
@@ -20,9 +20,7 @@ using GetClassObjectFunction = ComStatus (*)(const ComGuid& clsid, const ComGuid
                                              void** object);
 
 std::string StatusText(ComStatus status) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(status));
-  return text;
+  return text::Format("0x%08X", static_cast<unsigned>(status));
 }
 
 // The server library of a class: per-user registrations first, then the

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <optional>
@@ -18,6 +17,7 @@
 #include "platform/path.h"
 #include "platform/switches.h"
 #include "text/ascii.h"
+#include "text/format.h"
 
 namespace platform::registry_store {
 namespace {
@@ -168,24 +168,18 @@ void AppendValue(std::string& out, const std::string& name,
     out += Quote(std::string_view(reinterpret_cast<const char*>(value.data.data()),
                                   value.data.size() - 1));
   } else if (value.type == RegistryType::kDword && value.data.size() == 4) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "dword:%08x",
-                  unsigned(value.data[0]) | unsigned(value.data[1]) << 8 |
-                      unsigned(value.data[2]) << 16 | unsigned(value.data[3]) << 24);
-    out += digits;
+    text::AppendFormat(&out, "dword:%08x",
+                       unsigned(value.data[0]) | unsigned(value.data[1]) << 8 |
+                           unsigned(value.data[2]) << 16 | unsigned(value.data[3]) << 24);
   } else {
-    char head[24];
     if (value.type == RegistryType::kBinary) {
-      std::snprintf(head, sizeof head, "hex:");
+      out += "hex:";
     } else {
-      std::snprintf(head, sizeof head, "hex(%x):", unsigned(value.type));
+      text::AppendFormat(&out, "hex(%x):", unsigned(value.type));
     }
-    out += head;
     for (size_t i = 0; i < value.data.size(); ++i) {
-      char byte[4];
-      std::snprintf(byte, sizeof byte, "%02x", unsigned(value.data[i]));
       if (i > 0) out += (i % 25 == 0) ? ",\\\n  " : ",";
-      out += byte;
+      text::AppendFormat(&out, "%02x", unsigned(value.data[i]));
     }
   }
   out += '\n';

@@ -1,10 +1,10 @@
 // COM through ole32.
 #include "platform/com.h"
+#include "text/format.h"
 
 #include <windows.h>
 #include <objbase.h>
 
-#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -15,9 +15,7 @@ static_assert(sizeof(ComChar) == sizeof(wchar_t), "wide text is UTF-16");
 namespace {
 
 std::string StatusText(HRESULT status) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(status));
-  return text;
+  return text::Format("0x%08lX", static_cast<unsigned long>(status));
 }
 
 }  // namespace

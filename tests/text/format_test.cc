@@ -28,6 +28,8 @@ TEST(FormatTest, CStyleWidthsAndRounding) {
   EXPECT_EQ(Format("%10d", int64_t{6123456789}), "6123456789");
   EXPECT_EQ(Format("%d%%", 5), "5%");
   EXPECT_EQ(Format("%9.5lf", 399.99999), "399.99999");
+  EXPECT_EQ(Format(".%08x.tmp|%x|%+x", 0xBEEFu, -1, 255), ".0000beef.tmp|ffffffff|ff");
+  EXPECT_EQ(Format("{%08X-%04X-%02X%02X}", 0x8007000Eu, 0xC0, 0, 0x46), "{8007000E-00C0-0046}");
   EXPECT_EQ(Format("%s"), "");  // a missing argument prints nothing
   // A width or precision too long for an int pads 4096 at most.
   EXPECT_EQ(Format("%610000000000000000d", 5), std::string(4095, ' ') + "5");
