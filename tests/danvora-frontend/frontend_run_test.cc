@@ -70,6 +70,28 @@ class ProgramRun : public testing::Test {
     return Run("danvora-frontend", arguments);
   }
 
+  // The user's upload file `name` of the work folder, holding the koordles
+  // sample `sample`; its path.
+  std::string ChooseUpload(const std::string& name, const std::string& sample) {
+    const std::string chosen = work_ + name;
+    WriteFile(chosen, Koordles(sample));
+    SetSetting("UploadFile", chosen);
+    return chosen;
+  }
+
+  // The export of an earlier receive, Site1.txt, as DownloadFile.
+  std::string ExistingDownload(const std::string& bytes = kEarlierExport) {
+    const std::string download = work_ + "Site1.txt";
+    WriteFile(download, bytes);
+    SetSetting("DownloadFile", download);
+    return download;
+  }
+
+  static std::string Koordles(const std::string& sample) {
+    return ReadFile(TestData("frontend/koordles/" + sample));
+  }
+  static constexpr char kEarlierExport[] = "A 1.0 2.0 3.0\r\n";
+
   static std::string BaseName(const std::string& name) {
     return name.substr(0, name.find('.'));
   }
@@ -95,6 +117,11 @@ class ProgramRun : public testing::Test {
 
 using Names = std::vector<std::string>;
 
+// Whether a translated file or report names `job` as its job.
+bool NamesJob(const std::string& text, const std::string& job) {
+  return text.find("Job            : " + job + "\r\n") != std::string::npos;
+}
+
 TEST_F(ProgramRun, EmptyCommandLine) {
   RunResult r = FrontEnd("");
   EXPECT_NE(r.exit_code, 0);
@@ -102,53 +129,45 @@ TEST_F(ProgramRun, EmptyCommandLine) {
 }
 
 TEST_F(ProgramRun, UploadConvertsAndKeepsTheChosenFileAsOrg) {
-  const std::string chosen = work_ + "P.geo";
-  const std::string original = ReadFile(TestData("frontend/koordles/geocad.txt"));
-  WriteFile(chosen, original);
-  SetSetting("UploadFile", chosen);
+  const std::string chosen = ChooseUpload("P.geo", "geocad.txt");
+  const std::string original = Koordles("geocad.txt");
   RunResult r = FrontEnd("-UP -Format=GEOCAD");
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(ReadFile(chosen), ReadFile(TestData("frontend/koordles/geocad.csv")));
+  EXPECT_EQ(ReadFile(chosen), Koordles("geocad.csv"));
   EXPECT_EQ(ReadFile(chosen + ".org"), original);
   EXPECT_EQ(Files(), (Names{"P.geo", "P.geo.org"}));
 }
 
 TEST_F(ProgramRun, UploadWithXyCoordinateSystemNegatesTheSecondNumber) {
-  const std::string chosen = work_ + "P.txt";
-  WriteFile(chosen, ReadFile(TestData("frontend/koordles/komma.txt")));
-  SetSetting("UploadFile", chosen);
+  const std::string chosen = ChooseUpload("P.txt", "komma.txt");
   SetSetting("CoordSysFile", work_ + "System34-XY.dc");
   RunResult r = FrontEnd("-Format=CSV -UP");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(ReadFile(chosen), ReadFile(TestData("frontend/koordles/komma_sign.csv")));
+  EXPECT_EQ(ReadFile(chosen), Koordles("komma_sign.csv"));
   // "-XY" counts only with its letter case.
-  WriteFile(chosen, ReadFile(TestData("frontend/koordles/komma.txt")));
+  WriteFile(chosen, Koordles("komma.txt"));
   ASSERT_TRUE(platform::RemoveFile(chosen + ".org").ok());
   SetSetting("CoordSysFile", work_ + "System34-xy.dc");
   r = FrontEnd("-Format=CSV -UP");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(ReadFile(chosen), ReadFile(TestData("frontend/koordles/komma.csv")));
+  EXPECT_EQ(ReadFile(chosen), Koordles("komma.csv"));
 }
 
 TEST_F(ProgramRun, UploadOfACsvFileIsNotConvertedOntoItself) {
-  const std::string chosen = work_ + "P.csv";
-  const std::string original = ReadFile(TestData("frontend/koordles/komma.txt"));
-  WriteFile(chosen, original);
-  SetSetting("UploadFile", chosen);
+  const std::string chosen = ChooseUpload("P.csv", "komma.txt");
+  const std::string original = Koordles("komma.txt");
   RunResult r = FrontEnd("-UP -Format=CSV");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_EQ(ReadFile(chosen), ReadFile(TestData("frontend/koordles/komma.csv")));
+  EXPECT_EQ(ReadFile(chosen), Koordles("komma.csv"));
   EXPECT_EQ(ReadFile(chosen + ".org"), original);
   EXPECT_EQ(Files(), (Names{"P.csv", "P.csv.org"}));
 }
 
 TEST_F(ProgramRun, UploadNeverReplacesAnEarlierBackup) {
-  const std::string chosen = work_ + "P.geo";
-  const std::string original = ReadFile(TestData("frontend/koordles/geocad.txt"));
-  WriteFile(chosen, original);
+  const std::string chosen = ChooseUpload("P.geo", "geocad.txt");
+  const std::string original = Koordles("geocad.txt");
   WriteFile(chosen + ".org", "earlier backup\r\n");
-  SetSetting("UploadFile", chosen);
   RunResult r = FrontEnd("-UP -Format=GEOCAD");
   EXPECT_NE(r.exit_code, 0);
   // Both files named, both as they were; no conversion left behind.
@@ -162,8 +181,8 @@ TEST_F(ProgramRun, UploadNeverReplacesAnEarlierBackup) {
 TEST_F(ProgramRun, UploadKeepsTheUsersFileNamedLikeTheConversion) {
   // "P.csv" beside "P.kor", "a.csv" beside "a.b.c.kor": the user's own
   // files, never the place of the conversion.
-  const std::string original = ReadFile(TestData("frontend/koordles/kx77.txt"));
-  const std::string converted = ReadFile(TestData("frontend/koordles/kx77.csv"));
+  const std::string original = Koordles("kx77.txt");
+  const std::string converted = Koordles("kx77.csv");
   for (const std::string& name : {std::string("P.kor"), std::string("a.b.c.kor")}) {
     SCOPED_TRACE(name);
     const std::string chosen = work_ + name;
@@ -198,10 +217,8 @@ TEST_F(ProgramRun, UploadKeepsTheUsersFileNamedLikeTheConversion) {
 TEST_F(ProgramRun, UploadStopsWhenTheConversionHasNoPlace) {
   // No file can be made beside the chosen one: nothing converted, nothing
   // renamed, the folder named.
-  const std::string chosen = work_ + "P.geo";
-  const std::string original = ReadFile(TestData("frontend/koordles/geocad.txt"));
-  WriteFile(chosen, original);
-  SetSetting("UploadFile", chosen);
+  const std::string chosen = ChooseUpload("P.geo", "geocad.txt");
+  const std::string original = Koordles("geocad.txt");
   tests_support::SetEnvironment("PELIXO_FAIL_WRITES", ".csv");
   RunResult r = FrontEnd("-UP -Format=GEOCAD");
   tests_support::ClearEnvironment("PELIXO_FAIL_WRITES");
@@ -212,10 +229,8 @@ TEST_F(ProgramRun, UploadStopsWhenTheConversionHasNoPlace) {
 }
 
 TEST_F(ProgramRun, UploadInAFormatKoordlesCannotReadStops) {
-  const std::string chosen = work_ + "P.geo";
-  const std::string original = ReadFile(TestData("frontend/koordles/geocad.txt"));
-  WriteFile(chosen, original);
-  SetSetting("UploadFile", chosen);
+  const std::string chosen = ChooseUpload("P.geo", "geocad.txt");
+  const std::string original = Koordles("geocad.txt");
   RunResult r = FrontEnd("-UP");  // no format: -1
   EXPECT_NE(r.exit_code, 0);
   EXPECT_EQ(r.err, "Format -1 kan ikke indl\xe6ses\n");
@@ -237,10 +252,8 @@ TEST_F(ProgramRun, UploadOfAFileThatIsNotThere) {
 TEST_F(ProgramRun, ReceiveTranslatesTheDcFileIntoDownloadFile) {
   const std::string job = std::string(PELIXO_TEST_DATA) + "/danvora/golden_kp2000.dc";
   if (!platform::FileExists(job)) GTEST_SKIP() << "no DC job at " << job;
-  const std::string download = work_ + "Site1.txt";
   const std::string before = "P0 1.0 2.0 3.0\r\n";
-  WriteFile(download, before);
-  SetSetting("DownloadFile", download);
+  const std::string download = ExistingDownload(before);
   WriteFile(temp_ + "JOB.dc", ReadFile(job));
 
   // No "-Format=": only the report, DownloadFile is only read.
@@ -261,21 +274,16 @@ TEST_F(ProgramRun, ReceiveTranslatesTheDcFileIntoDownloadFile) {
 TEST_F(ProgramRun, ReceiveTranslatesTheJobPelixoNames) {
   // Two jobs received at once: the one Pelixo names is translated and
   // copied, not the newer file of the temporary folder.
-  const std::string data = std::string(PELIXO_TEST_DATA) + "/danvora/";
-  const std::string s34 = ReadFile(data + "golden_system34.dc");
-  const std::string golden1 = ReadFile(data + "golden_kp2000.dc");
+  const std::string s34 = ReadFile(TestData("danvora/golden_system34.dc"));
+  const std::string golden1 = ReadFile(TestData("danvora/golden_kp2000.dc"));
   WriteFile(temp_ + "S34.dc", s34);
   WriteFile(temp_ + "GOLDEN1.dc", golden1);  // newest, and first by name
-  const std::string download = work_ + "Site1.txt";
-  WriteFile(download, "A 1.0 2.0 3.0\r\n");
-  SetSetting("DownloadFile", download);
+  const std::string download = ExistingDownload();
   SetSetting("ReceivedFile", temp_ + "S34.dc");
   RunResult r = FrontEnd("-Format=KX77 -QA -DC");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_NE(ReadFile(download).find("Job            : S34\r\n"),
-            std::string::npos);
-  EXPECT_NE(ReadFile(work_ + "Site1.qa").find("Job            : S34\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(NamesJob(ReadFile(download), "S34"));
+  EXPECT_TRUE(NamesJob(ReadFile(work_ + "Site1.qa"), "S34"));
   EXPECT_EQ(ReadFile(work_ + "S34.dc"), s34);
   EXPECT_EQ(Files(), (Names{"S34.dc", "Site1.qa", "Site1.txt"}));
 
@@ -286,8 +294,7 @@ TEST_F(ProgramRun, ReceiveTranslatesTheJobPelixoNames) {
     SetSetting("ReceivedFile", received);
     r = FrontEnd("-Format=KX77 -QA -DC");
     EXPECT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_NE(ReadFile(download).find("Job            : GOLDEN1\r\n"),
-              std::string::npos);
+    EXPECT_TRUE(NamesJob(ReadFile(download), "GOLDEN1"));
     EXPECT_EQ(Files(), (Names{"GOLDEN1.dc", "Site1.qa", "Site1.txt"}));
     ASSERT_TRUE(platform::RemoveFile(work_ + "GOLDEN1.dc").ok());
   }
@@ -296,9 +303,8 @@ TEST_F(ProgramRun, ReceiveTranslatesTheJobPelixoNames) {
 TEST_F(ProgramRun, ReceiveTakesOnlyPlainFilesOfTheTemporaryFolder) {
   // A link to a file elsewhere, a FIFO and a folder named like a job are
   // passed over, however new; the plain DC file is the job.
-  const std::string data = std::string(PELIXO_TEST_DATA) + "/danvora/";
-  const std::string golden1 = ReadFile(data + "golden_kp2000.dc");
-  const std::string s34 = ReadFile(data + "golden_system34.dc");
+  const std::string golden1 = ReadFile(TestData("danvora/golden_kp2000.dc"));
+  const std::string s34 = ReadFile(TestData("danvora/golden_system34.dc"));
   WriteFile(temp_ + "S34.dc", s34);
   ASSERT_EQ(::mkfifo((temp_ + "zfifo.dc").c_str(), 0600), 0);
   ASSERT_TRUE(platform::MakeDirectories(temp_ + "folder.dc").ok());
@@ -306,13 +312,10 @@ TEST_F(ProgramRun, ReceiveTakesOnlyPlainFilesOfTheTemporaryFolder) {
   ASSERT_TRUE(platform::MakeDirectories(work_ + "elsewhere").ok());
   WriteFile(elsewhere, golden1);  // newest, and first by name
   ASSERT_EQ(::symlink(elsewhere.c_str(), (temp_ + "LINK.dc").c_str()), 0);
-  const std::string download = work_ + "Site1.txt";
-  WriteFile(download, "A 1.0 2.0 3.0\r\n");
-  SetSetting("DownloadFile", download);
+  const std::string download = ExistingDownload();
   RunResult r = FrontEnd("-Format=KX77 -DC");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_NE(ReadFile(download).find("Job            : S34\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(NamesJob(ReadFile(download), "S34"));
   EXPECT_EQ(Files(), (Names{"S34.dc", "Site1.txt"}));
 
   // The file Pelixo names is opened as the system resolves it.
@@ -320,28 +323,23 @@ TEST_F(ProgramRun, ReceiveTakesOnlyPlainFilesOfTheTemporaryFolder) {
   SetSetting("ReceivedFile", temp_ + "LINK.dc");
   r = FrontEnd("-Format=KX77 -DC");
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_NE(ReadFile(download).find("Job            : GOLDEN1\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(NamesJob(ReadFile(download), "GOLDEN1"));
   EXPECT_EQ(ReadFile(work_ + "LINK.dc"), golden1);
   EXPECT_EQ(Files(), (Names{"LINK.dc", "Site1.txt"}));
 }
 
 TEST_F(ProgramRun, ReceiveWithoutADcFileCallsNoLibrary) {
-  const std::string download = work_ + "Site1.txt";
-  WriteFile(download, "A 1.0 2.0 3.0\r\n");
-  SetSetting("DownloadFile", download);
+  const std::string download = ExistingDownload();
   WriteFile(temp_ + "job.dco", "not a dc file\r\n");
   RunResult r = FrontEnd("-Format=SDL -QA -DC");
   EXPECT_NE(r.exit_code, 0);
   EXPECT_EQ(r.err, "Kunne ikke finde Dc filen\n");
-  EXPECT_EQ(ReadFile(download), "A 1.0 2.0 3.0\r\n");
+  EXPECT_EQ(ReadFile(download), kEarlierExport);
   EXPECT_EQ(Files(), (Names{"Site1.txt"}));
 }
 
 TEST_F(ProgramRun, ReceiveKeepsACopyOfTheDcFileWithDc) {
-  const std::string download = work_ + "Site1.txt";
-  WriteFile(download, "A 1.0 2.0 3.0\r\n");
-  SetSetting("DownloadFile", download);
+  const std::string download = ExistingDownload();
   WriteFile(temp_ + "JOB1.dc", "00NMjob\r\n");
   WriteFile(work_ + "JOB1.dc", "older copy\r\n");
   FrontEnd("-Format=KX77 -DC");
@@ -350,9 +348,7 @@ TEST_F(ProgramRun, ReceiveKeepsACopyOfTheDcFileWithDc) {
 }
 
 TEST_F(ProgramRun, ReceiveStopsWhenTheDcCopyFails) {
-  const std::string download = work_ + "Site1.txt";
-  WriteFile(download, "A 1.0 2.0 3.0\r\n");
-  SetSetting("DownloadFile", download);
+  const std::string download = ExistingDownload();
   WriteFile(temp_ + "JOB1.dc", "00NMjob\r\n");
   tests_support::SetEnvironment("PELIXO_FAIL_WRITES", work_ + "JOB1.dc");
   RunResult r = FrontEnd("-Format=KX77 -QA -DC");
@@ -361,7 +357,7 @@ TEST_F(ProgramRun, ReceiveStopsWhenTheDcCopyFails) {
   EXPECT_EQ(r.err, "Kunne ikke kopiere " + temp_ + "JOB1.dc til " + work_ +
                        "JOB1.dc\n");
   // The library was not called: no report, the export as it was.
-  EXPECT_EQ(ReadFile(download), "A 1.0 2.0 3.0\r\n");
+  EXPECT_EQ(ReadFile(download), kEarlierExport);
   EXPECT_EQ(Files(), (Names{"Site1.txt"}));
 }
 
@@ -375,17 +371,15 @@ TEST_F(ProgramRun, LongCommandLine) {
 
 TEST_F(ProgramRun, CliRunsTheLibrarysKoordles) {
   const std::string out = work_ + "out.csv";
-  RunResult r = Run("danvora-cli", "koordles '" +
-                                       TestData("frontend/koordles/landcad.txt") +
-                                       "' '" + out + "' 2 1");
+  const std::string in = TestData("frontend/koordles/landcad.txt");
+  RunResult r = Run("danvora-cli", "koordles '" + in + "' '" + out + "' 2 1");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_EQ(r.out, "koordles returned 0\n");
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(ReadFile(out), ReadFile(TestData("frontend/koordles/landcad.csv")));
+  EXPECT_EQ(ReadFile(out), Koordles("landcad.csv"));
 
   WriteFile(out, "kept\r\n");
-  r = Run("danvora-cli", "koordles '" + TestData("frontend/koordles/landcad.txt") +
-                             "' '" + out + "' 9 1");
+  r = Run("danvora-cli", "koordles '" + in + "' '" + out + "' 9 1");
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "koordles returned 255\n");
   EXPECT_EQ(r.err, "Format DAS kan ikke indl\xe6ses\n");

@@ -15,15 +15,14 @@
 namespace danvora {
 namespace {
 
+using testing::kGrs80;
+using testing::kUtm32;
 using testing::Num;
 using testing::ReadFile;
 using testing::Rec;
 using testing::Txt;
 
 const std::string kHeader = Rec("00NM", {{4, "TP V10-70"}, {40, "213110"}});
-const std::string kUtm32 =
-    Rec("64NM", {{4, "3"}, {21, Num("9")}, {101, Num("0.9996")}});
-const std::string kGrs80 = Rec("65NM", {{4, Num("6378137")}});
 
 std::string Keyed(const std::string& name, const std::string& code = "K") {
   return Rec("69KI", {{4, Num(name)}, {20, Num("6100000.5")},
@@ -35,9 +34,7 @@ class DctransTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::FreshLibrary();
-    dir_ = testing::TestFolder(
-        std::string("dctrans_") +
-        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = testing::FolderOfTest("dctrans_");
   }
 
   // Writes the job and translates it; the messages shown are kept.
@@ -45,9 +42,7 @@ class DctransTest : public ::testing::Test {
           const std::string& report = " ", const std::string& out_name =
                                                  "out.kof",
           const char* separators = "b") {
-    std::string bytes;
-    for (const std::string& line : lines) bytes += line + "\r\n";
-    testing::WriteFile(dir_ + "job.dc", bytes);
+    testing::WriteFile(dir_ + "job.dc", testing::JobBytes(lines));
     ::testing::internal::CaptureStderr();
     const int result =
         Dctrans((dir_ + "job.dc").c_str(), (dir_ + out_name).c_str(),

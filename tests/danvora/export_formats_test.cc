@@ -33,6 +33,11 @@ class Output {
   TextOutput out_;
 };
 
+// The expected file tests/data/danvora/export/`name`.
+std::string Expected(const std::string& name) {
+  return testing::ReadFile(tests_support::TestData("danvora/export/" + name));
+}
+
 class ExportFormatsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -209,13 +214,7 @@ TEST_F(ExportFormatsTest, CodeTokens) {
   // Geographic systems: info texts only.
   export_point(kSdl, Point("K1 &N:1"), " ", 11, none.file(), none.file(),
                nullptr);
-  EXPECT_EQ(none.Text(),
-            " 6         P1                6123456.750      512345.250     "
-            "12.250 Indtastet/Beregnet i marken\r\n"
-            " 8 Retningspkt\r\n"
-            " 6         P1      K1 K2     6123456.750      512345.250     "
-            "12.250 \r\n"
-            " 8 N:1\r\n");
+  EXPECT_EQ(none.Text(), Expected("tokens.sdl"));
 }
 
 TEST_F(ExportFormatsTest, CopiedAndDeletedPointsAreLeftOut) {
@@ -270,16 +269,7 @@ TEST_F(ExportFormatsTest, DasWellWithTerrainPoint) {
   write_point_line(kDas, "T1", Triple{500001, 6200001, 10.50}, "T1", "", 1,
                    out.file());
   finish_export_file(kDas, "C:\\out.das", out.file());
-  const std::string d = "  8  23-06-04\r\n";
-  EXPECT_EQ(out.Text(),
-            "DAS INTERFACE VERSION 4.0\r\n08-12-26 07:05:09\r\n"
-            "-\r\n-\r\n-\r\n-\r\n\r\n\r\n\r\n\r\n\r\n"
-            "1100 B1     \r\n1    \r\n2                        \r\n3    \r\n"
-            "4     500000.50" + d + "5    6200000.25" + d +
-            "6      8.70" + d + "7    \r\n8     10.80" + d +
-            "9     10.50" + d + "10   \r\n11   \r\n"
-            "12                     3\r\n13   \r\n.\r\n.\r\n.\r\n"
-            "SLUT DAS INTERFACE FIL C:\\out.das\r\n");
+  EXPECT_EQ(out.Text(), Expected("well.das"));
 }
 
 TEST_F(ExportFormatsTest, SvkWellsAndAttributes) {
@@ -295,14 +285,7 @@ TEST_F(ExportFormatsTest, SvkWellsAndAttributes) {
   write_info_line(kSvk, "Brond.Diameter=1.25", out.file());
   write_info_line(kSvk, "Brond.Udlobsform=K", out.file());
   finish_export_file(kSvk, "x", out.file());
-  const std::string pad(25, ' ');
-  EXPECT_EQ(out.Text(),
-            "ANTAL CIRKUL\xC6RE BR\xD8NDE SKEMA KG1\r\n9999\r\n"
-            "KNPKT   X-KOOR     Y-KOOR   BUNDK   TOPK UDF DIAM\r\n"
-            "W1         100.25    200.50   8.50  10.00    0.80\r\n" +
-                pad + "  1 8     1 11 \r\n" +
-                "W2           1.00      2.00          3.00 K  1.25\r\n" + pad +
-                "  8 0     8 11 \r\n");
+  EXPECT_EQ(out.Text(), Expected("wells.svk"));
 }
 
 TEST_F(ExportFormatsTest, AbsentFilesWriteNothing) {

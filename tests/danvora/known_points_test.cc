@@ -17,11 +17,7 @@ class KnownPointsTest : public ::testing::Test {
   void SetUp() override { testing::FreshLibrary(); }
 
   KnownPointsLoad Load(const std::string& bytes) {
-    const std::string path =
-        testing::TestFolder(
-            std::string("known_") +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-        "points.csv";
+    const std::string path = testing::FolderOfTest("known_") + "points.csv";
     testing::WriteFile(path, bytes);
     return load_known_points(path);
   }

@@ -12,30 +12,23 @@
 namespace danvora {
 namespace {
 
+using testing::kGrs80;
+using testing::kUtm32;
 using testing::Num;
 using testing::ReadFile;
 using testing::Rec;
 using testing::Txt;
 
-const std::string kNorthEast =
-    "Metode        Pkt.nr.         N meter         E meter       Kote Type     ";
-const std::string kUtm32 =
-    Rec("64NM", {{4, "3"}, {21, Num("9")}, {101, Num("0.9996")}});
-const std::string kGrs80 = Rec("65NM", {{4, Num("6378137")}});
 
 class ReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::FreshLibrary();
-    dir_ = testing::TestFolder(
-        std::string("report_") +
-        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = testing::FolderOfTest("report_");
   }
   int Run(const std::vector<std::string>& lines, int format,
           const std::string& known = "") {
-    std::string bytes;
-    for (const std::string& line : lines) bytes += line + "\r\n";
-    testing::WriteFile(dir_ + "job.dc", bytes);
+    testing::WriteFile(dir_ + "job.dc", testing::JobBytes(lines));
     if (!known.empty()) testing::WriteFile(dir_ + "out.csv", known);
     ::testing::internal::CaptureStderr();
     const int result =
@@ -47,6 +40,10 @@ class ReportTest : public ::testing::Test {
   }
   std::string Report() { return ReadFile(dir_ + "report.txt"); }
   std::string Output() { return ReadFile(dir_ + "out.csv"); }
+  // The report or the point file against tests/data/danvora/report/`name`.
+  static std::string Expected(const std::string& name) {
+    return ReadFile(tests_support::TestData("danvora/report/" + name));
+  }
 
   std::string dir_;
 };
@@ -70,29 +67,9 @@ TEST_F(ReportTest, StationWithObservations) {
                         {100, "5"}})},
           0, "P1,0,0,0\nP2,0,0,0\nP3,0,0,0\n"),
       0);
-  const std::string zero = "           0.000           0.000      0.000 ";
-  EXPECT_EQ(Report(),
-            "M\xE5ling start   : \r\nKonvertering   : 08-Dec-26 07:05\r\n"
-            "Koordinatsystem: Utm zone 32 (Euref89)\r\n\r\n"
-            "TS15            Serienr: 1234\r\n\r\n" +
-                kNorthEast + "        Hz       Zd     dist     sh Klasse\r\n" +
-                "STATION            S1         100.000         200.000     "
-                "10.000           " +
-                std::string(26, ' ') + "   1.550\r\n" +
-                "Pol\xE6r              P1" + zero + "K           50.0000 "
-                "100.0000   50.000  1.600 Normal              \r\n" +
-                "Pol\xE6r              P2" + zero + "K          150.2500  "
-                "99.5000   60.000        Normal              \r\n" +
-                "Pol\xE6r              P3" + zero + "R          250.0000 "
-                "101.0000   70.000        Reference           ");
   // The reference observation is listed, never exported.
-  EXPECT_EQ(Output(),
-            "Corvane DC data udl\xE6st med Danvora\r\n"
-            "Koordinatsystem: Utm zone 32 (Euref89)\r\n"
-            "' Pkt.nr.    ,   N meter    ,   E meter   ,   Kote   , Type     ,"
-            "                    '\r\n"
-            "        P1           0.000           0.000      0.000 K\r\n"
-            "        P2           0.000           0.000      0.000 K\r\n");
+  EXPECT_EQ(Report(), Expected("station.report"));
+  EXPECT_EQ(Output(), Expected("station.csv"));
 }
 
 TEST_F(ReportTest, GpsAntennaAndQuality) {
@@ -113,23 +90,8 @@ TEST_F(ReportTest, GpsAntennaAndQuality) {
            Rec("66CC", {{4, Txt("G3")}, {68, Txt("C") + "51"}})},
           7, "G1,100,-200,50\nG2,110,-210,60\nG3,120,-220,70\n"),
       0);
-  EXPECT_EQ(Report(),
-            "M\xE5ling start   : \r\nKonvertering   : 08-Dec-26 07:05\r\n"
-            "Koordinatsystem: Utm zone 32 (Euref89)\r\n"
-            "Kotesystem DVR90. Anvendt geoide: DVR90g2002\r\n\r\n"
-            "Anvendt Geoide : DVR90\r\n\r\n"
-            "Corvane R8     : Serienr. 5001\r\n"
-            "Antennetype    : Zephyr\r\n"
-            "Antenneh\xF8jde   :  1.500 korrigeret til:  1.547\r\n\r\n" +
-                kNorthEast + " \r\n" +
-                "RTK fixed          G1         100.000         200.000     "
-                "48.453 C          0.012 0.025\r\n"
-                "RTK fixed          G2         110.000         210.000     "
-                "60.000 C          0.010 0.020\r\n"
-                "Kopieret           G3         120.000         220.000     "
-                "68.453 C         ");
-  EXPECT_EQ(Output(),
-            "G1,100.000,200.000,48.453,C\r\nG2,110.000,210.000,60.000,C\r\n");
+  EXPECT_EQ(Report(), Expected("gps.report"));
+  EXPECT_EQ(Output(), Expected("gps.csv"));
 }
 
 // GPS points and observed points take their co-ordinates only from the
@@ -161,15 +123,7 @@ TEST_F(ReportTest, PointsMissingFromKnownPointsHaveNoPosition) {
   job.push_back(Rec("69KI", {{4, Txt("P9")}, {20, Num("7")}, {36, Num("8")},
                              {52, Num("9")}, {68, Txt("K9")}, {84, "11"}}));
   ASSERT_EQ(Run(job, 0, "G1,100,-200,50\n"), 0);
-  EXPECT_EQ(Output(),
-            "Corvane DC data udl\xE6st med Danvora\r\n"
-            "Koter i DVR90 udfra DVR90g2002\r\n"
-            "Koordinatsystem: Utm zone 32 (Euref89)\r\n"
-            "' Pkt.nr.    ,   N meter    ,   E meter   ,   Kote   , Type     ,"
-            "                    '\r\n"
-            "        G1         100.000         200.000     48.200 K1\r\n"
-            "&_K1.A=1\r\n"
-            "        P9           7.000           8.000      9.000 K9\r\n");
+  EXPECT_EQ(Output(), Expected("missing.csv"));
   const std::string report = Report();
   EXPECT_NE(report.find("\r\nRTK fixed          G2" + std::string(44, ' ') +
                         "K2 &R     "),

@@ -39,18 +39,14 @@ std::string TestFolder(const std::string& name) {
   return dir.string() + "/";
 }
 
+std::string FolderOfTest(const std::string& prefix) {
+  return TestFolder(prefix +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+}
+
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
-platform::LocalTime FixedClock() {
-  platform::LocalTime t;
-  t.year = 2026;
-  t.month = 12;
-  t.day = 8;
-  t.hour = 7;
-  t.minute = 5;
-  t.second = 9;
-  return t;
-}
+platform::LocalTime FixedClock() { return {2026, 12, 8, 7, 5, 9}; }
 
 void FreshLibrary() {
   tests_support::SetEnvironment("PELIXO_BOXES", "stderr");
@@ -58,12 +54,19 @@ void FreshLibrary() {
   library_state().export_state.clock = &FixedClock;
 }
 
-void LoadJob(const std::vector<std::string>& lines) {
-  const std::string path = TestFolder("job_" + tests_support::TestName()) + "job.dc";
+std::string JobBytes(const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
-  WriteFile(path, bytes);
+  return bytes;
+}
+
+void LoadJob(const std::vector<std::string>& lines) {
+  const std::string path = TestFolder("job_" + tests_support::TestName()) + "job.dc";
+  WriteFile(path, JobBytes(lines));
   ASSERT_TRUE(load_line_table(path));
 }
+
+const std::string kUtm32 = Rec("64NM", {{4, "3"}, {21, Num("9")}, {101, Num("0.9996")}});
+const std::string kGrs80 = Rec("65NM", {{4, Num("6378137")}});
 
 }  // namespace danvora::testing

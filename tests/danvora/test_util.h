@@ -22,6 +22,8 @@ std::string Txt(const std::string& text, size_t width = 16);
 
 // A fresh empty folder for one test, with a trailing separator.
 std::string TestFolder(const std::string& name);
+// The same, named `prefix` and the running test's name.
+std::string FolderOfTest(const std::string& prefix);
 using tests_support::ReadFile;
 using tests_support::WriteFile;
 bool Exists(const std::string& path);
@@ -31,8 +33,14 @@ bool Exists(const std::string& path);
 void FreshLibrary();
 platform::LocalTime FixedClock();
 
-// Loads `lines` as the job (each ends with CR LF in the file).
+// The bytes of a job of `lines`, each ending with CR LF.
+std::string JobBytes(const std::vector<std::string>& lines);
+// Loads `lines` as the job.
 void LoadJob(const std::vector<std::string>& lines);
+
+// Records 64 and 65 of UTM zone 32 on the GRS80 ellipsoid.
+extern const std::string kUtm32;
+extern const std::string kGrs80;
 
 }  // namespace danvora::testing
 

@@ -185,14 +185,10 @@ TEST(IntegerTest, FieldsAndDigits) {
 
 TEST(DigitTest, OffsetsFromZero) {
   const std::string line = "D0NM3 En?>:";
-  EXPECT_EQ(DecodeDigit(line, 4), 3);
-  EXPECT_EQ(DecodeDigit(line, 5), -16);
-  EXPECT_EQ(DecodeDigit(line, 6), 21);
-  EXPECT_EQ(DecodeDigit(line, 7), 62);
-  EXPECT_EQ(DecodeDigit(line, 8), 15);
-  EXPECT_EQ(DecodeDigit(line, 9), 14);
-  EXPECT_EQ(DecodeDigit(line, 10), 10);
-  EXPECT_EQ(DecodeDigit(line, 11), kDigitBeyondLine);
+  const int expected[] = {3, -16, 21, 62, 15, 14, 10, kDigitBeyondLine};
+  for (size_t column = 4; column < 12; ++column) {
+    EXPECT_EQ(DecodeDigit(line, column), expected[column - 4]) << column;
+  }
   EXPECT_EQ(DecodeDigit(line, 5000), kDigitBeyondLine);
 }
 

@@ -1,5 +1,8 @@
 #include "dc/record_code.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace dc {
@@ -16,21 +19,12 @@ TEST(RecordCodeTest, DigitCodesAreTheirNumber) {
 }
 
 TEST(RecordCodeTest, LetterCodes) {
-  EXPECT_EQ(RecordCode("A0NM"), 100);
-  EXPECT_EQ(RecordCode("A6NM"), 106);
-  EXPECT_EQ(RecordCode("B1NM"), 111);
-  EXPECT_EQ(RecordCode("B2NM"), 112);
-  EXPECT_EQ(RecordCode("B6NMLamp"), 116);
-  EXPECT_EQ(RecordCode("C6NM"), 126);
-  EXPECT_EQ(RecordCode("C8NM"), 128);
-  EXPECT_EQ(RecordCode("D0NM"), 130);
-  EXPECT_EQ(RecordCode("D2NM"), 132);
-  EXPECT_EQ(RecordCode("D4NM"), 134);
-  EXPECT_EQ(RecordCode("D9M2"), 139);
-  EXPECT_EQ(RecordCode("E0NM"), 140);
-  EXPECT_EQ(RecordCode("E1NM"), 141);
-  EXPECT_EQ(RecordCode("E2NM"), 142);
-  EXPECT_EQ(RecordCode("E4NM"), 144);
+  for (auto [line, code] : std::initializer_list<std::pair<const char*, int>>{
+           {"A0NM", 100}, {"A6NM", 106}, {"B1NM", 111}, {"B2NM", 112}, {"B6NMLamp", 116},
+           {"C6NM", 126}, {"C8NM", 128}, {"D0NM", 130}, {"D2NM", 132}, {"D4NM", 134},
+           {"D9M2", 139}, {"E0NM", 140}, {"E1NM", 141}, {"E2NM", 142}, {"E4NM", 144}}) {
+    EXPECT_EQ(RecordCode(line), code) << line;
+  }
 }
 
 TEST(RecordCodeTest, NameConstantsMatchLines) {

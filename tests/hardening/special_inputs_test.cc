@@ -18,6 +18,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -119,18 +120,13 @@ class SpecialInput : public ::testing::TestWithParam<Kind> {
     }
   }
 
-  RunResult Pelixo(std::vector<std::string> args) {
-    args.insert(args.begin(), kBin + "/pelixo");
+  RunResult Run(const std::string& program, std::vector<std::string> args) {
+    args.insert(args.begin(), kBin + "/" + program);
     RunResult r = RunWatched(args, work_);
     EXPECT_FALSE(r.killed) << "still running after 10 s or larger than 1 GiB";
     return r;
   }
-  RunResult DanvoraCli(std::vector<std::string> args) {
-    args.insert(args.begin(), kBin + "/danvora-cli");
-    RunResult r = RunWatched(args, work_);
-    EXPECT_FALSE(r.killed) << "still running after 10 s or larger than 1 GiB";
-    return r;
-  }
+  RunResult Pelixo(std::vector<std::string> args) { return Run("pelixo", std::move(args)); }
 
   std::string work_;
   std::string special_;
@@ -139,23 +135,18 @@ class SpecialInput : public ::testing::TestWithParam<Kind> {
 
 TEST_P(SpecialInput, FormatsIniOfEveryCommand) {
   const std::string& ini = special_;
-  RunResult r = Pelixo({"formats", "--ini", ini});
-  EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "pelixo formats: " + ini + ": " + kNoFormats + "\n");
-
-  r = Pelixo({"send", "--ini", ini, "--format", "Comma points", "--job", "J", "--out",
-              work_ + "out.DC", kData + "/send/comma.csv"});
-  EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "pelixo send: " + ini + ": " + kNoFormats + "\n");
-
-  r = Pelixo({"export", "--ini", ini, "--format", "Comma out", "--out", work_ + "out.csv",
-              kData + "/receive/job1.dc"});
-  EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "pelixo export: " + ini + ": " + kNoFormats + "\n");
-
-  r = Pelixo({"receive", "--ini", ini, "--format", "Comma out", "--out", work_ + "out.csv"});
-  EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "pelixo receive: " + ini + ": " + kNoFormats + "\n");
+  const std::vector<std::vector<std::string>> commands = {
+      {"formats", "--ini", ini},
+      {"send", "--ini", ini, "--format", "Comma points", "--job", "J", "--out",
+       work_ + "out.DC", kData + "/send/comma.csv"},
+      {"export", "--ini", ini, "--format", "Comma out", "--out", work_ + "out.csv",
+       kData + "/receive/job1.dc"},
+      {"receive", "--ini", ini, "--format", "Comma out", "--out", work_ + "out.csv"}};
+  for (const std::vector<std::string>& command : commands) {
+    RunResult r = Pelixo(command);
+    EXPECT_EQ(r.exit_code, 1) << command[0];
+    EXPECT_EQ(r.err, "pelixo " + command[0] + ": " + ini + ": " + kNoFormats + "\n");
+  }
   EXPECT_FALSE(platform::FileExists(work_ + "out.DC"));
   EXPECT_FALSE(platform::FileExists(work_ + "out.csv"));
 }
@@ -205,7 +196,7 @@ TEST_P(SpecialInput, DcFileOfExport) {
 }
 
 TEST_P(SpecialInput, CoordinateFileOfKoordles) {
-  RunResult r = DanvoraCli({"koordles", special_, work_ + "out.csv", "0", "1"});
+  RunResult r = Run("danvora-cli", {"koordles", special_, work_ + "out.csv", "0", "1"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Kunne ikke \xe5" "bne " + special_ + "\n");
   EXPECT_EQ(r.out, "koordles returned 255\n");
@@ -218,15 +209,14 @@ TEST_P(SpecialInput, UploadFileOfTheFrontEnd) {
                                          "Software\\Corvane\\Pelixo", true);
   ASSERT_TRUE(key.ok());
   ASSERT_TRUE(key->SetString("UploadFile", special_).ok());
-  RunResult r = RunWatched({kBin + "/danvora-frontend", "-UP", "-Format=GEOCAD"}, work_);
-  EXPECT_FALSE(r.killed);
+  RunResult r = Run("danvora-frontend", {"-UP", "-Format=GEOCAD"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Kunne ikke \xe5" "bne " + special_ + "\n");
 }
 
 TEST_P(SpecialInput, DcFileOfDctrans) {
-  RunResult r = DanvoraCli({"dctrans", special_, work_ + "out.kx77", "", "0", "b",
-                            kData + "/danvora/das.ini"});
+  RunResult r = Run("danvora-cli", {"dctrans", special_, work_ + "out.kx77", "", "0", "b",
+                                    kData + "/danvora/das.ini"});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.out, "dctrans returned 255\n");
   EXPECT_FALSE(platform::FileExists(work_ + "out.kx77"));
@@ -234,8 +224,8 @@ TEST_P(SpecialInput, DcFileOfDctrans) {
 
 // The DAS settings of a Formats.ini that cannot be read are the defaults.
 TEST_P(SpecialInput, DasSettingsOfDctrans) {
-  RunResult r = DanvoraCli({"dctrans", kData + "/danvora/golden_kp2000.dc", work_ + "out.das",
-                            "", "9", "b", special_});
+  RunResult r = Run("danvora-cli", {"dctrans", kData + "/danvora/golden_kp2000.dc",
+                                    work_ + "out.das", "", "9", "b", special_});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   std::istringstream das(tests_support::ReadFile(work_ + "out.das"));
   std::vector<std::string> lines;

@@ -303,16 +303,17 @@ TEST_F(ProfileTable, IntegersAreReadLikeTheProfileFunctions) {
                                    "blanks=   99   \r\n"
                                    "quoted=\"5\"\r\n"
                                    "GpsMetode=3\r\n");
-  EXPECT_EQ(ProfileInt(path, "I", "plain", -1), 42);
-  EXPECT_EQ(ProfileInt(path, "I", "negative", -1), -7);
-  EXPECT_EQ(ProfileInt(path, "I", "hex", -1), 31);
-  EXPECT_EQ(ProfileInt(path, "I", "trailing", -1), 12);
-  EXPECT_EQ(ProfileInt(path, "I", "word", -1), 0);
-  EXPECT_EQ(ProfileInt(path, "I", "empty", 8), 8);
-  EXPECT_EQ(ProfileInt(path, "I", "blanks", -1), 99);
-  EXPECT_EQ(ProfileInt(path, "I", "quoted", -1), 5);
-  EXPECT_EQ(ProfileInt(path, "i", "gpsmetode", 8), 3);
-  EXPECT_EQ(ProfileInt(path, "I", "absent", 8), 8);
+  struct Case {
+    const char* section;
+    const char* key;
+    int fallback, expected;
+  };
+  for (const Case& c : {Case{"I", "plain", -1, 42}, {"I", "negative", -1, -7},
+                        {"I", "hex", -1, 31}, {"I", "trailing", -1, 12}, {"I", "word", -1, 0},
+                        {"I", "empty", 8, 8}, {"I", "blanks", -1, 99}, {"I", "quoted", -1, 5},
+                        {"i", "gpsmetode", 8, 3}, {"I", "absent", 8, 8}}) {
+    EXPECT_EQ(ProfileInt(path, c.section, c.key, c.fallback), c.expected) << c.key;
+  }
 }
 
 TEST_F(ProfileTable, AnyBytesAreReadWithoutHarm) {

@@ -12,10 +12,13 @@
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "tests/platform/test_support.h"
+#include "tests/support/files.h"
 
 namespace {
 
 using namespace platform;
+using tests_support::ReadFile;
+using tests_support::TestData;
 using V = std::vector<std::string>;
 
 class RegistryTest : public ::testing::Test {
@@ -199,8 +202,10 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ValueNames().size(), 30u);
   for (int i = 0; i < 15; ++i) {
-    EXPECT_EQ(key->GetInt("A" + std::to_string(i)), i);
-    EXPECT_EQ(key->GetInt("B" + std::to_string(i)), i);
+    for (std::string name : {"A", "B"}) {
+      name += std::to_string(i);
+      EXPECT_EQ(key->GetInt(name), i);
+    }
   }
 }
 
@@ -232,21 +237,8 @@ TEST(RegistryChild, WritesBack) {
 // The store is the regedit export text that the machine's tools and the
 // stand-ins write; these bytes are written by hand.
 TEST_F(RegistryTest, StoreFileIsRegeditText) {
-  std::string store = folder_.Write(
-      "registry.reg",
-      "REGEDIT4\r\n"
-      "\r\n"
-      "; filled by hand\r\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Share]\r\n"
-      "\"CurrentGeoDataDirectory\"=\"C:\\\\Geo\\\\\"\r\n"
-      "\r\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Syncrona\\Device Drivers\\Terrapad\\Converter]\r\n"
-      "\"Directory\"=\"C:\\\\Conv\"\r\n"
-      "@=\"default\"\r\n"
-      "\"Count\"=dword:0000000a\r\n"
-      "\"Blob\"=hex:01,02,\\\r\n"
-      "  03\r\n"
-      "\"Multi\"=hex(7):61,00,00\r\n");
+  std::string store =
+      folder_.Write("registry.reg", ReadFile(TestData("platform/by_hand.reg")));
   Expected<RegistryKey> share = RegistryKey::Open(
       RegistryRoot::kLocalMachine, "SOFTWARE\\Corvane\\Share", false);
   ASSERT_TRUE(share) << share.error().message();
@@ -335,22 +327,7 @@ TEST_F(RegistryTest, KeyPathsDeeperThan512LevelsAreRefused) {
 // file order, a key named twice merged into its first section, deleted
 // values and sections gone, a value given again replaced where it stood.
 TEST_F(RegistryTest, StoreIsWrittenBackAsBefore) {
-  folder_.Write("registry.reg",
-                "REGEDIT4\r\n"
-                "[HKEY_CURRENT_USER\\Software\\A\\B]\r\n"
-                "\"one\"=\"1\"\r\n"
-                "\"two\"=dword:00000002\r\n"
-                "\"three\"=\"3\"\r\n"
-                "[HKEY_CURRENT_USER\\Software\\C]\r\n"
-                "\"x\"=hex:01,\\\r\n"
-                "  02\r\n"
-                "[-HKEY_CURRENT_USER\\Software\\C]\r\n"
-                "\"ignored\"=\"y\"\r\n"
-                "[hkey_current_user\\software\\a\\b]\r\n"
-                "\"ONE\"=\"first\"\r\n"
-                "\"two\"=-\r\n"
-                "\"Two\"=\"again\"\r\n"
-                "\"three\"=-\r\n");
+  folder_.Write("registry.reg", ReadFile(TestData("platform/written_back.before.reg")));
   {
     Expected<RegistryKey> key =
         RegistryKey::Open(RegistryRoot::kCurrentUser, "Software\\Z", true);
@@ -358,19 +335,9 @@ TEST_F(RegistryTest, StoreIsWrittenBackAsBefore) {
     ASSERT_TRUE(key->SetString("z", "last"));
   }
   ASSERT_TRUE(MoveRegistryKey("Software\\A", "Software\\Moved\\A"));
+  // The moved key's own section, empty, goes to the end.
   EXPECT_EQ(*ReadWholeFile(folder_.File("registry.reg")),
-            "REGEDIT4\n"
-            "\n[HKEY_CURRENT_USER\\Software]\n"
-            "\n[HKEY_CURRENT_USER\\Software\\Moved\\A\\B]\n"
-            "\"one\"=\"first\"\n"
-            "\"Two\"=\"again\"\n"
-            "\n[HKEY_CURRENT_USER\\Software\\C]\n"
-            "\"x\"=hex:01,02\n"
-            "\n[HKEY_CURRENT_USER\\Software\\Z]\n"
-            "\"z\"=\"last\"\n"
-            "\n[HKEY_CURRENT_USER\\Software\\Moved]\n"
-            // The moved key's own section, empty, goes to the end.
-            "\n[HKEY_CURRENT_USER\\Software\\Moved\\A]\n");
+            ReadFile(TestData("platform/written_back.after.reg")));
 }
 
 // A store changed by another program is seen at the next operation, also

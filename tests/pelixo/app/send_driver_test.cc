@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "pelixo/app/device_sender.h"
@@ -84,6 +85,12 @@ class SendDriverTest : public SendTest {
     return driver_.SendAsciiFile(selection);
   }
 
+  // Points written, lines skipped and values cut of the last send.
+  std::tuple<size_t, size_t, size_t> Counts() const {
+    return {driver_.counts().points_written, driver_.counts().lines_skipped,
+            driver_.counts().values_cut};
+  }
+
   void SetOptions(int version, int angle, int coord, std::string coordsys) {
     options_.options().dc_file_version = version;
     options_.options().angle_units = angle;
@@ -106,9 +113,7 @@ TEST_F(SendDriverTest, CommaSeparatedFileToDCFile) {
   EXPECT_TRUE(ui_.errors.empty()) << ui_.errors[0];
   EXPECT_TRUE(ui_.messages.empty());
   ExpectSameJob(kData + "expected/comma.DC", out);
-  EXPECT_EQ(driver_.counts().points_written, 7u);
-  EXPECT_EQ(driver_.counts().lines_skipped, 1u);
-  EXPECT_EQ(driver_.counts().values_cut, 2u);
+  EXPECT_EQ(Counts(), std::make_tuple(7u, 1u, 2u));
 
   ASSERT_EQ(ui_.open_requests.size(), 1u);
   EXPECT_EQ(ui_.open_requests[0].filter, "Comma separated points|*.csv");
@@ -129,9 +134,7 @@ TEST_F(SendDriverTest, FixedColumnsWithPadCharactersAndImpliedDecimals) {
   std::string out = folder_.File("fixed.DC");
   ASSERT_EQ(Send("Fixed columns 20 ch", kFixed, kData + "fixed.txt", out), SendOutcome::kDone);
   ExpectSameJob(kData + "expected/fixed.DC", out);
-  EXPECT_EQ(driver_.counts().points_written, 3u);
-  EXPECT_EQ(driver_.counts().lines_skipped, 4u);
-  EXPECT_EQ(driver_.counts().values_cut, 1u);  // the job name
+  EXPECT_EQ(Counts(), std::make_tuple(3u, 4u, 1u));  // the value cut: the job name
 }
 
 TEST_F(SendDriverTest, NamePartsNewlineAndDroppedValues) {
@@ -166,11 +169,7 @@ TEST_F(SendDriverTest, LocaleDecimalSeparator) {
 
 TEST_F(SendDriverTest, HeaderCarriesTheTimeOfWriting) {
   SetOptions(kDCFileVersion107, kAngleUnitsGons, kCoordUnitsMeters, "");
-  driver_.set_clock([] {
-    platform::LocalTime time;
-    time.year = 2026, time.month = 12, time.day = 7, time.hour = 3, time.minute = 48;
-    return time;
-  });
+  driver_.set_clock([] { return platform::LocalTime{2026, 12, 7, 3, 48, 0}; });
   ASSERT_EQ(Send("Parts", kParts, kData + "parts.pts", folder_.File("p.DC")), SendOutcome::kDone);
   std::string month = platform::LocaleShortMonthName(12).substr(0, 3);
   EXPECT_EQ(driver_.output_lines()[0], "00NMTP V10-70       000007-" + month + "-26 03:48 213111");
@@ -212,7 +211,8 @@ TEST_F(SendDriverTest, LargeFileKeepsItsOrderAndCounts) {
       ++blank;
       continue;
     }
-    std::string name = "P" + std::to_string(i);
+    std::string name = "P";
+    name += std::to_string(i);
     if (i % 1009 == 0) {
       name += "-with-a-long-name";
       ++long_names;
@@ -224,9 +224,7 @@ TEST_F(SendDriverTest, LargeFileKeepsItsOrderAndCounts) {
   WriteFile(folder_.File("large.csv"), text);
   ASSERT_EQ(Send("Large", kComma, folder_.File("large.csv"), folder_.File("large.DC")),
             SendOutcome::kDone);
-  EXPECT_EQ(driver_.counts().points_written, names.size());
-  EXPECT_EQ(driver_.counts().lines_skipped, blank);
-  EXPECT_EQ(driver_.counts().values_cut, long_names);
+  EXPECT_EQ(Counts(), std::make_tuple(names.size(), blank, long_names));
 
   std::vector<std::string> records;
   for (std::string_view line : driver_.output_lines()) {

@@ -2,7 +2,9 @@
 // the record descriptions.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pelixo/core/dc_writer.h"
@@ -29,15 +31,12 @@ TEST(PaddingTest, CutsPadsAndFills) {
 }
 
 TEST(HeaderRecordTest, VersionTextsAndUnitDigits) {
-  EXPECT_EQ(PelixoVersionText(1000), "TP V10   ");
-  EXPECT_EQ(PelixoVersionText(1069), "TP V10   ");
-  EXPECT_EQ(PelixoVersionText(1070), "TP V10-70");
-  EXPECT_EQ(PelixoVersionText(2000), "TP V10-70");
-  EXPECT_EQ(PelixoVersionText(770), "TP V07-70");
-  EXPECT_EQ(PelixoVersionText(999), "TP V07-70");
-  EXPECT_EQ(PelixoVersionText(769), "TP V07-50");
-  EXPECT_EQ(PelixoVersionText(750), "TP V07-50");
-  EXPECT_EQ(PelixoVersionText(0), "TP V07-50");
+  for (auto [version, text] : std::initializer_list<std::pair<int, const char*>>{
+           {1000, "TP V10   "}, {1069, "TP V10   "}, {1070, "TP V10-70"}, {2000, "TP V10-70"},
+           {770, "TP V07-70"}, {999, "TP V07-70"}, {769, "TP V07-50"}, {750, "TP V07-50"},
+           {0, "TP V07-50"}}) {
+    EXPECT_EQ(PelixoVersionText(version), text) << version;
+  }
 
   // Gons and metres: 2, 1, then 3111.
   std::string header = PelixoHeaderRecord(1070, "07-Dec-26 03:48 ", 1, 0);
@@ -57,21 +56,9 @@ TEST(HeaderRecordTest, DateTextWithTheLocaleMonth) {
   EXPECT_EQ(FormatDCDate("07-Dec-2026 03:48:59 "), "07-Dec-2026 03:4");
   EXPECT_EQ(FormatDCDate("no dashes here at all"), "no dashes here a");
 
-  platform::LocalTime time;
-  time.year = 2026;
-  time.month = 12;
-  time.day = 7;
-  time.hour = 3;
-  time.minute = 48;
-  std::string text = DCDateText(time);
   std::string month = platform::LocaleShortMonthName(12).substr(0, 3);
-  EXPECT_EQ(text, "07-" + month + "-26 03:48 ");
-  time.year = 2007;
-  time.month = 1;
-  time.day = 31;
-  time.hour = 23;
-  time.minute = 5;
-  EXPECT_EQ(DCDateText(time),
+  EXPECT_EQ(DCDateText({2026, 12, 7, 3, 48, 0}), "07-" + month + "-26 03:48 ");
+  EXPECT_EQ(DCDateText({2007, 1, 31, 23, 5, 0}),
             "31-" + platform::LocaleShortMonthName(1).substr(0, 3) + "-07 23:05 ");
 }
 

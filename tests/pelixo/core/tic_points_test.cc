@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace pelixo {
 namespace {
@@ -15,23 +16,18 @@ PointRecord Parse(const std::string& line) {
   return record;
 }
 
+// Name, code, north, east and height of a point, compared at once.
+using Point = std::tuple<std::string, std::string, double, double, double>;
+Point Fields(const PointRecord& r) { return {r.Name, r.Code, r.North, r.East, r.Height}; }
+
 TEST(TicPointLineTest, ItemsAreTakenBetweenCommas) {
-  PointRecord nez = Parse("NEZ,\"P7\",\"FENCE\",100.5,200.25,10.0,X");
-  EXPECT_EQ(nez.Name, "P7");
-  EXPECT_EQ(nez.Code, "FENCE");
-  EXPECT_EQ(nez.North, 100.5);
-  EXPECT_EQ(nez.East, 200.25);
-  EXPECT_EQ(nez.Height, 10.0);
+  EXPECT_EQ(Fields(Parse("NEZ,\"P7\",\"FENCE\",100.5,200.25,10.0,X")),
+            (Point{"P7", "FENCE", 100.5, 200.25, 10.0}));
 
   // The last item of a line, not followed by a comma, reads as empty.
   EXPECT_EQ(Parse("NEZ,\"P7\",\"FENCE\",100.5,200.25,10.0").Height, 1e308);
 
-  PointRecord stn = Parse("STN,S1,,x,1,2,3,");
-  EXPECT_EQ(stn.Name, "S1");
-  EXPECT_EQ(stn.Code, "");
-  EXPECT_EQ(stn.North, 1);
-  EXPECT_EQ(stn.East, 2);
-  EXPECT_EQ(stn.Height, 3);
+  EXPECT_EQ(Fields(Parse("STN,S1,,x,1,2,3,")), (Point{"S1", "", 1, 2, 3}));
   EXPECT_EQ(Parse("PLR STN,S2,,x,4,5,6,").Height, 6);
 
   PointRecord base = Parse("BASE,B1,,a,b,c,1,2,3,");
@@ -41,19 +37,14 @@ TEST(TicPointLineTest, ItemsAreTakenBetweenCommas) {
 }
 
 TEST(TicPointLineTest, NamesKeepBlanksAndLoseQuotes) {
-  PointRecord record = Parse("NEZ, \"A\"\"B\" ,C\"D,  1.5,+2,-3e1,");
-  EXPECT_EQ(record.Name, " AB ");
-  EXPECT_EQ(record.Code, "CD");
-  EXPECT_EQ(record.North, 1.5);  // leading blanks are allowed
-  EXPECT_EQ(record.East, 2);
-  EXPECT_EQ(record.Height, -30);
+  // Leading blanks of a number are allowed.
+  EXPECT_EQ(Fields(Parse("NEZ, \"A\"\"B\" ,C\"D,  1.5,+2,-3e1,")),
+            (Point{" AB ", "CD", 1.5, 2, -30}));
 }
 
 TEST(TicPointLineTest, BrokenValuesAreMissing) {
-  PointRecord record = Parse("NEZ,P,C,1.5 ,nan,,");
-  EXPECT_EQ(record.North, 1e308);  // nothing may follow the number
-  EXPECT_EQ(record.East, 1e308);
-  EXPECT_EQ(record.Height, 1e308);
+  // Nothing may follow the number.
+  EXPECT_EQ(Fields(Parse("NEZ,P,C,1.5 ,nan,,")), (Point{"P", "C", 1e308, 1e308, 1e308}));
   // Cut short anywhere: what is missing is missing.
   PointRecord short_line = Parse("RTK,R");
   EXPECT_EQ(short_line.Name, "");

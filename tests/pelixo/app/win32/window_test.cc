@@ -7,8 +7,10 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gtest/gtest.h"
@@ -267,6 +269,53 @@ void ExpectClient(HWND window, int width, int height) {
   EXPECT_EQ(client.height, height);
 }
 
+struct ControlText {
+  int id;
+  const char* text;
+};
+
+void ExpectTexts(HWND window, std::initializer_list<ControlText> controls) {
+  for (const ControlText& c : controls) {
+    EXPECT_EQ(Text(GetDlgItem(window, c.id)), c.text) << "control " << c.id;
+  }
+}
+
+// `state` of every control of `ids` in `window` is `expected`.
+void ExpectAll(HWND window, bool (*state)(HWND), bool expected,
+               std::initializer_list<int> ids) {
+  for (int id : ids) {
+    EXPECT_EQ(state(GetDlgItem(window, id)), expected) << "control " << id;
+  }
+}
+
+// A job written to `path` carries the points of the expected Site.DC; its
+// header is the caller's affair.
+std::vector<std::string> ExpectSiteJobBody(const std::string& path) {
+  std::vector<std::string> written = Lines(*ReadFileBytes(path));
+  std::vector<std::string> expected = Lines(*ReadFileBytes(kData + "\\expected\\Site.DC"));
+  EXPECT_EQ(written.size(), expected.size());
+  for (size_t i = 1; i < written.size() && i < expected.size(); ++i) {
+    EXPECT_EQ(written[i], expected[i]) << "line " << i + 1;
+  }
+  return written.size() == expected.size() ? written : std::vector<std::string>{};
+}
+
+// Waits for `path` to go; true when it has.
+bool WaitUntilGone(const std::string& path) {
+  DWORD start = GetTickCount();
+  while (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+         GetTickCount() - start < kPatienceMs) {
+    Sleep(100);
+  }
+  return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+std::string TempFolder() {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  return temp;
+}
+
 TEST_F(WindowTest, FirstRunShowsBothModesTheOptionsAndTheAboutBox) {
   InstallFormats();
   HWND main = StartPelixo();
@@ -298,16 +347,16 @@ TEST_F(WindowTest, FirstRunShowsBothModesTheOptionsAndTheAboutBox) {
   ExpectBounds(item(ids::kCloseBtn), main, 376, 56, 75, 25);
   ExpectBounds(item(ids::kOptionsBtn), main, 376, 179, 75, 25);
 
-  EXPECT_EQ(Text(mode), "Operating mode");
-  EXPECT_EQ(Text(item(ids::kSendFileRadioBtn)), "Send file");
-  EXPECT_EQ(Text(item(ids::kReceiveFileRadioBtn)), "Receive file");
-  EXPECT_EQ(Text(item(ids::kFileFormatLabel)), "ASCII File Format:");
-  EXPECT_EQ(Text(item(ids::kJobNameLabel)), "Job Name:");
-  EXPECT_EQ(Text(destination), "Data Destination");
-  EXPECT_EQ(Text(item(ids::kDCFileRadioBtn)), "DC file");
-  EXPECT_EQ(Text(item(ids::kDeviceRadioBtn)), "Terrapad");
-  EXPECT_EQ(Text(item(ids::kCloseBtn)), "Close");
-  EXPECT_EQ(Text(item(ids::kOptionsBtn)), "Options...");
+  ExpectTexts(main, {{ids::kModeGroupBox, "Operating mode"},
+                     {ids::kSendFileRadioBtn, "Send file"},
+                     {ids::kReceiveFileRadioBtn, "Receive file"},
+                     {ids::kFileFormatLabel, "ASCII File Format:"},
+                     {ids::kJobNameLabel, "Job Name:"},
+                     {ids::kDestinationGroupBox, "Data Destination"},
+                     {ids::kDCFileRadioBtn, "DC file"},
+                     {ids::kDeviceRadioBtn, "Terrapad"},
+                     {ids::kCloseBtn, "Close"},
+                     {ids::kOptionsBtn, "Options..."}});
 
   // The lists hold the definitions of their direction, in file order.
   EXPECT_EQ(ComboItems(item(ids::kDownloadFormatsCombo)),
@@ -338,34 +387,25 @@ TEST_F(WindowTest, FirstRunShowsBothModesTheOptionsAndTheAboutBox) {
 
   // A first run: Receive mode, the device as the forced destination.
   EXPECT_EQ(Text(item(ids::kSendReceiveBtn)), "Receive...");
-  EXPECT_TRUE(Checked(item(ids::kReceiveFileRadioBtn)));
-  EXPECT_FALSE(Checked(item(ids::kSendFileRadioBtn)));
-  EXPECT_FALSE(Checked(item(ids::kDCFileRadioBtn)));
-  EXPECT_TRUE(Checked(item(ids::kDeviceRadioBtn)));
-  EXPECT_FALSE(Enabled(item(ids::kDCFileRadioBtn)));
-  EXPECT_FALSE(Enabled(item(ids::kDeviceRadioBtn)));
-  EXPECT_FALSE(Enabled(destination));
-  EXPECT_FALSE(Enabled(item(ids::kJobNameEdit)));
-  EXPECT_FALSE(Enabled(item(ids::kJobNameLabel)));
+  ExpectAll(main, Checked, true, {ids::kReceiveFileRadioBtn, ids::kDeviceRadioBtn});
+  ExpectAll(main, Checked, false, {ids::kSendFileRadioBtn, ids::kDCFileRadioBtn});
+  ExpectAll(main, Enabled, false,
+            {ids::kDCFileRadioBtn, ids::kDeviceRadioBtn, ids::kDestinationGroupBox,
+             ids::kJobNameEdit, ids::kJobNameLabel, ids::kOptionsBtn});
   EXPECT_TRUE(Visible(item(ids::kDownloadFormatsCombo)));
   EXPECT_FALSE(Visible(item(ids::kUploadFormatsCombo)));
-  EXPECT_FALSE(Enabled(item(ids::kOptionsBtn)));
   Photograph("main-receive", main);
 
   // Send mode: the remembered destination of a first run is the device.
   Click(item(ids::kSendFileRadioBtn));
   EXPECT_EQ(Text(item(ids::kSendReceiveBtn)), "Send...");
-  EXPECT_TRUE(Checked(item(ids::kSendFileRadioBtn)));
-  EXPECT_FALSE(Checked(item(ids::kReceiveFileRadioBtn)));
-  EXPECT_TRUE(Enabled(item(ids::kDCFileRadioBtn)));
-  EXPECT_TRUE(Enabled(item(ids::kDeviceRadioBtn)));
-  EXPECT_TRUE(Checked(item(ids::kDeviceRadioBtn)));
-  EXPECT_FALSE(Checked(item(ids::kDCFileRadioBtn)));
-  EXPECT_TRUE(Enabled(destination));
-  EXPECT_TRUE(Enabled(item(ids::kJobNameEdit)));
+  ExpectAll(main, Checked, true, {ids::kSendFileRadioBtn, ids::kDeviceRadioBtn});
+  ExpectAll(main, Checked, false, {ids::kReceiveFileRadioBtn, ids::kDCFileRadioBtn});
+  ExpectAll(main, Enabled, true,
+            {ids::kDCFileRadioBtn, ids::kDeviceRadioBtn, ids::kDestinationGroupBox,
+             ids::kJobNameEdit, ids::kOptionsBtn});
   EXPECT_TRUE(Visible(item(ids::kUploadFormatsCombo)));
   EXPECT_FALSE(Visible(item(ids::kDownloadFormatsCombo)));
-  EXPECT_TRUE(Enabled(item(ids::kOptionsBtn)));
 
   // The DC file destination survives a trip through Receive mode.
   Click(item(ids::kDCFileRadioBtn));
@@ -384,14 +424,15 @@ TEST_F(WindowTest, FirstRunShowsBothModesTheOptionsAndTheAboutBox) {
   EXPECT_FALSE(Enabled(main)) << "the options dialog is modal";
   auto option = [options](int id) { return GetDlgItem(options, id); };
   ExpectCentred(options);
-  EXPECT_EQ(Text(option(ids::kUnitsGroupBox)), "Units");
-  EXPECT_EQ(Text(option(ids::kCoordUnitsLabel)), "Coordinate:");
-  EXPECT_EQ(Text(option(ids::kAngleUnitsLabel)), "Angular:");
-  EXPECT_EQ(Text(option(ids::kCoordSysFileLabel)), "Coordinate system definition file:");
-  EXPECT_EQ(Text(option(ids::kDCFileVersionLabel)), "DC file version:");
-  EXPECT_EQ(Text(option(ids::kOptionsOKBtn)), "OK");
-  EXPECT_EQ(Text(option(ids::kOptionsCancelBtn)), "Cancel");
-  EXPECT_EQ(Text(option(ids::kBrowseBtn)), "Browse...");
+  ExpectTexts(options, {{ids::kUnitsGroupBox, "Units"},
+                        {ids::kCoordUnitsLabel, "Coordinate:"},
+                        {ids::kAngleUnitsLabel, "Angular:"},
+                        {ids::kCoordSysFileLabel, "Coordinate system definition file:"},
+                        {ids::kDCFileVersionLabel, "DC file version:"},
+                        {ids::kOptionsOKBtn, "OK"},
+                        {ids::kOptionsCancelBtn, "Cancel"},
+                        {ids::kBrowseBtn, "Browse..."},
+                        {ids::kCoordSysFileEdit, ""}});
   EXPECT_EQ(ComboItems(option(ids::kCoordUnitsCombo)),
             (std::vector<std::string>{"Meters", "Feet", "US Feet"}));
   EXPECT_EQ(ComboItems(option(ids::kAngleUnitsCombo)),
@@ -402,7 +443,6 @@ TEST_F(WindowTest, FirstRunShowsBothModesTheOptionsAndTheAboutBox) {
   EXPECT_EQ(ComboSelection(option(ids::kCoordUnitsCombo)), 0);
   EXPECT_EQ(ComboSelection(option(ids::kAngleUnitsCombo)), 1);
   EXPECT_EQ(ComboSelection(option(ids::kDCFileVersionCombo)), 0);
-  EXPECT_EQ(Text(option(ids::kCoordSysFileEdit)), "");
   Photograph("options", options);
   Click(option(ids::kOptionsCancelBtn));
   EXPECT_TRUE(WaitUntilHidden(options));
@@ -417,18 +457,18 @@ TEST_F(WindowTest, FirstRunShowsBothModesTheOptionsAndTheAboutBox) {
   HWND group = about_item(ids::kAboutGroupBox);
   ExpectBounds(about_item(ids::kAboutImage), about, 29, 8, 302, 78);
   ExpectBounds(group, about, 28, 90, 305, 161);
-  ExpectInGroup(about_item(ids::kProductLabel), group, about, 4, 15);
-  ExpectInGroup(about_item(ids::kVersionLabel), group, about, 4, 37);
-  ExpectInGroup(about_item(ids::kBuildLabel), group, about, 4, 60);
-  ExpectInGroup(about_item(ids::kCopyrightLabel), group, about, 4, 83);
-  ExpectInGroup(about_item(ids::kRightsLabel), group, about, 4, 107);
+  for (auto [id, top] : {std::pair{ids::kProductLabel, 15}, {ids::kVersionLabel, 37},
+                         {ids::kBuildLabel, 60}, {ids::kCopyrightLabel, 83},
+                         {ids::kRightsLabel, 107}}) {
+    ExpectInGroup(about_item(id), group, about, 4, top);
+  }
   ExpectBounds(about_item(ids::kAboutOKBtn), about, 144, 261, 75, 25);
-  EXPECT_EQ(Text(about_item(ids::kProductLabel)), "Pelixo");
-  EXPECT_EQ(Text(about_item(ids::kVersionLabel)), "Version 1.0");
-  EXPECT_EQ(Text(about_item(ids::kBuildLabel)), "Build 2");
-  EXPECT_EQ(Text(about_item(ids::kCopyrightLabel)), "Copyright (C) 2026 Corvane");
+  ExpectTexts(about, {{ids::kProductLabel, "Pelixo"},
+                      {ids::kVersionLabel, "Version 1.0"},
+                      {ids::kBuildLabel, "Build 2"},
+                      {ids::kCopyrightLabel, "Copyright (C) 2026 Corvane"},
+                      {ids::kAboutOKBtn, "OK"}});
   EXPECT_EQ(Text(about_item(ids::kRightsLabel)).rfind("All rights reserved.", 0), 0u);
-  EXPECT_EQ(Text(about_item(ids::kAboutOKBtn)), "OK");
   Photograph("about", about);
   // Enter closes it: the OK button is the default one.
   PressKey(about, VK_RETURN);
@@ -473,14 +513,12 @@ TEST_F(WindowTest, SendWritesTheDCFileThroughTheFileDialogs) {
             "Site.DC");
   ASSERT_TRUE(WaitForFile(output)) << "no DC file";
 
-  std::vector<std::string> written = Lines(*ReadFileBytes(output));
-  std::vector<std::string> expected = Lines(*ReadFileBytes(kData + "\\expected\\Site.DC"));
-  ASSERT_EQ(written.size(), expected.size());
+  std::vector<std::string> written = ExpectSiteJobBody(output);
+  ASSERT_FALSE(written.empty());
   ASSERT_EQ(written[0].size(), 46u);
   EXPECT_TRUE(IsDCDate(written[0].substr(24, 16))) << written[0];
   EXPECT_EQ(written[0].substr(0, 24) + written[0].substr(40),
-            expected[0].substr(0, 24) + expected[0].substr(40));
-  for (size_t i = 1; i < written.size(); ++i) EXPECT_EQ(written[i], expected[i]);
+            "00NMTP V10-70       0000213111");
 
   ASSERT_TRUE(ClosePelixo(main));
   EXPECT_EQ(ReadString(kPelixoKey, "UploadFile"), input);
@@ -518,10 +556,7 @@ TEST_F(WindowTest, AnExternalProgramRunsWhileTheWindowIsDisabledButAnswering) {
   ASSERT_TRUE(WaitForFile(output)) << "no DC file";
   EXPECT_EQ(ReadFileBytes(probe), "disabled, answering");
   EXPECT_TRUE(Enabled(main)) << "enabled again after the program";
-  std::vector<std::string> written = Lines(*ReadFileBytes(output));
-  std::vector<std::string> expected = Lines(*ReadFileBytes(kData + "\\expected\\Site.DC"));
-  ASSERT_EQ(written.size(), expected.size());
-  for (size_t i = 1; i < written.size(); ++i) EXPECT_EQ(written[i], expected[i]);
+  ExpectSiteJobBody(output);
   ASSERT_TRUE(ClosePelixo(main));
 }
 
@@ -547,23 +582,13 @@ TEST_F(WindowTest, SendToTheStandInDeviceHandsOverTheJobItAsksFor) {
   ASSERT_TRUE(WaitForFile(on_device)) << "nothing reached the device";
 
   // Built for the version the component asked for: 10.0.
-  std::vector<std::string> written = Lines(*ReadFileBytes(on_device));
-  std::vector<std::string> expected = Lines(*ReadFileBytes(kData + "\\expected\\Site.DC"));
-  ASSERT_EQ(written.size(), expected.size());
+  std::vector<std::string> written = ExpectSiteJobBody(on_device);
+  ASSERT_FALSE(written.empty());
   EXPECT_EQ(written[0].substr(0, 24), "00NMTP V10          0000");
   EXPECT_EQ(written[0].substr(40), "213111");
-  for (size_t i = 1; i < written.size(); ++i) EXPECT_EQ(written[i], expected[i]);
 
   // The job's temporary file goes once the device has it.
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string temporary = std::string(temp) + "Site.2.DC";
-  DWORD start = GetTickCount();
-  while (GetFileAttributesA(temporary.c_str()) != INVALID_FILE_ATTRIBUTES &&
-         GetTickCount() - start < kPatienceMs) {
-    Sleep(100);
-  }
-  EXPECT_EQ(GetFileAttributesA(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(WaitUntilGone(TempFolder() + "Site.2.DC"));
   ASSERT_TRUE(ClosePelixo(main));
   EXPECT_EQ(ReadDword("WriteToDCFile"), 0u);
 }
@@ -594,14 +619,8 @@ TEST_F(WindowTest, ReceiveExportsAJobFromTheStandInDevice) {
   EXPECT_EQ(ReadFileBytes(output), ReadFileBytes(kData + "\\expected\\SITE1.txt"));
 
   // The received files leave the temporary directory after the export.
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string received = std::string(temp) + "SITE1";
-  DWORD start = GetTickCount();
-  while (GetFileAttributesA((received + ".DC").c_str()) != INVALID_FILE_ATTRIBUTES &&
-         GetTickCount() - start < kPatienceMs) {
-    Sleep(100);
-  }
+  std::string received = TempFolder() + "SITE1";
+  WaitUntilGone(received + ".DC");
   for (const char* extension : {".DC", ".JOB", ".TIC", ".DCO"}) {
     EXPECT_EQ(GetFileAttributesA((received + extension).c_str()),
               INVALID_FILE_ATTRIBUTES)
