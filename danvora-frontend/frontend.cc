@@ -166,12 +166,10 @@ CommandLineOptions ParseCommandLine(std::string_view command_line) {
   constexpr std::string_view kFormatOption = "-Format=";
   size_t at = text::FindIgnoreCase(command_line, kFormatOption);
   if (at != std::string_view::npos) {
-    size_t end = command_line.find(' ', at);
-    size_t start = at + kFormatOption.size();
-    std::string_view name = end == std::string_view::npos
-                                ? command_line.substr(start)
-                                : command_line.substr(start, end - start);
-    options.format = FormatNumberForName(name);
+    // To the next blank, or to the end when none follows (npos - start).
+    const size_t start = at + kFormatOption.size();
+    options.format = FormatNumberForName(
+        command_line.substr(start, command_line.find(' ', start) - start));
   }
   options.report = Contains(command_line, "-QA");
   options.keep_dc = Contains(command_line, "-DC");

@@ -51,6 +51,17 @@ void Warn(const std::string& message, ExportFormat format, TextOutput* output,
   }
 }
 
+// A new output at `path`; none, the user told which file, when it cannot be
+// made.
+std::optional<TextOutput> CreateOutput(const std::string& path) {
+  auto created = TextOutput::Create(path);
+  if (!created) {
+    alert_cannot_open(path);
+    return std::nullopt;
+  }
+  return std::move(*created);
+}
+
 }  // namespace
 
 int16_t Dctrans(const std::string& dc_path, const std::string& out_path,
@@ -106,12 +117,8 @@ int16_t Dctrans(const std::string& dc_path, const std::string& out_path,
   std::optional<TextOutput> output;
   std::optional<TextOutput> info;
   if (format != ExportFormat::kNone) {
-    auto created = TextOutput::Create(out_path);
-    if (!created) {
-      alert_cannot_open(out_path);
-      return kRefused;
-    }
-    output.emplace(std::move(*created));
+    output = CreateOutput(out_path);
+    if (!output) return kRefused;
     info = open_info_file(format, out_path);
   }
   TextOutput* output_file = output ? &*output : nullptr;
@@ -119,12 +126,8 @@ int16_t Dctrans(const std::string& dc_path, const std::string& out_path,
 
   std::optional<TextOutput> report;
   if (report_path.size() > 2) {
-    auto created = TextOutput::Create(report_path);
-    if (!created) {
-      alert_cannot_open(report_path);
-      return kRefused;  // the outputs are discarded unwritten
-    }
-    report.emplace(std::move(*created));
+    report = CreateOutput(report_path);
+    if (!report) return kRefused;  // the outputs are discarded unwritten
   }
   TextOutput* report_out = report ? &*report : nullptr;
 

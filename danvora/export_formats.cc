@@ -311,6 +311,13 @@ std::string InfoText(std::string_view token) {
   return text;
 }
 
+// Whether `format` writes its attribute lines to a ".info" file.
+bool UsesInfoFile(ExportFormat format) {
+  using enum ExportFormat;
+  return format == kGeocad || format == kAlt || format == kArgus ||
+         format == kKomma || format == kSvk;
+}
+
 }  // namespace
 
 CoordFamily coord_family(int coord_system) {
@@ -341,12 +348,6 @@ std::string export_system_name(int coord_system) {
   return std::string(coord_system_name(coord_system));
 }
 
-bool uses_info_file(ExportFormat format) {
-  using enum ExportFormat;
-  return format == kGeocad || format == kAlt || format == kArgus ||
-         format == kKomma || format == kSvk;
-}
-
 std::string info_file_path(const std::string& export_path) {
   return platform::ReplaceExtension(export_path, ".info",
                                     platform::ExtensionRule::kSlashes);
@@ -362,7 +363,7 @@ void begin_export_run() {
 std::optional<TextOutput> open_info_file(ExportFormat format,
                                          const std::string& export_path) {
   writer().comment_counter = 0;
-  if (!uses_info_file(format)) return std::nullopt;
+  if (!UsesInfoFile(format)) return std::nullopt;
   auto file = TextOutput::Create(info_file_path(export_path));
   if (!file) return std::nullopt;
   return std::move(*file);
@@ -461,9 +462,7 @@ void write_file_header(ExportFormat format, int coord_system,
                          now.month, now.year % 100, now.hour, now.minute,
                          now.second));
       for (const char* key : {"Firma1", "Firma2", "Firma3", "Firma4"}) {
-        const std::string value =
-            ini.String("DAS4", key, "-");
-        file->Write(text::Format("%.79s\n", value));
+        file->Write(text::Format("%.79s\n", ini.String("DAS4", key, "-")));
       }
       file->Write("\n\n\n\n\n");
       state.well.pending = false;
@@ -495,7 +494,7 @@ void append_report_listing(std::string* line, std::string_view name,
   writer().current_point_name.assign(name.data(), name.size());
   if (t.y < kPlanMissingBelow) {
     text::AppendText(line, name, 10);
-    *line += kBlanks.substr(0, 32);
+    *line += kBlanks;
   } else {
     AppendNameAndPlan(line, name, t);
   }
@@ -508,8 +507,8 @@ std::string_view write_point_line(ExportFormat format, std::string_view name,
                                   const Triple& t, std::string_view code,
                                   std::string_view remark, int measure_kind,
                                   TextOutput* file) {
+  if (!file) return code;
   std::string_view effective_code = code;
-  if (!file) return effective_code;
   ExportState& state = writer();
   state.current_point_name.assign(name.data(), name.size());
   if (format != ExportFormat::kReportListing && t.y < kPlanMissingBelow) {

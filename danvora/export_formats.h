@@ -36,9 +36,6 @@ bool is_geographic_system(int coord_system);
 // the local grids by their job-model names.
 std::string export_system_name(int coord_system);
 
-// Whether `format` writes its attribute lines to a ".info" file.
-bool uses_info_file(ExportFormat format);
-
 // The ".info" path of an export file: the extension of the file name is
 // replaced (a name without one gets ".info" appended); the folder is kept.
 std::string info_file_path(const std::string& export_path);

@@ -726,9 +726,7 @@ PrescanResult prescan_job() {
         result.gps = true;
         break;
       case Code("50"): {
-        if (flags == "KI" && result.calibration_point) {
-          result.calibration_point = false;
-        }
+        if (flags == "KI") result.calibration_point = false;
         const HorizontalFit& fit = job.horizontal_fit;
         if (fit.rotation > dc::kPresentAbove && fit.scale > 0.9) {
           result.field_fit = FieldFit::kFound;
@@ -739,9 +737,7 @@ PrescanResult prescan_job() {
         break;
       }
       case Code("81"): {
-        if (flags == "KI" && result.calibration_point) {
-          result.calibration_point = false;
-        }
+        if (flags == "KI") result.calibration_point = false;
         const VerticalFit& fit = job.vertical_fit;
         const double sum = fit.inclination_second + fit.inclination_first +
                            fit.translation + fit.centre_second +

@@ -67,32 +67,27 @@ int find_known_point(std::string_view name, Triple* destination, int start) {
   const std::vector<KnownPoint>& entries =
       library_state().known_point_table.entries;
   const int count = static_cast<int>(entries.size());
-  auto copy = [&](int index) {
-    if (destination) *destination = entries[static_cast<size_t>(index)].coordinates;
+  // Whether entry `index` has the name; its co-ordinates are then copied.
+  auto take = [&](int index) {
+    const KnownPoint& entry = entries[static_cast<size_t>(index)];
+    if (entry.name != name) return false;
+    if (destination) *destination = entry.coordinates;
+    return true;
   };
   if (start >= 0) {
     for (int i = start; i < count; ++i) {
-      if (entries[static_cast<size_t>(i)].name == name) {
-        copy(i);
-        return i;
-      }
+      if (take(i)) return i;
     }
     // A name that stands before the lookup position is still a known point.
     for (int i = 0; i < start && i < count; ++i) {
-      if (entries[static_cast<size_t>(i)].name == name) {
-        copy(i);
-        return start;
-      }
+      if (take(i)) return start;
     }
     return start;
   }
   int from = start == INT32_MIN ? count - 1 : -start;
   if (from > count - 1) from = count - 1;
   for (int i = from; i >= 0; --i) {
-    if (entries[static_cast<size_t>(i)].name == name) {
-      copy(i);
-      return i;
-    }
+    if (take(i)) return i;
   }
   return -1;
 }

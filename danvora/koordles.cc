@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "danvora/alert.h"
@@ -44,15 +45,11 @@ Markers MarkersFor(ExportFormat format) {
     case ExportFormat::kSdl:
       return {" 8 ", kNoMarker, kNoMarker, false};
     case ExportFormat::kLandcad:
+    case ExportFormat::kCowi:
       return {"C", kNoMarker, kNoMarker, false};
     case ExportFormat::kGeocad:
       return {"    ", kNoMarker, kNoMarker, false};
-    case ExportFormat::kCowi:
-      return {"C", kNoMarker, kNoMarker, false};
-    case ExportFormat::kAlt:
-    case ExportFormat::kArgus:
-    case ExportFormat::kKomma:
-    default:
+    default:  // ALT, ARGUS, Komma
       return {kNoMarker, kNoMarker, kNoMarker, false};
   }
 }
@@ -65,24 +62,12 @@ std::string FormatLabel(ExportFormat format) {
                       : std::string(name);
 }
 
-// DOS letters of code pages 865 and 850 as Windows-1252 letters.
+// DOS letters of code pages 865 and 850 as Windows-1252 letters: å Å æ Æ ø Ø.
 char WindowsLetter(char c) {
-  switch (static_cast<unsigned char>(c)) {
-    case 0x86:
-      return '\xe5';  // å
-    case 0x8f:
-      return '\xc5';  // Å
-    case 0x91:
-      return '\xe6';  // æ
-    case 0x92:
-      return '\xc6';  // Æ
-    case 0x9b:
-      return '\xf8';  // ø
-    case 0x9d:
-      return '\xd8';  // Ø
-    default:
-      return c;
-  }
+  constexpr std::string_view kDos = "\x86\x8f\x91\x92\x9b\x9d";
+  constexpr std::string_view kWindows = "\xe5\xc5\xe6\xc6\xf8\xd8";
+  const size_t at = kDos.find(c);
+  return at == std::string_view::npos ? c : kWindows[at];
 }
 
 // True when NormaliseLine has nothing to change in `raw` but the padding: no
@@ -398,9 +383,7 @@ Point PointParser::Parse(std::string& line) {
       return ParseArgus(line);
     case ExportFormat::kCowi:
       return ParseCowi(line);
-    case ExportFormat::kAlt:
-    case ExportFormat::kKomma:
-    default: {
+    default: {  // ALT, Komma
       TokenReader tokens(line);
       return ReadFreeFields(tokens);
     }
@@ -483,27 +466,19 @@ void ConvertPoints(std::string_view content, ExportFormat format, int sign,
   }
 }
 
-// A Sink appending to a string.
-class StringSink {
- public:
-  explicit StringSink(std::string& out) : out_(out) {}
-  void Write(std::string_view bytes) { out_.append(bytes); }
-
- private:
-  std::string& out_;
-};
-
 }  // namespace
 
 std::string ConvertCoordinateText(std::string_view content, ExportFormat format,
                                   int sign) {
-  std::string out;
-  if (!IsReadableFormat(format)) return out;
+  if (!IsReadableFormat(format)) return {};
+  struct {
+    std::string out;
+    void Write(std::string_view bytes) { out.append(bytes); }
+  } sink;
   // A point line is rarely longer than what it becomes: no regrowth.
-  out.reserve(content.size());
-  StringSink sink(out);
+  sink.out.reserve(content.size());
   ConvertPoints(content, format, sign, sink);
-  return out;
+  return std::move(sink.out);
 }
 
 int16_t Koordles(const std::string& in_path, const std::string& out_path,

@@ -386,14 +386,13 @@ void ReportWalk::Record(int code, const std::string& flags) {
     case Code("B1"): {
       const double p = job_.horizontal_residual;
       const double h = job_.vertical_residual;
-      const double d = job_.residual_3d;
       const bool has_p = p > dc::kPresentAbove, has_h = h > dc::kPresentAbove;
       if (!has_p && !has_h) break;
       ReportFormat("\nKalibreringspunkt: %s - %s\n", job_.point_name,
                    job_.second_point_name);
       if (has_p) ReportFormat("Planafv: %7.3lf", p);
       if (has_p && has_h) Report(" ");
-      if (has_h) ReportFormat("H\xF8jdeafv: %6.3lf 3Dafv: %7.3lf", h, d);
+      if (has_h) ReportFormat("H\xF8jdeafv: %6.3lf 3Dafv: %7.3lf", h, job_.residual_3d);
       break;
     }
     case Code("B2"):
@@ -456,14 +455,13 @@ void ReportWalk::Note(const std::string& flags) {
       ReportFormat("\nINFO: %s", note);
     }
   } else if (flags == "TS") {
-    if (note.starts_with("Time")) {
-      ReportFormat("\n%4.4s-%2.2s-%2.2s %s", Part(note, 16, 4),
-                   Part(note, 10, 2), Part(note, 13, 2),
-                   Part(note, 26, std::string::npos));
-    } else if (note.starts_with("Item")) {
-      ReportFormat("\nSlettet %4.4s-%2.2s-%2.2s %s", Part(note, 24, 4),
-                   Part(note, 18, 2), Part(note, 21, 2),
-                   Part(note, 34, std::string::npos));
+    // A deleted item's note has its date and text eight columns further.
+    const bool item = note.starts_with("Item");
+    if (item || note.starts_with("Time")) {
+      const size_t at = item ? 18 : 10;  // the month
+      ReportFormat(item ? "\nSlettet %4.4s-%2.2s-%2.2s %s" : "\n%4.4s-%2.2s-%2.2s %s",
+                   Part(note, at + 6, 4), Part(note, at, 2), Part(note, at + 3, 2),
+                   Part(note, at + 16, std::string::npos));
     }
   } else if (flags == "CT") {
     ReportFormat("\nContinuous Topography: %s", note);
@@ -481,20 +479,13 @@ void ReportWalk::Antenna() {
   }
   const double r = job_.antenna_radius;
   const double square = h * h - r * r;
-  if (square >= 0) {
-    antenna_height_ = std::sqrt(square) + job_.antenna_offset;
-    ReportFormat(
-        "\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf "
-        "korrigeret til: %6.3lf",
-        job_.antenna_type, h, antenna_height_);
-  } else {
-    antenna_height_ = 0;
-    // The second number is the height now in use.
-    ReportFormat(
-        "\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf kan "
-        "ikke korrigeres: sat til 0.00: %6.3lf",
-        job_.antenna_type, h, antenna_height_);
-  }
+  antenna_height_ = square >= 0 ? std::sqrt(square) + job_.antenna_offset : 0;
+  // The second number is the height now in use.
+  ReportFormat(square >= 0 ? "\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf "
+                             "korrigeret til: %6.3lf"
+                           : "\nAntennetype    : %s\nAntenneh\xF8jde   : %6.3lf kan "
+                             "ikke korrigeres: sat til 0.00: %6.3lf",
+               job_.antenna_type, h, antenna_height_);
 }
 
 void ReportWalk::VerticalFitAndGeoid() {

@@ -55,8 +55,6 @@ double ParseNumber(std::string_view text, size_t* used) {
   return scan.value;
 }
 
-double ParseNumber(std::string_view text) { return ParseNumber(text, nullptr); }
-
 int32_t ParseInteger(std::string_view text) {
   const int64_t value = text::ScanInteger(text::SkipCSpace(text)).value;
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
@@ -107,14 +105,6 @@ Triple DecodeTriple(std::string_view line, size_t column, const Units& units) {
   const double b = DecodeDistance(line, column + 16, units.distance);
   const double h = DecodeDistance(line, column + 32, units.distance);
   if (units.coord_order == 2) return {a, b, h};
-  return {b, a, h};
-}
-
-Triple DecodeTripleFixedOrder(std::string_view line, size_t column,
-                              int distance_unit) {
-  const double a = DecodeDistance(line, column, distance_unit);
-  const double b = DecodeDistance(line, column + 16, distance_unit);
-  const double h = DecodeDistance(line, column + 32, distance_unit);
   return {b, a, h};
 }
 

@@ -35,10 +35,9 @@ std::string DecodeText(std::string_view line, size_t column, size_t width);
 // The longest decimal number at the start of `text` after white space, as
 // the C library's strtod reads it in the "C" locale (no hexadecimal, no
 // infinities; a number too large is the largest double); 0 when nothing
-// converts. Never depends on the locale.
-double ParseNumber(std::string_view text);
-// The same, also giving the number of characters used (0 when none).
-double ParseNumber(std::string_view text, size_t* used);
+// converts. Never depends on the locale. `used`, when given, is set to the
+// number of characters used (0 when none).
+double ParseNumber(std::string_view text, size_t* used = nullptr);
 
 // The leading decimal integer of `text` (white space and a sign accepted),
 // held to the 32-bit range.
@@ -70,10 +69,6 @@ struct Triple {
 // Three distances at column, column+16, column+32 read as a, b, h and
 // stored as (a, b, h) when the coordinate order is 2, else as (b, a, h).
 Triple DecodeTriple(std::string_view line, size_t column, const Units& units);
-
-// As DecodeTriple but always stored as (b, a, h).
-Triple DecodeTripleFixedOrder(std::string_view line, size_t column,
-                              int distance_unit);
 
 }  // namespace dc
 

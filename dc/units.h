@@ -10,8 +10,6 @@ namespace dc {
 inline constexpr double kMissing = -999999999.999;
 inline constexpr double kPresentAbove = -9000000.0;
 
-inline bool IsPresent(double value) { return value > kPresentAbove; }
-
 // Metres per US survey foot; used for both kinds of feet.
 inline constexpr double kMetresPerFoot = 0.3048006096012192;
 inline constexpr double kGonPerDegree = 1.1111111111111112;

@@ -39,7 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       dc::DecodeDistance(line, column, units.distance);
       dc::DecodeAngle(line, column, units.angle);
       dc::DecodeTriple(line, column, units);
-      dc::DecodeTripleFixedOrder(line, column, units.distance);
     }
     for (int version : {750, 770, 1000, 1070}) {
       pelixo::IsPelixoCoordinateSystemRecord(line, version);

@@ -14,21 +14,13 @@
 namespace text {
 
 int64_t FormatArg::integer() const {
-  switch (kind_) {
-    case kInteger: return integer_;
-    case kReal: return TruncateToInt64(real_);
-    case kText: break;
-  }
-  return 0;
+  if (kind_ == kReal) return TruncateToInt64(real_);
+  return integer_;  // 0 unless an integer
 }
 
 double FormatArg::real() const {
-  switch (kind_) {
-    case kReal: return real_;
-    case kInteger: return static_cast<double>(integer_);
-    case kText: break;
-  }
-  return 0.0;
+  if (kind_ == kReal) return real_;
+  return static_cast<double>(integer_);  // 0 unless an integer
 }
 
 int64_t TruncateToInt64(double value) {
@@ -103,10 +95,8 @@ void Pad(Output& out, std::string_view body, const Conversion& conv,
     out.append(fill, ' ');
   } else if (conv.zero && zero_pad_allowed) {
     // Zeros go between the sign and the digits.
-    size_t sign = (!body.empty() && (body[0] == '-' || body[0] == '+' ||
-                                     body[0] == ' '))
-                      ? 1
-                      : 0;
+    const size_t sign = body.starts_with('-') || body.starts_with('+') ||
+                        body.starts_with(' ');
     out += body.substr(0, sign);
     out.append(fill, '0');
     out += body.substr(sign);
@@ -213,13 +203,6 @@ void AppendInteger(std::string* out, int64_t value, int width) {
   conv.width = width;
   Output output(*out);
   FormatInteger(output, value, conv);
-}
-
-std::string FormatList(std::string_view format,
-                       std::initializer_list<FormatArg> args) {
-  std::string out;
-  AppendFormatList(&out, format, args);
-  return out;
 }
 
 namespace {

@@ -44,15 +44,16 @@ class FormatArg {
   double real_ = 0;
 };
 
-std::string FormatList(std::string_view format,
-                       std::initializer_list<FormatArg> args);
-// The same, appended to `out` (a line built in place costs no allocation).
+// Appends the formatted text to `out` (a line built in place costs no
+// allocation).
 void AppendFormatList(std::string* out, std::string_view format,
                       std::initializer_list<FormatArg> args);
 
 template <typename... Args>
 std::string Format(std::string_view format, const Args&... args) {
-  return FormatList(format, {FormatArg(args)...});
+  std::string out;
+  AppendFormatList(&out, format, {FormatArg(args)...});
+  return out;
 }
 
 template <typename... Args>

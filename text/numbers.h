@@ -8,6 +8,7 @@
 #ifndef TEXT_NUMBERS_H_
 #define TEXT_NUMBERS_H_
 
+#include <array>
 #include <cfloat>
 #include <cstddef>
 #include <cstdint>
@@ -17,28 +18,11 @@
 namespace text {
 
 // 10^0 to 10^19.
-inline constexpr uint64_t kPowersOfTen[] = {
-    1ull,
-    10ull,
-    100ull,
-    1000ull,
-    10000ull,
-    100000ull,
-    1000000ull,
-    10000000ull,
-    100000000ull,
-    1000000000ull,
-    10000000000ull,
-    100000000000ull,
-    1000000000000ull,
-    10000000000000ull,
-    100000000000000ull,
-    1000000000000000ull,
-    10000000000000000ull,
-    100000000000000000ull,
-    1000000000000000000ull,
-    10000000000000000000ull,
-};
+inline constexpr std::array<uint64_t, 20> kPowersOfTen = [] {
+  std::array<uint64_t, 20> powers{1};
+  for (size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 10;
+  return powers;
+}();
 
 // The fast path divides an exact integer by an exact power of ten and
 // relies on that one division rounding once. Doubles worked out in a wider

@@ -39,19 +39,15 @@ void MessagesToStderr() {
 #endif
 }
 
-bool ParseInteger(const char* text, long long& value) {
-  errno = 0;
-  char* end = nullptr;
-  value = std::strtoll(text, &end, 10);
-  return errno == 0 && end != text && *end == '\0';
-}
-
 // FORMAT and SIGN as the library takes them: 16-bit numbers. A larger one
 // would reach the library cut to 16 bits as another number (65536 as
 // format 0), so it is refused before the library is loaded.
 bool ParseLibraryNumber(const char* text, int& value) {
-  long long number = 0;
-  if (!ParseInteger(text, number) || number < INT16_MIN || number > INT16_MAX) {
+  errno = 0;
+  char* end = nullptr;
+  const long long number = std::strtoll(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || number < INT16_MIN ||
+      number > INT16_MAX) {
     return false;
   }
   value = static_cast<int>(number);
