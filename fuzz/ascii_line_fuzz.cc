@@ -48,8 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       pelixo::UploadPoint point;
       const size_t before = index;
       if (reader.ConvertLineToRecord(lines, index, point)) {
-        const std::string record = pelixo::PelixoPointRecord(
-            {point.name, point.northing, point.easting, point.elevation, point.code});
+        std::string record;
+        pelixo::AppendPelixoPointRecord(
+            record, {point.name, point.northing, point.easting, point.elevation, point.code});
         if (record.empty()) __builtin_trap();
       }
       // The reader never moves backwards; a NEWLINE may run one past the end.

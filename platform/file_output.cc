@@ -27,19 +27,8 @@ std::string TemporaryName(const std::string& target,
 
 }  // namespace
 
-FileOutput::FileOutput(FileOutput&& other) noexcept
-    : target_(std::move(other.target_)),
-      temp_path_(std::move(other.temp_path_)),
-      file_(std::exchange(other.file_, nullptr)),
-      self_removing_(std::exchange(other.self_removing_, false)),
-      interrupt_entry_(std::move(other.interrupt_entry_)),
-      failed_(other.failed_),
-      prepared_(other.prepared_),
-      buffer_(std::move(other.buffer_)),
-      used_(std::exchange(other.used_, 0)),
-      unsynced_(std::exchange(other.unsynced_, 0)) {
-  other.temp_path_.clear();
-}
+// An empty output taking over: its Discard in the assignment does nothing.
+FileOutput::FileOutput(FileOutput&& other) noexcept { *this = std::move(other); }
 
 FileOutput& FileOutput::operator=(FileOutput&& other) noexcept {
   if (this != &other) {

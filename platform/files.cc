@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/backend.h"
-#include "platform/file_output.h"
 #include "platform/memory.h"
 #include "platform/path.h"
 
@@ -43,16 +42,6 @@ Status RemoveFile(const std::string& path) {
     return Error("Cannot delete " + path + ": " + std::strerror(errno));
   }
   return Status::Ok();
-}
-
-Status CopyNoReplace(const std::string& from, const std::string& to) {
-  if (FileExists(to)) return Error("Cannot copy to " + to + ": file exists");
-  Expected<std::string> bytes = ReadWholeFile(from);
-  if (!bytes) return bytes.error();
-  Expected<FileOutput> out = FileOutput::Create(to);
-  if (!out) return out.error();
-  out->Write(*bytes);
-  return out->CommitNoReplace();
 }
 
 Status MakeDirectories(const std::string& path) {

@@ -52,8 +52,6 @@ bool DirectoryExists(const std::string& path);
 Status RemoveFile(const std::string& path);
 // Renames without ever replacing an existing `to` (fails instead).
 Status RenameNoReplace(const std::string& from, const std::string& to);
-// Copies without ever replacing an existing `to`.
-Status CopyNoReplace(const std::string& from, const std::string& to);
 Status MakeDirectories(const std::string& path);
 
 // `path` as a full path, as a file dialog gives it: a relative path is

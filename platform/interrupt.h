@@ -12,6 +12,7 @@
 #define PLATFORM_INTERRUPT_H_
 
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -27,9 +28,7 @@ class RemovedOnInterrupt {
   RemovedOnInterrupt() = default;
   explicit RemovedOnInterrupt(const std::string& path);
   RemovedOnInterrupt(RemovedOnInterrupt&& other) noexcept
-      : slot_(other.slot_) {
-    other.slot_ = -1;
-  }
+      : slot_(std::exchange(other.slot_, -1)) {}
   RemovedOnInterrupt& operator=(RemovedOnInterrupt&& other) noexcept;
   RemovedOnInterrupt(const RemovedOnInterrupt&) = delete;
   RemovedOnInterrupt& operator=(const RemovedOnInterrupt&) = delete;

@@ -6,10 +6,6 @@
 
 namespace platform {
 
-void ShowErrorBox(const std::string& text) {
-  ShowMessageBox(text, "Error", BoxIcon::kError);
-}
-
 namespace backend {
 
 // Shared by both backends: a box printed on stderr for automated runs.

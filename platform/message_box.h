@@ -15,9 +15,6 @@ enum class BoxIcon { kNone, kError, kWarning, kInformation };
 void ShowMessageBox(const std::string& text, const std::string& caption,
                     BoxIcon icon);
 
-// The standard error box: title "Error", error icon, one OK button.
-void ShowErrorBox(const std::string& text);
-
 // True when boxes print on stderr instead of showing a window.
 bool BoxesPrintToStderr();
 

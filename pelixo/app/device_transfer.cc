@@ -45,7 +45,6 @@ bool MoveDeviceFamily(const std::string& from, const std::string& to) {
 }
 
 std::vector<std::string> DeviceFamilies() {
-  if (!RegistryKey::KeyExists(RegistryRoot::kCurrentUser, kSyncronaKey)) return {};
   platform::Expected<RegistryKey> key =
       RegistryKey::Open(RegistryRoot::kCurrentUser, kSyncronaKey, /*create=*/false);
   if (!key) return {};
@@ -115,7 +114,6 @@ platform::Expected<bool> ForceBackupDataFiles() {
 }
 
 void RestoreBackupDataFiles() {
-  if (!RegistryKey::KeyExists(RegistryRoot::kCurrentUser, kSyncronaSettingsKey)) return;
   platform::Expected<RegistryKey> key =
       RegistryKey::Open(RegistryRoot::kCurrentUser, kSyncronaSettingsKey, /*create=*/false);
   if (!key) return;
@@ -123,18 +121,15 @@ void RestoreBackupDataFiles() {
 }
 
 std::optional<ConverterSettings> ReadConverterSettings() {
-  if (!RegistryKey::KeyExists(RegistryRoot::kLocalMachine, kConverterKey)) return std::nullopt;
   platform::Expected<RegistryKey> converter =
       RegistryKey::Open(RegistryRoot::kLocalMachine, kConverterKey, /*create=*/false);
   if (!converter) return std::nullopt;
   ConverterSettings settings;
   settings.directory = ReadText(*converter, "Directory");
   settings.language_file = ReadText(*converter, "Language File");
-  if (RegistryKey::KeyExists(RegistryRoot::kLocalMachine, kShareKey)) {
-    platform::Expected<RegistryKey> share =
-        RegistryKey::Open(RegistryRoot::kLocalMachine, kShareKey, /*create=*/false);
-    if (share) settings.geodata_directory = ReadText(*share, "CurrentGeoDataDirectory");
-  }
+  platform::Expected<RegistryKey> share =
+      RegistryKey::Open(RegistryRoot::kLocalMachine, kShareKey, /*create=*/false);
+  if (share) settings.geodata_directory = ReadText(*share, "CurrentGeoDataDirectory");
   return settings;
 }
 

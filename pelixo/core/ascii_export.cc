@@ -85,12 +85,6 @@ ExportToken ClassifyExportToken(std::string_view token) {
   return ExportToken::kAttribute;
 }
 
-bool IsExportToken(std::string_view token) {
-  return ClassifyExportToken(token) != ExportToken::kAttribute;
-}
-
-namespace {
-
 void AppendExportNumber(std::string& out, const TField& field, bool comma_separated, double x,
                         std::string_view source, char pad_character, char decimal_separator) {
   const int d = Decimals(field.Decimals);
@@ -164,29 +158,6 @@ void AppendAttributeValue(std::string& out, std::string_view text, int32_t decim
   if (decimals < 0) RemoveAll(out, decimal_separator, start);
 }
 
-}  // namespace
-
-std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
-                               char pad_character, char decimal_separator) {
-  std::string text;
-  AppendExportNumber(text, field, comma_separated, x, {}, pad_character, decimal_separator);
-  return text;
-}
-
-std::string FormatExportText(const TField& field, bool comma_separated, std::string_view text,
-                             char pad_character) {
-  std::string result;
-  AppendExportText(result, field, comma_separated, text, pad_character);
-  return result;
-}
-
-std::string FormatAttributeValue(std::string_view text, int32_t decimals,
-                                 char decimal_separator) {
-  std::string result;
-  AppendAttributeValue(result, text, decimals, decimal_separator);
-  return result;
-}
-
 namespace {
 
 void AppendKnownToken(std::string& out, ExportToken kind, const TField& field,
@@ -257,7 +228,8 @@ void AppendKnownToken(std::string& out, ExportToken kind, const TField& field,
   }
 }
 
-// The definition's field kinds, worked out once for all of a file's points.
+}  // namespace
+
 std::vector<ExportToken> FieldKinds(const TFormatDefinition& definition) {
   std::vector<ExportToken> kinds;
   kinds.reserve(static_cast<size_t>(definition.Fields.Count()));
@@ -273,6 +245,14 @@ void AppendPointLine(std::string& line, const TFormatDefinition& definition,
                      const ExportContext& context) {
   const bool comma = definition.CommaSeparated;
   const char pad = definition.PadCharacter;
+  auto value = [&](const TField& field, std::string_view text) {
+    if (field.Numeric) {
+      AppendExportNumber(line, field, comma, NumberOrZero(text), {}, pad,
+                         context.decimal_separator);
+    } else {
+      AppendExportText(line, field, comma, text, pad);
+    }
+  };
   for (int i = 0; i < definition.Fields.Count(); ++i) {
     const TField& field = definition.Fields[i];
     const ExportToken kind = kinds[static_cast<size_t>(i)];
@@ -288,38 +268,17 @@ void AppendPointLine(std::string& line, const TFormatDefinition& definition,
     for (std::string_view attribute : attributes) {
       if (!text::EqualsIgnoreCase(AttributeName(attribute), field.Token)) continue;
       matched = true;
-      std::string_view value = AttributeValue(attribute);
-      if (field.Numeric) {
-        AppendExportNumber(line, field, comma, NumberOrZero(value), {}, pad,
-                           context.decimal_separator);
-      } else {
-        AppendExportText(line, field, comma, value, pad);
-      }
+      value(field, AttributeValue(attribute));
     }
     if (matched) continue;
     if (!field.Literal.empty()) {
-      if (field.Numeric) {
-        AppendExportNumber(line, field, comma, NumberOrZero(field.Literal), {}, pad,
-                           context.decimal_separator);
-      } else {
-        AppendExportText(line, field, comma, field.Literal, pad);
-      }
+      value(field, field.Literal);
     } else if (comma) {
       line += ' ';
     } else {
       line.append(static_cast<size_t>(FieldWidth(field.Width)), ' ');
     }
   }
-}
-
-}  // namespace
-
-std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
-                            const std::vector<std::string_view>& attributes,
-                            const ExportContext& context) {
-  std::string line;
-  AppendPointLine(line, definition, FieldKinds(definition), point, attributes, context);
-  return line;
 }
 
 platform::Expected<ExportLines> BuildExportLines(const TFormatDefinition& definition,

@@ -34,19 +34,24 @@ enum class ExportToken {
   kAttribute,
 };
 ExportToken ClassifyExportToken(std::string_view token);
-bool IsExportToken(std::string_view token);
 
-std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
-                               char pad_character, char decimal_separator);
-std::string FormatExportText(const TField& field, bool comma_separated, std::string_view text,
-                             char pad_character);
-std::string FormatAttributeValue(std::string_view text, int32_t decimals,
-                                 char decimal_separator);
+// The value writers append to `out`; `source` is the text `x` was read from
+// (or empty).
+void AppendExportNumber(std::string& out, const TField& field, bool comma_separated, double x,
+                        std::string_view source, char pad_character, char decimal_separator);
+void AppendExportText(std::string& out, const TField& field, bool comma_separated,
+                      std::string_view text, char pad_character);
+void AppendAttributeValue(std::string& out, std::string_view text, int32_t decimals,
+                          char decimal_separator);
+
+// The definition's field kinds, worked out once for all of a file's points.
+std::vector<ExportToken> FieldKinds(const TFormatDefinition& definition);
 // One output line; it holds CR LF inside when the definition has NEWLINE
 // fields.
-std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
-                            const std::vector<std::string_view>& attributes,
-                            const ExportContext& context);
+void AppendPointLine(std::string& line, const TFormatDefinition& definition,
+                     const std::vector<ExportToken>& kinds, const DCPointValues& point,
+                     const std::vector<std::string_view>& attributes,
+                     const ExportContext& context);
 
 struct ExportLines {
   LineList lines;  // header lines, point lines, footer lines

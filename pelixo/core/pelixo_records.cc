@@ -85,13 +85,6 @@ std::string PelixoJobRecord(std::string_view job_name) {
   return record;
 }
 
-std::string PelixoPointRecord(const PelixoPointTexts& point) {
-  std::string record;
-  record.reserve(kPelixoPointRecordLength);
-  AppendPelixoPointRecord(record, point);
-  return record;
-}
-
 void AppendPelixoPointRecord(std::string& out, const PelixoPointTexts& point) {
   // Laid out in a fixed record first: a million points, one append each.
   static constexpr char kBlankRecord[] =

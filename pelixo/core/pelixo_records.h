@@ -56,9 +56,8 @@ struct PelixoPointTexts {
 };
 
 // Record 69, flags "KI", method 1 and class 1: the name right-aligned, the
-// three co-ordinate texts and the code left-aligned, each in 16 columns.
-std::string PelixoPointRecord(const PelixoPointTexts& point);
-// The same record appended to `out`.
+// three co-ordinate texts and the code left-aligned, each in 16 columns,
+// appended to `out`.
 void AppendPelixoPointRecord(std::string& out, const PelixoPointTexts& point);
 
 // True when a line of a coordinate-system definition file is copied into a

@@ -114,20 +114,16 @@ Expected<InputFile> InputFile::Open(const std::string& path) {
     return Error("Cannot open " + path +
                  (folder ? ": it is a folder" : ": not a regular file"));
   }
+  auto fail = [&](int error) {
+    ::close(fd);
+    return Error("Cannot open " + path + ": " + std::strerror(error));
+  };
   // Reads of a regular file never wait anyway; the flag is cleared so that
   // none of them ever reports EAGAIN.
   const int flags = ::fcntl(fd, F_GETFL);
-  if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
-    const int error = errno;
-    ::close(fd);
-    return Error("Cannot open " + path + ": " + std::strerror(error));
-  }
+  if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) return fail(errno);
   std::FILE* file = ::fdopen(fd, "rb");
-  if (file == nullptr) {
-    const int error = errno;
-    ::close(fd);
-    return Error("Cannot open " + path + ": " + std::strerror(error));
-  }
+  if (file == nullptr) return fail(errno);
   return InputFile(file, static_cast<uint64_t>(st.st_size), path);
 }
 

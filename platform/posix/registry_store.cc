@@ -319,16 +319,17 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
   bool skipping = false;  // inside a "[-...]" deletion section
   bool seen_header = false;
   size_t line_number = 0;
+  size_t first_line = 0;  // where the value joined over lines starts
   auto fail = [&](const char* why) {
     return Error("Registry store " + file + " line " +
-                 std::to_string(line_number) + ": " + why);
+                 std::to_string(first_line) + ": " + why);
   };
   while (!text.empty()) {
     size_t end = text.find('\n');
     std::string_view s = TrimBlanks(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++line_number;
-    size_t first_line = line_number;
+    first_line = line_number;
     // Hex lists go on over lines that end in a backslash.
     if (!s.empty() && s.back() == '\\' && !text.empty() &&
         s.find("=hex") != std::string_view::npos) {
@@ -345,27 +346,20 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
     if (s.empty() || s.front() == ';') continue;
     if (!seen_header) {
       if (s != "REGEDIT4" && s != "Windows Registry Editor Version 5.00") {
-        line_number = first_line;
         return fail("not a registry export (REGEDIT4 expected)");
       }
       seen_header = true;
       continue;
     }
     if (s.front() == '[') {
-      if (s.back() != ']' || s.size() < 3) {
-        line_number = first_line;
-        return fail("unreadable key line");
-      }
+      if (s.back() != ']' || s.size() < 3) return fail("unreadable key line");
       std::string_view path = s.substr(1, s.size() - 2);
       skipping = path.front() == '-';
       if (skipping) {
         current = nullptr;
         continue;
       }
-      if (KeyDepth(path) > kMaxKeyDepth) {
-        line_number = first_line;
-        return fail(kKeyPathTooDeep);
-      }
+      if (KeyDepth(path) > kMaxKeyDepth) return fail(kKeyPathTooDeep);
       current = &store.Create(path);
       current_seed = text::HashIgnoreCase(std::to_string(current - store.keys().data()) + '\\');
       continue;
@@ -375,20 +369,15 @@ Expected<Store> ParseStore(std::string_view text, const std::string& file) {
     if (s.front() == '@') {
       s.remove_prefix(1);
     } else if (!TakeQuoted(s, name)) {
-      line_number = first_line;
       return fail("unreadable value name");
     }
     s = TrimBlanks(s);
     RegistryValue value;
     bool deleted = false;
     if (s.empty() || s.front() != '=' || !ParseData(s.substr(1), value, deleted)) {
-      line_number = first_line;
       return fail("unreadable value");
     }
-    if (current == nullptr) {
-      line_number = first_line;
-      return fail("value outside of a key");
-    }
+    if (current == nullptr) return fail("value outside of a key");
     auto& values = current->values;
     const uint64_t hash = text::HashIgnoreCase(name, current_seed);
     auto same = value_index.end();

@@ -17,7 +17,7 @@ TEST(MessageBoxTest, PrintsOnStderrInAutomatedRuns) {
   ::testing::internal::CaptureStderr();
   ShowMessageBox("Corvane Syncrona has not been registered correctly.", "Pelixo",
                  BoxIcon::kInformation);
-  ShowErrorBox("Error running front.exe -UP");
+  ShowMessageBox("Error running front.exe -UP", "Error", BoxIcon::kError);
   std::string printed = ::testing::internal::GetCapturedStderr();
 #ifdef _WIN32
   // stderr is a text stream there: its line feeds become CR LF.

@@ -43,6 +43,40 @@ std::string Join(const std::vector<std::string>& lines) {
   return text;
 }
 
+// The value writers and the point line, each into a string of its own.
+std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
+                               char pad_character, char decimal_separator) {
+  std::string text;
+  AppendExportNumber(text, field, comma_separated, x, {}, pad_character, decimal_separator);
+  return text;
+}
+
+std::string FormatExportText(const TField& field, bool comma_separated, std::string_view text,
+                             char pad_character) {
+  std::string result;
+  AppendExportText(result, field, comma_separated, text, pad_character);
+  return result;
+}
+
+std::string FormatAttributeValue(std::string_view text, int32_t decimals,
+                                 char decimal_separator) {
+  std::string result;
+  AppendAttributeValue(result, text, decimals, decimal_separator);
+  return result;
+}
+
+std::string FormatPointLine(const TFormatDefinition& definition, const DCPointValues& point,
+                            const std::vector<std::string_view>& attributes,
+                            const ExportContext& context) {
+  std::string line;
+  AppendPointLine(line, definition, FieldKinds(definition), point, attributes, context);
+  return line;
+}
+
+bool IsExportToken(std::string_view token) {
+  return ClassifyExportToken(token) != ExportToken::kAttribute;
+}
+
 // --- value writers ---
 
 TEST(ExportNumberTest, CommaSeparatedAlwaysUsesAPeriod) {

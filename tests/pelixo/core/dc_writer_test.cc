@@ -68,6 +68,12 @@ TEST(JobRecordTest, NameCutAndPadded) {
   EXPECT_EQ(PelixoJobRecord("").size(), 26u);
 }
 
+std::string PelixoPointRecord(const PelixoPointTexts& point) {
+  std::string record;
+  AppendPelixoPointRecord(record, point);
+  return record;
+}
+
 TEST(PointRecordTest, ColumnsOfTheKeyedInPoint) {
   EXPECT_EQ(PelixoPointRecord({"P1", "1000.500", "2000.000", "50.250", "TREE"}),
             "69KI              P1"
