@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/random_text.h"
+
 namespace text {
 namespace {
 
@@ -95,13 +97,8 @@ TEST(LineReaderTest, CoordinateFileLinesComeInPieces) {
 // out character by character.
 TEST(LineReaderTest, RandomTextsAsTheRulesSay) {
   std::mt19937_64 random(20261210);
-  static const char kPieces[] = "ab\r\n\r\n\n\r\x1a";
   for (int round = 0; round < 20000; ++round) {
-    std::string text;
-    const int length = static_cast<int>(random() % 24);
-    for (int i = 0; i < length; ++i) {
-      text += random() % 50 == 0 ? '\0' : kPieces[random() % (sizeof kPieces - 1)];
-    }
+    std::string text = tests_support::RandomText(random, "ab\r\n\r\n\n\r\x1a");
     // Now and then a line around the piece length.
     if (random() % 8 == 0) text.insert(random() % (text.size() + 1), 318 + random() % 4, 'p');
     const std::string shown = ::testing::PrintToString(text);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/random_text.h"
+
 namespace pelixo {
 namespace {
 
@@ -118,13 +120,8 @@ TEST(TextTest, FixedDecimalsOfTextAreWhatPrintfWritesOfTheNumber) {
 // themselves: LineReaderTest).
 TEST(TextTest, LineReaderGivesTheLinesOfSplitLines) {
   std::mt19937_64 random(20261210);
-  static const char kPieces[] = "ab\r\n\r\n\n\r";
   for (int round = 0; round < 20000; ++round) {
-    std::string text;
-    const int length = static_cast<int>(random() % 24);
-    for (int i = 0; i < length; ++i) {
-      text += random() % 50 == 0 ? '\0' : kPieces[random() % (sizeof kPieces - 1)];
-    }
+    std::string text = tests_support::RandomText(random, "ab\r\n\r\n\n\r");
     std::vector<std::string_view> lines;
     LineReader reader(text);
     for (std::string_view line; reader.Next(&line);) lines.push_back(line);
