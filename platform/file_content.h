@@ -1,10 +1,11 @@
 // The whole content of a file for reading, held where moving the object
 // keeps views of it valid (a reader keeps views of its lines while the
 // content moves between owners): the one holder of a file read whole, each
-// reader splitting it under its own line rules (text/line_reader.h). Read as ReadWholeFile reads, with its
-// errors. The file is read, not mapped: a read error of a mapped file (a
-// network share gone, a file cut short by another program) would stop the
-// program instead of giving an error message.
+// reader splitting it under its own line rules (text/line_reader.h). Read
+// as ReadWholeFile reads, with its errors. The file is read, not mapped: a
+// read error of a mapped file (a network share gone, a file cut short by
+// another program) would stop the program instead of giving an error
+// message.
 #ifndef PLATFORM_FILE_CONTENT_H_
 #define PLATFORM_FILE_CONTENT_H_
 
