@@ -13,6 +13,7 @@
 #include "pelixo/core/text.h"
 #include "text/ascii.h"
 #include "text/format.h"
+#include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/path.h"
 
@@ -154,7 +155,7 @@ SendOutcome TSendDriver::SaveToDCFile() {
   save.title = texts_.GetUserText(kTextSaveDcTitle);
   std::optional<std::string> path = ui_.ChooseSaveFile(save);
   if (!path) return SendOutcome::kCancelled;
-  platform::Status written = WriteTextLines(*path, output_lines_);
+  platform::Status written = WriteDCJob(*path);
   if (!written) {
     ui_.ShowError(written.error().message());
     return SendOutcome::kFailed;
@@ -188,7 +189,7 @@ int32_t TSendDriver::SaveAs(const std::string& /*name*/, int32_t /*reserved*/,
     output_lines_.clear();
     BuildDCJob(dc_version);
     std::string target = DeviceFilePath();
-    platform::Status written = WriteTextLines(target, output_lines_);
+    platform::Status written = WriteDCJob(target);
     if (!written) {
       save_as_error_ = written.error().message();
       return kSaveAsFailed;
@@ -219,16 +220,20 @@ void TSendDriver::BuildDCJob(int dc_version) {
         "coordinate system records",
         options.coord_sys_file));
   }
-  AppendPointRecords();
 }
 
-void TSendDriver::AppendPointRecords() {
-  if (!input_lines_ || definitions_.Count() == 0) return;
-  const TFormatDefinition& definition = definitions_[DefinitionIndex(
-      definitions_, /*upload=*/true, selection_.upload_format_index)];
-  AppendPointRecordsOfFile(definition, input_lines_->lines(),
-                           platform::LocaleDecimalSeparator(), output_lines_,
-                           counts_);
+platform::Status TSendDriver::WriteDCJob(const std::string& path) {
+  platform::Expected<platform::FileOutput> out = platform::FileOutput::Create(path);
+  if (!out) return out.error();
+  out->Write(output_lines_.text());
+  if (input_lines_ && definitions_.Count() > 0) {
+    const TFormatDefinition& definition = definitions_[DefinitionIndex(
+        definitions_, /*upload=*/true, selection_.upload_format_index)];
+    ConvertPointRecordsOfFile(definition, input_lines_->lines(),
+                              platform::LocaleDecimalSeparator(), counts_,
+                              [&out](std::string_view records) { out->Write(records); });
+  }
+  return out->Commit();
 }
 
 }  // namespace pelixo

@@ -21,6 +21,7 @@
 #include "pelixo/core/format_definitions.h"
 #include "pelixo/core/line_list.h"
 #include "pelixo/core/text_file.h"
+#include "platform/error.h"
 #include "platform/locale.h"
 
 namespace pelixo {
@@ -52,10 +53,15 @@ class TSendDriver : private SaveAsHandler {
 
   SendOutcome SendAsciiFile(const SendSelection& selection);
 
-  // Appends the header, job-name, coordinate-system and point records of a
-  // job for `dc_version` to the output lines. Throws platform errors as
-  // ActionError when the coordinate-system file cannot be read.
+  // Appends the header, job-name and coordinate-system records of a job for
+  // `dc_version` to the output lines. Throws platform errors as ActionError
+  // when the coordinate-system file cannot be read.
   void BuildDCJob(int dc_version);
+  // Writes the job built last to `path`: its records, then the point
+  // records of the input lines, converted as they are written (a million
+  // points are never held in memory as records). Adds the points to the
+  // counts.
+  platform::Status WriteDCJob(const std::string& path);
 
   const LineList& output_lines() const { return output_lines_; }
   const SendCounts& counts() const { return counts_; }
@@ -72,7 +78,6 @@ class TSendDriver : private SaveAsHandler {
 
  private:
   SendOutcome Send(const SendSelection& selection);
-  void AppendPointRecords();
   SendOutcome SaveToDCFile();
   SendOutcome SendToDevice();
   std::string DeviceFilePath() const;

@@ -240,14 +240,19 @@ constexpr size_t kPointLineLength = kPelixoPointRecordLength + 2;
 
 // Below this many lines a second thread costs more than it saves.
 constexpr size_t kLinesWorthASecondThread = 100000;
-// The lines each thread converts at a time.
+// The lines each thread converts at a time, and the records of one thread
+// that are handed on together.
 constexpr size_t kLinesPerBlock = 32768;
+constexpr size_t kBlockBytes = kLinesPerBlock * kPointLineLength;
 
-// Converts the lines [begin, end) into point records appended to `out`.
+// Converts the points that start on the lines [begin, end) into records
+// appended to `out`. With `take`, a block's worth of records is handed on
+// as soon as it is made (a NEWLINE field may read past any block).
 void AppendPointRecordsOfLines(const TUploadReader& reader,
                                const std::vector<std::string_view>& lines,
-                               size_t begin, size_t end, LineList& out,
-                               SendCounts& counts) {
+                               size_t begin, size_t end, std::string& out,
+                               SendCounts& counts,
+                               const PointRecordsTaker* take) {
   UploadPoint point;
   for (size_t i = begin; i < end; ++i) {
     size_t first = i;
@@ -261,67 +266,74 @@ void AppendPointRecordsOfLines(const TUploadReader& reader,
                                      &point.code}) {
       if (value->size() > kPelixoFieldWidth) ++counts.values_cut;
     }
-    out.AppendBuilt([&point](std::string& text) {
-      AppendPelixoPointRecord(text, {point.name, point.northing, point.easting,
-                                     point.elevation, point.code});
-    });
+    AppendPelixoPointRecord(out, {point.name, point.northing, point.easting,
+                                  point.elevation, point.code});
+    out += "\r\n";
     ++counts.points_written;
+    if (take != nullptr && out.size() >= kBlockBytes) {
+      (*take)(out);
+      out.clear();
+    }
   }
 }
 
 }  // namespace
 
-void AppendPointRecordsOfFile(const TFormatDefinition& definition,
-                              const std::vector<std::string_view>& lines,
-                              char decimal_separator, LineList& job,
-                              SendCounts& counts) {
+void ConvertPointRecordsOfFile(const TFormatDefinition& definition,
+                               const std::vector<std::string_view>& lines,
+                               char decimal_separator, SendCounts& counts,
+                               const PointRecordsTaker& take) {
   size_t header = definition.HeaderLines.size();
   size_t footer = definition.FooterLines.size();
   size_t end = lines.size() > footer ? lines.size() - footer : 0;
   if (end <= header) return;
 
   TUploadReader reader(definition, decimal_separator);
-  // Every point record has the same length: one allocation for the job.
   size_t points = end - header;
-  job.reserve(job.size() + points, job.text().size() + points * kPointLineLength);
+  // Every point record has the same length: a block's buffer never regrows.
+  std::string mine;
+  mine.reserve(std::min(points, kLinesPerBlock) * kPointLineLength + kPointLineLength);
 
   // Where every point is one line, a large file is converted in blocks two
-  // at a time: this thread writes the first of a pair straight into the
-  // job while a second thread converts the next into a small list that is
-  // appended after it. Only one block's records wait in memory.
+  // at a time: this thread converts the first of a pair and hands it on
+  // while a second thread converts the next.
   const bool two_threads = reader.ReadsOneLinePerPoint() &&
                            points >= kLinesWorthASecondThread &&
                            std::thread::hardware_concurrency() > 1;
   if (!two_threads) {
-    AppendPointRecordsOfLines(reader, lines, header, end, job, counts);
+    AppendPointRecordsOfLines(reader, lines, header, end, mine, counts, &take);
+    if (!mine.empty()) take(mine);
     return;
   }
-  LineList next_block;
-  next_block.reserve(kLinesPerBlock, kLinesPerBlock * kPointLineLength);
+  std::string theirs;
+  theirs.reserve(kBlockBytes);
   for (size_t begin = header; begin < end; begin += 2 * kLinesPerBlock) {
     size_t middle = std::min(end, begin + kLinesPerBlock);
     size_t stop = std::min(end, middle + kLinesPerBlock);
-    SendCounts next_counts;
+    SendCounts their_counts;
     std::future<void> next;
-    next_block.clear();
+    mine.clear();
+    theirs.clear();
     if (middle < stop) {
       try {
         next = std::async(std::launch::async, [&] {
-          AppendPointRecordsOfLines(reader, lines, middle, stop, next_block, next_counts);
+          AppendPointRecordsOfLines(reader, lines, middle, stop, theirs, their_counts, nullptr);
         });
       } catch (const std::system_error&) {
         // No thread to be had: this one converts the block too.
-        AppendPointRecordsOfLines(reader, lines, begin, stop, job, counts);
+        AppendPointRecordsOfLines(reader, lines, begin, stop, mine, counts, &take);
+        if (!mine.empty()) take(mine);
         continue;
       }
     }
-    AppendPointRecordsOfLines(reader, lines, begin, middle, job, counts);
+    AppendPointRecordsOfLines(reader, lines, begin, middle, mine, counts, nullptr);
+    if (!mine.empty()) take(mine);
     if (!next.valid()) continue;
     next.get();
-    job.Append(next_block);
-    counts.points_written += next_counts.points_written;
-    counts.lines_skipped += next_counts.lines_skipped;
-    counts.values_cut += next_counts.values_cut;
+    if (!theirs.empty()) take(theirs);
+    counts.points_written += their_counts.points_written;
+    counts.lines_skipped += their_counts.lines_skipped;
+    counts.values_cut += their_counts.values_cut;
   }
 }
 

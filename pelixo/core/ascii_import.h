@@ -6,12 +6,12 @@
 #define PELIXO_CORE_ASCII_IMPORT_H_
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "pelixo/core/format_definitions.h"
-#include "pelixo/core/line_list.h"
 
 namespace pelixo {
 
@@ -96,14 +96,17 @@ struct SendCounts {
   size_t values_cut = 0;     // names, co-ordinates, codes, job name over 16
 };
 
-// Appends a point record (69) for each point of the lines between the
-// definition's header and footer lines to `job`, and adds to `counts`.
-// Where every point is one line, a large file is converted by two threads
-// in turn; the records come in the order of the lines all the same.
-void AppendPointRecordsOfFile(const TFormatDefinition& definition,
-                              const std::vector<std::string_view>& lines,
-                              char decimal_separator, LineList& job,
-                              SendCounts& counts);
+// The point records (69) of the lines between the definition's header and
+// footer lines, each with its CR LF, handed to `take` a block at a time in
+// the order of the lines; `counts` grows by the points and lines of the
+// file. Only a few blocks are held at once, so a large file is written as
+// it is converted. Where every point is one line, a large file is
+// converted by two threads in turn.
+using PointRecordsTaker = std::function<void(std::string_view records)>;
+void ConvertPointRecordsOfFile(const TFormatDefinition& definition,
+                               const std::vector<std::string_view>& lines,
+                               char decimal_separator, SendCounts& counts,
+                               const PointRecordsTaker& take);
 
 }  // namespace pelixo
 

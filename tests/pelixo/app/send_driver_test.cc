@@ -14,6 +14,7 @@
 #include "pelixo/app/send_driver.h"
 #include "pelixo/app/user_texts.h"
 #include "pelixo/core/format_definitions.h"
+#include "pelixo/core/text.h"
 #include "platform/files.h"
 #include "tests/pelixo/app/send_test_support.h"
 
@@ -89,6 +90,14 @@ class SendDriverTest : public SendTest {
   std::tuple<size_t, size_t, size_t> Counts() const {
     return {driver_.counts().points_written, driver_.counts().lines_skipped,
             driver_.counts().values_cut};
+  }
+
+  // The records of a written job, each without its CR LF.
+  static std::vector<std::string> JobLines(const std::string& path) {
+    std::string text = ReadFile(path);
+    std::vector<std::string> lines;
+    for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
+    return lines;
   }
 
   void SetOptions(int version, int angle, int coord, std::string coordsys) {
@@ -180,8 +189,9 @@ TEST_F(SendDriverTest, NoUploadDefinitionSelectedTakesTheFirstOfTheFile) {
   ASSERT_EQ(Send("First", kNoSelection, folder_.File("names.txt"), folder_.File("first.DC")),
             SendOutcome::kDone);
   EXPECT_EQ(ui_.open_requests[0].filter, "Export|*.txt");
-  ASSERT_EQ(driver_.output_lines().size(), 4u);
-  EXPECT_EQ(driver_.output_lines()[2],
+  std::vector<std::string> lines = JobLines(folder_.File("first.DC"));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[2],
             "69KI              P1" + std::string(64, ' ').replace(48, 4, "TREE") + "11");
 }
 
@@ -189,7 +199,7 @@ TEST_F(SendDriverTest, OnlyHeaderAndFooterLinesGiveAJobWithoutPoints) {
   SetOptions(kDCFileVersion100, kAngleUnitsGons, kCoordUnitsMeters, kData + "coordsys.dc");
   WriteFile(folder_.File("empty.csv"), "Punkt,Nord,Oest,Kote,Kode\r\nend\r\n");
   ASSERT_EQ(Send("Empty", kComma, folder_.File("empty.csv"), folder_.File("e.DC")), SendOutcome::kDone);
-  std::vector<std::string> lines = driver_.output_lines().ToVector();
+  std::vector<std::string> lines = JobLines(folder_.File("e.DC"));
   ASSERT_EQ(lines.size(), 2u + 11u);
   EXPECT_EQ(lines[1], "10NMEmpty           121221");
   EXPECT_EQ(lines.back().substr(0, 2), "50");
@@ -227,8 +237,8 @@ TEST_F(SendDriverTest, LargeFileKeepsItsOrderAndCounts) {
   EXPECT_EQ(Counts(), std::make_tuple(names.size(), blank, long_names));
 
   std::vector<std::string> records;
-  for (std::string_view line : driver_.output_lines()) {
-    if (line.substr(0, 4) == "69KI") records.emplace_back(line);
+  for (std::string& line : JobLines(folder_.File("large.DC"))) {
+    if (line.substr(0, 4) == "69KI") records.push_back(std::move(line));
   }
   ASSERT_EQ(records.size(), names.size());
   for (size_t i = 0; i < names.size(); ++i) {
@@ -237,7 +247,11 @@ TEST_F(SendDriverTest, LargeFileKeepsItsOrderAndCounts) {
     std::string northing = names[i].substr(1, names[i].find('-') - 1) + ".500";
     ASSERT_EQ(records[i].substr(20, northing.size()), northing) << i;
   }
-  EXPECT_EQ(ReadFile(folder_.File("large.DC")), driver_.output_lines().text());
+  // The job's other records first, then only points, each line with CR LF.
+  std::string job = ReadFile(folder_.File("large.DC"));
+  EXPECT_EQ(job.substr(0, driver_.output_lines().text().size()), driver_.output_lines().text());
+  EXPECT_EQ(job.size(), driver_.output_lines().text().size() + records.size() * 88);
+  EXPECT_EQ(job.substr(job.size() - 2), "\r\n");
 }
 
 TEST_F(SendDriverTest, RefusalsAndCancellations) {
@@ -304,7 +318,7 @@ TEST_F(SendDriverTest, NamedButMissingCoordinateSystemFileIsTold) {
                               "Coordinate system definition file nosuch.dc not found: the job "
                               "has no coordinate system records"}));
   EXPECT_TRUE(ui_.errors.empty());
-  EXPECT_EQ(driver_.output_lines().size(), 4u);  // header, job, two points
+  EXPECT_EQ(JobLines(folder_.File("m.DC")).size(), 4u);  // header, job, two points
 }
 
 TEST_F(SendDriverTest, DCFileDestinationKeepsEveryJobName) {
@@ -423,8 +437,9 @@ TEST_F(ExternalProgramTest, ConverterRunsAndIsWaitedFor) {
   ASSERT_EQ(Send("Converted", 0, folder_.File("points.kor"), folder_.File("c.DC")), SendOutcome::kDone)
       << (ui_.errors.empty() ? "" : ui_.errors[0]);
   // The points come from the converted file, so the send waited for it.
-  ASSERT_EQ(driver_.output_lines().size(), 4u);
-  EXPECT_EQ(driver_.output_lines()[2],
+  std::vector<std::string> lines = JobLines(folder_.File("c.DC"));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[2],
             "69KI" + std::string(14, ' ') + "K1" + "6170000.50" + std::string(6, ' ') +
                 "720000.25" + std::string(7 + 16, ' ') + "SKEL" + std::string(12, ' ') + "11");
   EXPECT_EQ(ReadFile(folder_.File("points.kor.args")), "two words\nlast\n");

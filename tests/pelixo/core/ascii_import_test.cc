@@ -306,5 +306,37 @@ TEST(ConvertLineTest, HostileInputDoesNotBreakTheReading) {
   }
 }
 
+// Points over two lines are converted on one thread and handed on as they
+// are made: in blocks of whole records, in the order of the file, also
+// where a point runs over the end of a block.
+TEST(PointRecordsTest, PointsOverSeveralLinesAreHandedOnInWholeRecords) {
+  TFormatDefinition definition =
+      Definition(true, {{"NAME"}, {"NEWLINE"}, {"NORTHING", true, 0, 1}});
+  constexpr int kPoints = 70001;
+  std::string text;
+  for (int i = 0; i < kPoints; ++i) text += "P" + std::to_string(i) + "\r\n" + std::to_string(i) + "\r\n";
+  text += "P-last\r\n";  // its NEWLINE runs past the last line
+  TextFile file = TextFile::FromText(text);
+  SendCounts counts;
+  std::vector<std::string> blocks;
+  ConvertPointRecordsOfFile(definition, file.lines(), '.', counts,
+                            [&blocks](std::string_view records) { blocks.emplace_back(records); });
+  EXPECT_EQ(counts.points_written, static_cast<size_t>(kPoints));
+  EXPECT_EQ(counts.lines_skipped, 1u);
+  EXPECT_GT(blocks.size(), 1u);
+  int next = 0;
+  for (const std::string& block : blocks) {
+    ASSERT_EQ(block.size() % 88, 0u);
+    for (size_t at = 0; at < block.size(); at += 88, ++next) {
+      std::string name = "P" + std::to_string(next);
+      ASSERT_EQ(block.substr(at + 4, 16), std::string(16 - name.size(), ' ') + name) << next;
+      std::string northing = std::to_string(next) + ".0";
+      ASSERT_EQ(block.substr(at + 20, northing.size()), northing) << next;
+      ASSERT_EQ(block.substr(at + 86, 2), "\r\n") << next;
+    }
+  }
+  EXPECT_EQ(next, kPoints);
+}
+
 }  // namespace
 }  // namespace pelixo
