@@ -36,13 +36,6 @@ class LineList {
     EndLine();
   }
 
-  // Appends every line of `other`.
-  void Append(const LineList& other) {
-    size_t offset = text_.size();
-    text_.append(other.text_);
-    for (size_t end : other.ends_) ends_.push_back(offset + end);
-  }
-
   void reserve(size_t lines, size_t characters) {
     platform::ReserveLarge(ends_, lines);
     platform::ReserveLarge(text_, characters);

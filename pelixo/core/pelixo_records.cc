@@ -86,13 +86,15 @@ std::string PelixoJobRecord(std::string_view job_name) {
 }
 
 void AppendPelixoPointRecord(std::string& out, const PelixoPointTexts& point) {
-  // Laid out in a fixed record first: a million points, one append each.
+  // A blank record first, the fields placed into it where it stands: a
+  // million points, one append each.
   static constexpr char kBlankRecord[] =
       "69KI                                                                                11";
   static_assert(sizeof kBlankRecord == kPelixoPointRecordLength + 1);
-  char record[kPelixoPointRecordLength];
-  std::memcpy(record, kBlankRecord, sizeof record);
-  auto place = [&record](size_t column, std::string_view text, bool right) {
+  const size_t start = out.size();
+  out.append(kBlankRecord, kPelixoPointRecordLength);
+  char* record = out.data() + start;
+  auto place = [record](size_t column, std::string_view text, bool right) {
     text = text.substr(0, kPelixoFieldWidth);
     size_t skip = right ? kPelixoFieldWidth - text.size() : 0;
     std::memcpy(record + column + skip, text.data(), text.size());
@@ -102,7 +104,6 @@ void AppendPelixoPointRecord(std::string& out, const PelixoPointTexts& point) {
   place(36, point.easting, false);
   place(52, point.elevation, false);
   place(68, point.code, false);
-  out.append(record, sizeof record);
 }
 
 bool IsPelixoCoordinateSystemRecord(std::string_view line, int dc_version) {
