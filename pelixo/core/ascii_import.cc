@@ -318,12 +318,12 @@ void ConvertPointRecordsOfFile(const TFormatDefinition& definition,
     size_t stop = std::min(end, middle + kLinesPerBlock);
     std::future<Block> next;
     mine.clear();
+    theirs.clear();  // the buffer handed back by the last pair (or a new one)
     if (middle < stop) {
       try {
         next = std::async(std::launch::async, [&reader, &lines, middle, stop,
                                                records = std::move(theirs)]() mutable {
           Block block{std::move(records), SendCounts()};
-          block.records.clear();
           AppendPointRecordsOfLines(reader, lines, middle, stop, block.records, block.counts,
                                     nullptr);
           return block;
