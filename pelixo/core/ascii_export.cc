@@ -294,7 +294,7 @@ platform::Expected<ExportLines> BuildExportLines(const TFormatDefinition& defini
   size_t characters = dc_text.size();
   for (const std::string& header : definition.HeaderLines) characters += header.size() + 2;
   for (const std::string& footer : definition.FooterLines) characters += footer.size() + 2;
-  result.lines.reserve(0, characters);
+  result.lines.reserve(characters);
   for (const std::string& header : definition.HeaderLines) result.lines.push_back(header);
   const std::vector<ExportToken> kinds = FieldKinds(definition);
   DCPointValues point;

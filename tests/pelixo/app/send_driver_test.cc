@@ -181,7 +181,7 @@ TEST_F(SendDriverTest, HeaderCarriesTheTimeOfWriting) {
   driver_.set_clock([] { return platform::LocalTime{2026, 12, 7, 3, 48, 0}; });
   ASSERT_EQ(Send("Parts", kParts, kData + "parts.pts", folder_.File("p.DC")), SendOutcome::kDone);
   std::string month = platform::LocaleShortMonthName(12).substr(0, 3);
-  EXPECT_EQ(driver_.output_lines()[0], "00NMTP V10-70       000007-" + month + "-26 03:48 213111");
+  EXPECT_EQ(SplitLines(driver_.output_lines().text())[0], "00NMTP V10-70       000007-" + month + "-26 03:48 213111");
 }
 
 TEST_F(SendDriverTest, NoUploadDefinitionSelectedTakesTheFirstOfTheFile) {
@@ -326,7 +326,7 @@ TEST_F(SendDriverTest, DCFileDestinationKeepsEveryJobName) {
   EXPECT_EQ(Send("..\\x", kParts, kData + "parts.pts", out), SendOutcome::kDone);
   EXPECT_TRUE(ui_.errors.empty());
   EXPECT_EQ(ui_.save_requests[0].file_name, "..\\x.DC");
-  EXPECT_EQ(driver_.output_lines()[1], "10NM..\\x            121221");
+  EXPECT_EQ(SplitLines(driver_.output_lines().text())[1], "10NM..\\x            121221");
   EXPECT_EQ(Send("Site.2", kParts, kData + "parts.pts", out), SendOutcome::kDone);
   EXPECT_EQ(ui_.save_requests[1].file_name, "Site.DC");
   EXPECT_EQ(Send("CON", kParts, kData + "parts.pts", out), SendOutcome::kDone);

@@ -37,12 +37,6 @@ TFormatDefinition Definition(bool comma, std::vector<TField> fields, char pad = 
   return definition;
 }
 
-std::string Join(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
-
 // The value writers and the point line, each into a string of its own.
 std::string FormatExportNumber(const TField& field, bool comma_separated, double x,
                                char pad_character, char decimal_separator) {
@@ -186,7 +180,7 @@ TEST(PointLineTest, ADefinitionWithoutFieldsWritesEmptyLines) {
   const std::string dc = "00NM" + std::string(40, ' ') + "1\n69KI" + std::string(14, ' ') + "P1\n";
   platform::Expected<ExportLines> lines = BuildExportLines(definition, dc, nullptr, {});
   ASSERT_TRUE(lines);
-  EXPECT_EQ(lines->lines.ToVector(), std::vector<std::string>({""}));
+  EXPECT_EQ(lines->lines.text(), "\r\n");
 }
 
 // --- the DC reader ---
@@ -337,7 +331,7 @@ TEST_P(GoldenExportTest, MatchesTheExpectedFile) {
   ASSERT_TRUE(lines);
   platform::Expected<std::string> expected = platform::ReadWholeFile(std::string(kData) + c.expected);
   ASSERT_TRUE(expected);
-  EXPECT_EQ(Join(lines->lines.ToVector()), *expected);
+  EXPECT_EQ(lines->lines.text(), *expected);
   EXPECT_EQ(lines->measured_without_coordinates, 1);  // M2
 }
 

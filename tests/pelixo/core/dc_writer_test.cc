@@ -9,6 +9,7 @@
 
 #include "pelixo/core/dc_writer.h"
 #include "pelixo/core/pelixo_records.h"
+#include "pelixo/core/text.h"
 
 namespace pelixo {
 namespace {
@@ -123,21 +124,23 @@ TEST(CoordinateSystemTest, FileAsNamedThenInTheProgramFolder) {
   settings.coordinate_system_file = "coordsys.dc";  // found only beside "the program"
   ASSERT_EQ(*CopyCoordinateSystemRecords(job, 1070, settings, kData),
             CoordinateSystemCopy::kCopied);
-  ASSERT_EQ(job.size(), 11u);
-  EXPECT_EQ(job[0], "49KISystem 34 Sjaelland");
-  EXPECT_EQ(job[5], "78KI31");
-  EXPECT_EQ(job[10].substr(0, 2), "50");
+  std::vector<std::string_view> lines = SplitLines(job.text());
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[0], "49KISystem 34 Sjaelland");
+  EXPECT_EQ(lines[5], "78KI31");
+  EXPECT_EQ(lines[10].substr(0, 2), "50");
   job.clear();
   settings.coordinate_system_file = kData + "coordsys.dc";
   ASSERT_EQ(*CopyCoordinateSystemRecords(job, 750, settings, "/nowhere/"),
             CoordinateSystemCopy::kCopied);
-  EXPECT_EQ(job.size(), 11u);
-  EXPECT_EQ(job[5], "D4KI31            0.000");
+  lines = SplitLines(job.text());
+  EXPECT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[5], "D4KI31            0.000");
   job.clear();
   settings.coordinate_system_file = "no such file.dc";
   EXPECT_EQ(*CopyCoordinateSystemRecords(job, 750, settings, kData),
             CoordinateSystemCopy::kNotFound);
-  EXPECT_TRUE(job.empty());
+  EXPECT_TRUE(job.text().empty());
 }
 
 }  // namespace
