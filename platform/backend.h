@@ -36,10 +36,13 @@ void RemoveFileFromHandler(const char* path);
 // it never exposes a half-written file after a crash.
 bool SyncFile(std::FILE* file);
 
-// Lets the system start writing what was written to `file` so far to the
-// disk without waiting for it, so that the final SyncFile has less left to
-// wait for. Only a hint; false changes nothing.
-bool StartWriteback(std::FILE* file);
+// The system's descriptor of `file`, for SyncWritten.
+int FileDescriptor(std::FILE* file);
+// Makes what was written so far to the file of `descriptor` durable. Safe
+// on another thread while the file is being written (the stream and its
+// buffer are not touched), so that the final SyncFile has little left to
+// wait for. An empty text, or why it failed.
+std::string SyncWritten(int descriptor);
 
 // Creates the one folder `path` below an existing one; a folder that is
 // there already, or a drive or share root, is no failure.

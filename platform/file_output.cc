@@ -1,8 +1,11 @@
 #include "platform/file_output.h"
 
+#include <chrono>
 #include <cstdio>
+#include <exception>
 #include <optional>
 #include <random>
+#include <system_error>
 #include <utility>
 
 #include "platform/backend.h"
@@ -44,6 +47,8 @@ FileOutput& FileOutput::operator=(FileOutput&& other) noexcept {
     buffer_ = std::move(other.buffer_);
     used_ = std::exchange(other.used_, 0);
     unsynced_ = std::exchange(other.unsynced_, 0);
+    background_sync_ = std::move(other.background_sync_);
+    sync_failure_ = std::move(other.sync_failure_);
   }
   return *this;
 }
@@ -84,9 +89,8 @@ Expected<FileOutput> FileOutput::Create(const std::string& target) {
 
 void FileOutput::Hand(const char* data, size_t size) {
   if (file_ == nullptr || failed_) return;
-  // A large file goes out in pieces, each handed on to the disk at once:
-  // the disk writes while the next piece is made, and the sync at the end
-  // waits for less.
+  // A large file goes out in pieces, each made durable on another thread
+  // while the next is made: the sync at the end waits for little.
   while (size > 0) {
     size_t piece = size < kWritebackPiece - unsynced_ ? size : kWritebackPiece - unsynced_;
     if (std::fwrite(data, 1, piece, file_) != piece) {
@@ -97,9 +101,36 @@ void FileOutput::Hand(const char* data, size_t size) {
     size -= piece;
     unsynced_ += piece;
     if (unsynced_ == kWritebackPiece) {
-      (void)backend::StartWriteback(file_);
+      SyncInBackground();
       unsynced_ = 0;
     }
+  }
+}
+
+void FileOutput::SyncInBackground() {
+  if (background_sync_.valid()) {
+    if (background_sync_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+    if (std::string failure = background_sync_.get(); !failure.empty()) {
+      sync_failure_ = std::move(failure);
+      failed_ = true;
+      return;
+    }
+  }
+  const int descriptor = backend::FileDescriptor(file_);
+  try {
+    background_sync_ = std::async(std::launch::async,
+                                  [descriptor] { return backend::SyncWritten(descriptor); });
+  } catch (const std::system_error&) {
+    // No thread to be had: the sync at the end does it all.
+  }
+}
+
+std::string FileOutput::WaitForBackgroundSync() {
+  if (!background_sync_.valid()) return std::string();
+  try {
+    return background_sync_.get();
+  } catch (const std::exception&) {
+    return "sync failed";  // Discard runs in the destructor: nothing may leave
   }
 }
 
@@ -129,6 +160,10 @@ Status FileOutput::Prepare() {
   if (file_ == nullptr) return Error("Cannot write " + target_ + ": not open");
   Drain();
   buffer_.reset();
+  if (std::string failure = WaitForBackgroundSync(); !failure.empty()) {
+    sync_failure_ = std::move(failure);
+    failed_ = true;
+  }
   bool ok = !failed_ && std::fflush(file_) == 0 && backend::SyncFile(file_);
   // A self-removing file stays open until it is kept: closing it now would
   // remove it.
@@ -137,7 +172,9 @@ Status FileOutput::Prepare() {
   }
   if (!ok || WriteFailureInjected(target_)) {
     failed_ = true;
-    std::string why = ok ? "write failed" : backend::LastErrorText();
+    std::string why = !sync_failure_.empty() ? sync_failure_
+                      : ok                    ? "write failed"
+                                              : backend::LastErrorText();
     Discard();
     return Error("Cannot write " + target_ + ": " + why);
   }
@@ -189,6 +226,8 @@ Status FileOutput::Finish(bool replace) {
 }
 
 void FileOutput::Discard() {
+  // The sync on another thread uses the file's descriptor: it ends first.
+  (void)WaitForBackgroundSync();
   buffer_.reset();
   used_ = 0;
   unsynced_ = 0;

@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -83,6 +84,12 @@ class FileOutput {
   void Hand(const char* data, size_t size);
   // Hands the gathered bytes to the file.
   void Drain();
+  // Starts making what was written so far durable on another thread, unless
+  // the last such sync is still running.
+  void SyncInBackground();
+  // Waits for the sync running on another thread: an empty text, or why it
+  // failed.
+  std::string WaitForBackgroundSync();
 
   std::string target_;
   // The temporary file's name; while `self_removing_`, the name it gets at
@@ -96,6 +103,8 @@ class FileOutput {
   std::unique_ptr<char[]> buffer_;  // only while the file is open
   size_t used_ = 0;
   size_t unsynced_ = 0;  // written since the last hand-on to the disk
+  std::future<std::string> background_sync_;  // while one runs
+  std::string sync_failure_;  // why a sync on another thread failed
 
   // Gives a self-removing file its name (temp_path_ or, when another file
   // took that meanwhile, a fresh one) and closes it.

@@ -73,13 +73,10 @@ std::string CurrentDirectory() {
 
 bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
 
-bool StartWriteback(std::FILE* file) {
-#ifdef SYNC_FILE_RANGE_WRITE
-  if (std::fflush(file) != 0) return false;
-  return ::sync_file_range(::fileno(file), 0, 0, SYNC_FILE_RANGE_WRITE) == 0;
-#else
-  return std::fflush(file) == 0;
-#endif
+int FileDescriptor(std::FILE* file) { return ::fileno(file); }
+
+std::string SyncWritten(int descriptor) {
+  return ::fdatasync(descriptor) == 0 ? std::string() : LastErrorText();
 }
 
 Status MoveOver(const std::string& from, const std::string& to) {

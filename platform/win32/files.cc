@@ -68,8 +68,14 @@ std::string CurrentDirectory() {
 
 bool SyncFile(std::FILE* file) { return _commit(_fileno(file)) == 0; }
 
-// Windows writes back on its own schedule; the final commit waits for it.
-bool StartWriteback(std::FILE* /*file*/) { return true; }
+int FileDescriptor(std::FILE* file) { return _fileno(file); }
+
+// Straight to the system: the C library's commit would lock the descriptor
+// against the writing thread.
+std::string SyncWritten(int descriptor) {
+  auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+  return FlushFileBuffers(handle) ? std::string() : LastErrorText();
+}
 
 Status MoveOver(const std::string& from, const std::string& to) {
   if (!MoveFileExA(from.c_str(), to.c_str(),

@@ -106,6 +106,14 @@ TEST_F(FileOutputTest, UncommittedOutputIsDiscarded) {
   EXPECT_FALSE(out->Commit());
   EXPECT_EQ(*ReadWholeFile(target), "before");
   EXPECT_EQ(Names(), (V{"t.txt"}));
+
+  // Also while the pieces written so far are being synced.
+  out = FileOutput::Create(target);
+  ASSERT_TRUE(out);
+  out->Write(std::string((size_t{25} << 20) + 1, 'x'));
+  out->Discard();
+  EXPECT_EQ(*ReadWholeFile(target), "before");
+  EXPECT_EQ(Names(), (V{"t.txt"}));
 }
 
 TEST_F(FileOutputTest, MovedOutputsWriteOnce) {
@@ -114,11 +122,14 @@ TEST_F(FileOutputTest, MovedOutputsWriteOnce) {
   ASSERT_TRUE(created);
   FileOutput first = std::move(*created);
   first.Write("abc");
+  // Enough to be synced in pieces, so that a sync may run during the move.
+  const std::string pieces((size_t{17} << 20) + 5, 'p');
+  first.Write(pieces);
   FileOutput second;
   second = std::move(first);
   second.Write("def");
   ASSERT_TRUE(second.Commit());
-  EXPECT_EQ(*ReadWholeFile(target), "abcdef");
+  EXPECT_TRUE(*ReadWholeFile(target) == "abc" + pieces + "def");
   EXPECT_EQ(Names(), (V{"moved.txt"}));
 }
 
