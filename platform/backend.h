@@ -32,16 +32,13 @@ void RemoveTableFiles();
 // Removes one file; safe in an interrupt handler.
 void RemoveFileFromHandler(const char* path);
 
-// Pushes the bytes of a closed-soon file to the disk, so that a rename after
-// it never exposes a half-written file after a crash.
-bool SyncFile(std::FILE* file);
-
 // The system's descriptor of `file`, for SyncWritten.
 int FileDescriptor(std::FILE* file);
-// Makes what was written so far to the file of `descriptor` durable. Safe
-// on another thread while the file is being written (the stream and its
-// buffer are not touched), so that the final SyncFile has little left to
-// wait for. An empty text, or why it failed.
+// Pushes what was written so far to the file of `descriptor` to the disk:
+// before the rename, so that it never exposes a half-written file after a
+// crash, and on another thread while a large file is still being written
+// (the stream and its buffer are not touched), so that the last sync has
+// little left to wait for. An empty text, or why it failed.
 std::string SyncWritten(int descriptor);
 
 // Creates the one folder `path` below an existing one; a folder that is

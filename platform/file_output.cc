@@ -108,14 +108,12 @@ void FileOutput::Hand(const char* data, size_t size) {
 }
 
 void FileOutput::SyncInBackground() {
-  if (background_sync_.valid()) {
-    if (background_sync_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-    if (std::string failure = background_sync_.get(); !failure.empty()) {
-      sync_failure_ = std::move(failure);
-      failed_ = true;
-      return;
-    }
+  if (background_sync_.valid() &&
+      background_sync_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+    return;
   }
+  EndBackgroundSync();
+  if (failed_) return;
   const int descriptor = backend::FileDescriptor(file_);
   try {
     background_sync_ = std::async(std::launch::async,
@@ -125,12 +123,17 @@ void FileOutput::SyncInBackground() {
   }
 }
 
-std::string FileOutput::WaitForBackgroundSync() {
-  if (!background_sync_.valid()) return std::string();
+void FileOutput::EndBackgroundSync() {
+  if (!background_sync_.valid()) return;
+  std::string failure;
   try {
-    return background_sync_.get();
+    failure = background_sync_.get();
   } catch (const std::exception&) {
-    return "sync failed";  // Discard runs in the destructor: nothing may leave
+    failure = "sync failed";  // Discard runs in the destructor: nothing may leave
+  }
+  if (!failure.empty()) {
+    sync_failure_ = std::move(failure);
+    failed_ = true;
   }
 }
 
@@ -160,11 +163,12 @@ Status FileOutput::Prepare() {
   if (file_ == nullptr) return Error("Cannot write " + target_ + ": not open");
   Drain();
   buffer_.reset();
-  if (std::string failure = WaitForBackgroundSync(); !failure.empty()) {
-    sync_failure_ = std::move(failure);
-    failed_ = true;
+  EndBackgroundSync();
+  bool ok = !failed_ && std::fflush(file_) == 0;
+  if (ok) {
+    sync_failure_ = backend::SyncWritten(backend::FileDescriptor(file_));
+    ok = sync_failure_.empty();
   }
-  bool ok = !failed_ && std::fflush(file_) == 0 && backend::SyncFile(file_);
   // A self-removing file stays open until it is kept: closing it now would
   // remove it.
   if (!self_removing_) {
@@ -227,7 +231,7 @@ Status FileOutput::Finish(bool replace) {
 
 void FileOutput::Discard() {
   // The sync on another thread uses the file's descriptor: it ends first.
-  (void)WaitForBackgroundSync();
+  EndBackgroundSync();
   buffer_.reset();
   used_ = 0;
   unsynced_ = 0;

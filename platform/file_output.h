@@ -87,9 +87,8 @@ class FileOutput {
   // Starts making what was written so far durable on another thread, unless
   // the last such sync is still running.
   void SyncInBackground();
-  // Waits for the sync running on another thread: an empty text, or why it
-  // failed.
-  std::string WaitForBackgroundSync();
+  // Waits for the sync on another thread; its failure fails the output.
+  void EndBackgroundSync();
 
   std::string target_;
   // The temporary file's name; while `self_removing_`, the name it gets at

@@ -15,19 +15,11 @@ namespace text {
 // Characters with a code from 0 to 32: what Trim removes.
 inline bool IsTrimmable(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-inline std::string_view TrimLeft(std::string_view text) {
-  size_t start = 0;
-  while (start < text.size() && IsTrimmable(text[start])) ++start;
-  return text.substr(start);
+inline std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsTrimmable(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsTrimmable(text.back())) text.remove_suffix(1);
+  return text;
 }
-
-inline std::string_view TrimRight(std::string_view text) {
-  size_t end = text.size();
-  while (end > 0 && IsTrimmable(text[end - 1])) --end;
-  return text.substr(0, end);
-}
-
-inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
 // The white space of the C library's isspace in the "C" locale.
 inline bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }

@@ -23,7 +23,6 @@ class ReceiveConsoleUserInterface : public ConsoleUserInterface {
   std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
   void ShowError(const std::string& text) override;
 
-  const std::vector<std::string>& saved_files() const { return saved_files_; }
   int errors() const { return errors_; }
 
  private:

@@ -15,6 +15,7 @@
 #include "pelixo/core/text.h"
 #include "pelixo/core/text_file.h"
 #include "platform/file_content.h"
+#include "platform/file_output.h"
 #include "platform/files.h"
 #include "platform/locale.h"
 #include "platform/path.h"
@@ -147,7 +148,7 @@ bool TReceiveDriver::ExportDCText(const std::string& dc_path, std::string_view d
   request.initial_directory = program_directory_;
   std::optional<std::string> chosen = ui_.ChooseSaveFile(request);
   if (chosen) {
-    platform::Status written = WriteTextLines(*chosen, output->lines);
+    platform::Status written = platform::WriteWholeFile(*chosen, output->lines.text());
     if (!written) throw ActionError(written.error().message());
     ++files_written_;
   }

@@ -52,7 +52,6 @@ class TReceiveDriver {
   bool ExportDCText(const std::string& dc_path, std::string_view dc_text,
                     int download_format_index, const TTICPointhandler* points);
 
-  int32_t record_counter() const { return record_counter_; }
   void set_record_counter(int32_t value) { record_counter_ = value; }
   // The Debug flag: the received files stay in the temporary directory.
   bool debug() const { return debug_; }

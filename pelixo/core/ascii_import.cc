@@ -246,8 +246,8 @@ constexpr size_t kLinesPerBlock = 32768;
 constexpr size_t kBlockBytes = kLinesPerBlock * kPointLineLength;
 
 // Converts the points that start on the lines [begin, end) into records
-// appended to `out`. With `take`, a block's worth of records is handed on
-// as soon as it is made (a NEWLINE field may read past any block).
+// appended to `out`. With `take`, the records are handed on a block's worth
+// at a time and at the end (a NEWLINE field may read past any block).
 void AppendPointRecordsOfLines(const TUploadReader& reader,
                                const std::vector<std::string_view>& lines,
                                size_t begin, size_t end, std::string& out,
@@ -274,6 +274,10 @@ void AppendPointRecordsOfLines(const TUploadReader& reader,
       (*take)(out);
       out.clear();
     }
+  }
+  if (take != nullptr && !out.empty()) {
+    (*take)(out);
+    out.clear();
   }
 }
 
@@ -302,22 +306,17 @@ void ConvertPointRecordsOfFile(const TFormatDefinition& definition,
                            std::thread::hardware_concurrency() > 1;
   if (!two_threads) {
     AppendPointRecordsOfLines(reader, lines, header, end, mine, counts, &take);
-    if (!mine.empty()) take(mine);
     return;
   }
   // The second thread works on a buffer and counts of its own, handed over
   // with the block: nothing the two threads write shares a cache line.
-  struct Block {
-    std::string records;
-    SendCounts counts;
-  };
+  struct Block { std::string records; SendCounts counts; };
   std::string theirs;
   theirs.reserve(kBlockBytes);
   for (size_t begin = header; begin < end; begin += 2 * kLinesPerBlock) {
     size_t middle = std::min(end, begin + kLinesPerBlock);
     size_t stop = std::min(end, middle + kLinesPerBlock);
     std::future<Block> next;
-    mine.clear();
     theirs.clear();  // the buffer handed back by the last pair (or a new one)
     if (middle < stop) {
       try {
@@ -331,12 +330,10 @@ void ConvertPointRecordsOfFile(const TFormatDefinition& definition,
       } catch (const std::system_error&) {
         // No thread to be had: this one converts the block too.
         AppendPointRecordsOfLines(reader, lines, begin, stop, mine, counts, &take);
-        if (!mine.empty()) take(mine);
         continue;
       }
     }
-    AppendPointRecordsOfLines(reader, lines, begin, middle, mine, counts, nullptr);
-    if (!mine.empty()) take(mine);
+    AppendPointRecordsOfLines(reader, lines, begin, middle, mine, counts, &take);
     if (!next.valid()) continue;
     Block block = next.get();
     if (!block.records.empty()) take(block.records);

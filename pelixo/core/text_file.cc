@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "pelixo/core/text.h"
-#include "platform/file_output.h"
 
 namespace pelixo {
 
@@ -18,10 +17,6 @@ platform::Expected<TextFile> TextFile::Read(const std::string& path) {
 
 TextFile TextFile::FromText(std::string text) {
   return TextFile(platform::FileContent(std::move(text)));
-}
-
-platform::Status WriteTextLines(const std::string& path, const LineList& lines) {
-  return platform::WriteWholeFile(path, lines.text());
 }
 
 }  // namespace pelixo

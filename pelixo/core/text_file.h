@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "pelixo/core/line_list.h"
 #include "platform/error.h"
 #include "platform/file_content.h"
 
@@ -29,10 +28,6 @@ class TextFile {
   platform::FileContent content_;
   std::vector<std::string_view> lines_;
 };
-
-// Writes `lines` to `path`, each followed by CR LF, through the file-output
-// writer: the old file stays as it was unless the whole text was written.
-platform::Status WriteTextLines(const std::string& path, const LineList& lines);
 
 }  // namespace pelixo
 

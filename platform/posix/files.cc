@@ -71,8 +71,6 @@ std::string CurrentDirectory() {
   return ::getcwd(buffer, sizeof buffer) == nullptr ? std::string() : std::string(buffer);
 }
 
-bool SyncFile(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
-
 int FileDescriptor(std::FILE* file) { return ::fileno(file); }
 
 std::string SyncWritten(int descriptor) {

@@ -66,8 +66,6 @@ std::string CurrentDirectory() {
   return n == 0 || n >= sizeof buffer ? std::string() : std::string(buffer, n);
 }
 
-bool SyncFile(std::FILE* file) { return _commit(_fileno(file)) == 0; }
-
 int FileDescriptor(std::FILE* file) { return _fileno(file); }
 
 // Straight to the system: the C library's commit would lock the descriptor

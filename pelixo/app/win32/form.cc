@@ -37,7 +37,6 @@ int TForm::ShowModal() {
   bool owner_was_enabled = owner != nullptr && IsWindowEnabled(owner);
   if (owner_was_enabled) EnableWindow(owner, FALSE);
   modal_result_ = 0;
-  in_modal_ = true;
   ShowWindow(handle_, SW_SHOW);
   SetForegroundWindow(handle_);
   FocusFirstControl();
@@ -51,7 +50,6 @@ int TForm::ShowModal() {
     if (got == -1) break;
     application_.HandleMessage(message);
   }
-  in_modal_ = false;
   // The owner first, so that activation goes back to it.
   if (owner_was_enabled) EnableWindow(owner, TRUE);
   ShowWindow(handle_, SW_HIDE);

@@ -52,7 +52,6 @@ class TForm {
   // form), centred on the screen; ControlsCreated runs inside.
   bool CreateForm(HWND owner, const FormLayout& layout);
   void EndModal(int result) { modal_result_ = result; }
-  bool in_modal() const { return in_modal_; }
 
   // What a form sets up once its controls exist.
   virtual void ControlsCreated() {}
@@ -76,7 +75,6 @@ class TForm {
   HWND handle_ = nullptr;
   FormLayout layout_ = {};
   int modal_result_ = 0;
-  bool in_modal_ = false;
 };
 
 }  // namespace pelixo::window
